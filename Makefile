@@ -1,0 +1,43 @@
+# Thin wrappers around CMake. `make run` and `make test` are all a newcomer needs.
+BUILD     ?= build
+RUN_HOME  ?= $(BUILD)/home
+JOBS      ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench clean fresh-home
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+
+configure: $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found. Run the program under a virtual X server instead:"; \
+	  echo "  xvfb-run -a -s '-screen 0 1280x800x24' make run"; \
+	  exit 1; \
+	fi
+	mkdir -p $(RUN_HOME)
+	LANYAN_HOME=$(abspath $(RUN_HOME)) $(BUILD)/lanyan
+
+# Forget the data home of `make run`; the next run seeds a new one.
+fresh-home:
+	rm -rf $(RUN_HOME)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLANYAN_BENCH=ON
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	@for b in $(BUILD)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench

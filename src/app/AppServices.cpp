@@ -1,0 +1,21 @@
+#include "app/AppServices.h"
+
+#include "app/Ui.h"
+
+AppServices::AppServices(Ui &ui, const QString &runPath)
+    : m_ui(ui)
+    , m_home(runPath)
+    , m_settings(m_database, ui, m_home.configIniPath())
+    , m_debug(m_home.debugIniPath())
+    , m_web(m_settings.userIni(), ui, appVersion())
+{
+    if (!m_home.populate()) {
+        m_startupProblem = u"无法创建数据目录，程序将不能保存任何数据：\n" + m_home.runPath();
+        return;
+    }
+    const Database::Status status = m_database.open(m_home.databasePath());
+    if (status == Database::Status::Created && !m_home.wasFresh())
+        m_startupProblem = u"没有找到数据库文件，已新建一个空数据库：\n" + m_home.databasePath();
+    else
+        m_startupProblem = m_database.problem();
+}

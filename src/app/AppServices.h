@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/DataHome.h"
+#include "app/DebugTrace.h"
+#include "app/Settings.h"
+#include "app/VendorWeb.h"
+#include "data/Database.h"
+
+#include <QString>
+
+class Ui;
+
+// The services the main frame offers every window. Built from a data home, without any window,
+// so a test can make one in a temporary folder.
+class AppServices
+{
+public:
+    static constexpr const char *kAppVersion = "10.3";
+
+    AppServices(Ui &ui, const QString &runPath);
+
+    const QString &getRunPath() const { return m_home.runPath(); }
+    const DataHome &home() const { return m_home; }
+    QString appVersion() const { return QString::fromLatin1(kAppVersion); }
+    // What the user must be told once about the data home or the database; empty when fine.
+    const QString &startupProblem() const { return m_startupProblem; }
+
+    Ui &ui() { return m_ui; }
+    Database &database() { return m_database; }
+    Settings &settings() { return m_settings; }
+    DebugTrace &debug() { return m_debug; }
+    VendorWeb &web() { return m_web; }
+
+private:
+    Ui &m_ui;
+    DataHome m_home;
+    Database m_database;
+    Settings m_settings;
+    DebugTrace m_debug;
+    VendorWeb m_web;
+    QString m_startupProblem;
+};

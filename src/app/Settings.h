@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/IniFile.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Database;
+class Ui;
+
+// The three settings stores: global options in `configtable`, workstation state in
+// Config.ini, and per-template "cfg" rows of DMTable (mirrored in each layout cache).
+class Settings
+{
+public:
+    Settings(Database &db, Ui &ui, QString configIniPath);
+
+    // On/off options are stored "yes"/"no"; "1" counts as on too.
+    static bool isOn(const QString &value);
+
+    // Global settings. A failed read answers an empty text.
+    QString getConfigByname(const QString &name) const;
+    bool isConfigOn(const QString &name) const { return isOn(getConfigByname(name)); }
+    // Answers the database's error text, empty on success.
+    QString setConfigByname(const QString &name, const QString &value);
+    // Tells a missing row from an empty value.
+    std::optional<QString> findConfig(const QString &name) const;
+    // Changes an existing row only; answers the error text, empty on success.
+    QString updateConfig(const QString &name, const QString &value);
+
+    // Workstation settings.
+    IniFile &OpenUserIniFile();
+    IniFile &userIni();
+    QString getINIConfigByname(const QString &key);
+    bool setINIConfigByname(const QString &key, const QString &value);
+
+    // Per-template settings; on failure tells the user and answers false.
+    bool setCheckConfigByName(int checkTypeId, const QString &name, const QString &value);
+    static QString getInifCheckConfigByName(const IniFile *layoutCache, const QString &name);
+
+private:
+    struct Update
+    {
+        int rows;
+        QString error;
+    };
+    Update updateConfigRows(const QString &name, const QString &value);
+
+    Database &m_db;
+    Ui &m_ui;
+    QString m_configIniPath;
+    std::unique_ptr<IniFile> m_userIni;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// Every message box, question, file chooser and "open in browser" goes through here, so that
+// tests can answer from a script instead of a dialog blocking the run.
+class Ui
+{
+public:
+    enum class Icon { Information, Warning, Critical, Question };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Ui() = default;
+
+    virtual Answer showMessage(const QString &text, const QString &caption, Icon icon,
+                               Buttons buttons) = 0;
+    // Opens a web address or a document with the desktop's default program; never blocks.
+    virtual void openUrl(const QUrl &url) = 0;
+    // Empty when the user cancelled.
+    virtual QString chooseOpenFile(const QString &caption, const QString &filter,
+                                   const QString &directory = {}) = 0;
+    virtual QString chooseSaveFile(const QString &caption, const QString &filter,
+                                   const QString &suggestedPath = {}) = 0;
+
+    // Message box with the information icon; with `ask` a Yes/No question answering true for
+    // Yes. An empty caption shows nothing and answers false.
+    bool alert(const QString &text, const QString &caption, bool ask = false);
+    bool ask(const QString &text, const QString &caption);
+    void warn(const QString &text, const QString &caption = QStringLiteral("警告"));
+    void error(const QString &text, const QString &caption = QStringLiteral("错误"));
+};

@@ -1,0 +1,59 @@
+#include "app/VendorWeb.h"
+
+#include "app/IniFile.h"
+#include "app/Ui.h"
+
+VendorWeb::VendorWeb(IniFile &userIni, Ui &ui, QString appVersion)
+    : m_userIni(userIni)
+    , m_ui(ui)
+    , m_appVersion(std::move(appVersion))
+{}
+
+QString VendorWeb::host() const
+{
+    const QString host =
+        m_userIni.readString(QStringLiteral("Online"), QStringLiteral("Host")).trimmed();
+    return host.isEmpty() ? QString::fromLatin1(kDefaultHost) : host;
+}
+
+QString VendorWeb::homePage() const
+{
+    return u"http://" + host() + u'/';
+}
+
+QString VendorWeb::productQuery() const
+{
+    return u"pname=LYLQBT_CDHP&ptype=S1&ver=" + m_appVersion + u"&os=linux";
+}
+
+QString VendorWeb::page(const QString &pathAndQueryStart) const
+{
+    return u"http://" + host() + pathAndQueryStart + productQuery();
+}
+
+QString VendorWeb::trackingPage(const QString &templateName, const QString &trackingNumber) const
+{
+    return page(u"/help/kddsearch?typekey=" +
+                QString::fromLatin1(QUrl::toPercentEncoding(templateName)) + u"&kddno=" +
+                QString::fromLatin1(QUrl::toPercentEncoding(trackingNumber)) + u'&');
+}
+
+bool VendorWeb::isVendorAddress(const QUrl &url) const
+{
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
+           url.host().compare(host(), Qt::CaseInsensitive) == 0;
+}
+
+QUrl VendorWeb::urlFor(QString address) const
+{
+    address.remove(u'\'');
+    const QUrl url = QUrl::fromUserInput(address.trimmed());
+    if (isVendorAddress(url))
+        return url;
+    return QUrl(homePage() + u"?help=errorurl");
+}
+
+void VendorWeb::BrowseURL(const QString &address) const
+{
+    m_ui.openUrl(urlFor(address));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/Ui.h"
+
+// The real Ui: Qt message boxes and file dialogs over the active window.
+class QtUi : public Ui
+{
+public:
+    Answer showMessage(const QString &text, const QString &caption, Icon icon,
+                       Buttons buttons) override;
+    void openUrl(const QUrl &url) override;
+    QString chooseOpenFile(const QString &caption, const QString &filter,
+                           const QString &directory) override;
+    QString chooseSaveFile(const QString &caption, const QString &filter,
+                           const QString &suggestedPath) override;
+};

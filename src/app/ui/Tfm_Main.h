@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+class AppServices;
+class ClickableLabel;
+class PictureMdiArea;
+class QComboBox;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+// The main frame: menus, tool bar, status bar, background and side panel; it opens every
+// other window and holds the state they share.
+class Tfm_Main : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Tfm_Main(AppServices &services, QWidget *parent = nullptr);
+    ~Tfm_Main() override;
+
+    AppServices &services() { return m_services; }
+
+    // Shared state of the open bill window and the operator.
+    int CurrentCheckTypeId = 0;
+    QString CurrentUserName;
+    QString CurrentUserRole;
+    bool PopPrinterSetup = false;
+    bool CompletePartyBeforeSave = false;
+    bool UseDefaultDrawer = false;
+    int ClockTicks = 0;
+
+    PictureMdiArea *mdiArea() const { return m_mdi; }
+    QAction *menuItem(const QString &objectName) const;
+
+    bool IsExistsFormName(const QString &name);
+    void FormFaceSave(const QWidget &window);
+    void FormFaceLoad(QWidget &window);
+    void InitBackGround(bool withPicture);
+    void setGloblyConfig();
+    void LoadSysParam();
+
+    // Opens a bill window made by `create` as a child, unless one is open already: only one
+    // bill window at a time. Answers the new child, or null.
+    QMdiSubWindow *openBillWindow(const std::function<QWidget *()> &create);
+
+    void showAbout();
+    void openSystemOptions();
+    void toggleToolBar();
+    void toggleFirstUseTips();
+    // Help menu exit: asks first; answers whether the frame closed.
+    bool exitWithConfirmation();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildNewBillMenu(QMenu *menu);
+    void buildHistoryMenu();
+    void buildPrintMenu();
+    void buildSystemMenu();
+    void buildToolsMenu();
+    void buildHelpMenu();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildCentralArea();
+    void buildPopupMenu();
+    void buildFirstUseTips();
+
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption,
+                     std::function<void()> action = {}, const QKeySequence &shortcut = {});
+    QAction *addDisabled(QMenu *menu, const char *name, const QString &caption,
+                         const QKeySequence &shortcut = {});
+    QAction *addOption(QMenu *menu, const char *name, const QString &caption, const QString &key);
+    void toggleOption(QAction *item, const QString &key);
+    void comingLater(const QString &what);
+    void openPage(const QString &url);
+    void openExpressSlip();
+    void openAcceptanceDraft();
+    void checkRunFolder();
+    void updateInstallRecord();
+    void tick();
+
+    AppServices &m_services;
+    PictureMdiArea *m_mdi = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QMenu *m_newBillMenu = nullptr;
+    QMenu *m_popupMenu = nullptr;
+    QToolButton *m_firstUserButton = nullptr;
+    QPlainTextEdit *m_firstRead = nullptr;
+    QWidget *m_sidePanel = nullptr;
+    ClickableLabel *m_sideLabel = nullptr;
+    QComboBox *m_printers = nullptr;
+    QList<QLabel *> m_panels;
+    QTimer *m_clock = nullptr;
+};

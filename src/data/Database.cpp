@@ -1,0 +1,132 @@
+#include "data/Database.h"
+
+#include "app/Ui.h"
+#include "data/Schema.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+namespace {
+
+QString connectOptions(bool readOnly)
+{
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    if (readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    return options;
+}
+
+} // namespace
+
+Database::Database(QString connectionName)
+    : m_connectionName(std::move(connectionName))
+{}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::close()
+{
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    m_status = Status::Closed;
+}
+
+bool Database::connect(bool readOnly)
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(m_filePath);
+    m_db.setConnectOptions(connectOptions(readOnly));
+    return m_db.open();
+}
+
+void Database::applyPragmas()
+{
+    QSqlQuery q(m_db);
+    // A crash or power cut must never lose a saved bill.
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+Database::Status Database::open(const QString &filePath)
+{
+    close();
+    m_filePath = filePath;
+    m_problem.clear();
+    const QFileInfo info(filePath);
+    const bool existed = info.exists();
+    const bool readOnly = existed && !info.isWritable();
+
+    auto fail = [&](const QString &what) {
+        m_problem = what + u"\n" + m_filePath;
+        close();
+        m_status = Status::Unreadable;
+        return m_status;
+    };
+
+    if (existed && !info.isReadable())
+        return fail(QStringLiteral("数据库文件无法读取，程序将不能保存任何数据："));
+    if (!connect(readOnly))
+        return fail(u"数据库无法打开：" + m_db.lastError().text() + u"，文件：");
+
+    QSqlQuery q(m_db);
+    // Reading the catalogue is the cheapest thing that fails on a file that is no database.
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) ||
+        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return fail(u"数据库文件已损坏或不是本程序的数据库（" + q.lastError().text() +
+                    u"），程序不会改动它。文件：");
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version > Schema::latestVersion())
+        return fail(QStringLiteral("数据库文件来自更新版本的程序，本程序不会改动它。文件："));
+
+    if (readOnly) {
+        m_problem = u"数据库文件只读，所做的修改将无法保存：\n" + m_filePath;
+        m_status = version == Schema::latestVersion() ? Status::ReadOnly : Status::Unreadable;
+        if (m_status == Status::Unreadable)
+            return fail(QStringLiteral("数据库文件只读且版本较旧，无法升级。文件："));
+        return m_status;
+    }
+
+    applyPragmas();
+    if (version < Schema::latestVersion()) {
+        const QString error = Schema::migrate(m_db, version);
+        if (!error.isEmpty())
+            return fail(u"数据库升级失败（" + error + u"）。文件：");
+    }
+    m_status = existed && version > 0 ? Status::Opened : Status::Created;
+    return m_status;
+}
+
+QSqlDatabase Database::openSibling(const QString &connectionName) const
+{
+    QSqlDatabase db = QSqlDatabase::contains(connectionName)
+                          ? QSqlDatabase::database(connectionName, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(m_filePath);
+    db.setConnectOptions(connectOptions(m_status == Status::ReadOnly));
+    db.open();
+    return db;
+}
+
+int Database::CountTableAllRows(const QString &table, Ui &ui) const
+{
+    QSqlQuery q(m_db);
+    const QString name =
+        m_db.driver() ? m_db.driver()->escapeIdentifier(table, QSqlDriver::TableName) : table;
+    if (q.exec(u"select count(*) from " + name) && q.next())
+        return q.value(0).toInt();
+    ui.alert(u"计算表格总数失败:" + table + u"-" + q.lastError().text(), QStringLiteral("错误"));
+    return 0;
+}
+
+int Database::AddColumnIfNotExits(const QString &, const QString &, const QString &, int) const
+{
+    return -1;
+}

@@ -1,0 +1,296 @@
+#include "data/Schema.h"
+
+#include "app/Resources.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <functional>
+
+namespace {
+
+const QString kKey = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+const QString kText = QStringLiteral("TEXT");
+const QString kInt = QStringLiteral("INTEGER");
+const QString kDate = QStringLiteral("TEXT"); // ISO text, so ranges compare as text
+
+std::vector<SchemaColumn> textColumns(const QStringList &names, const QString &type = kText)
+{
+    std::vector<SchemaColumn> columns;
+    for (const QString &n : names)
+        columns.push_back({n, type});
+    return columns;
+}
+
+SchemaTable makeTable(const QString &name, std::initializer_list<std::vector<SchemaColumn>> parts)
+{
+    SchemaTable t{name, {}};
+    for (const auto &part : parts)
+        t.columns.insert(t.columns.end(), part.begin(), part.end());
+    return t;
+}
+
+std::vector<SchemaTable> buildTables()
+{
+    const std::vector<SchemaColumn> id{{"ID", kKey}};
+    const std::vector<SchemaColumn> serial{{"流水号", kKey}};
+    const std::vector<SchemaColumn> custom5 =
+        textColumns({"自定义1", "自定义2", "自定义3", "自定义4", "自定义5"});
+
+    std::vector<SchemaColumn> ckTypeColumns{
+        {"CheckTypeID", "INTEGER PRIMARY KEY"},
+        {"TypeName", kText},
+        {"TypeFirstName", "TEXT(50)"},
+        {"TypeDescribe", kText},
+        {"IsDefault", kText},
+        {"IsCommon", "TEXT(10)"},
+        {"Visiable", kText},
+        {"ImgFile", kText},
+        {"IniFile", "TEXT(50)"},
+        {"XMove", kInt},
+        {"YMove", kInt},
+        {"HVPrint", kText},
+        {"THeight", kInt},
+        {"TWidth", kInt},
+        {"PHeight", kInt},
+        {"PWidth", kInt},
+        {"CheckBoxs", kText},
+        {"ShowOrd", kInt},
+        {"InputBgColor", kText},
+        {"InputFtColor", kText},
+        {"PreImgURL", kText},
+    };
+    std::vector<SchemaColumn> ckControlColumns{
+        {"ID", kKey},
+        {"CheckTypeID", kInt},
+        {"CtlName", kText},
+        {"CtlCName", kText},
+        {"CtlType", "TEXT(30)"},
+        {"CtlX", kInt},
+        {"CtlY", kInt},
+        {"CtlH", kInt},
+        {"CtlW", kInt},
+        {"CtlLH", kInt},
+        {"SrcX", kInt},
+        {"SrcY", kInt},
+        {"SrcH", kInt},
+        {"SrcW", kInt},
+        {"NeedPrint", kInt},
+        {"NeedShow", kInt},
+        {"CtlFontName", kText},
+        {"CtlFontSize", kInt},
+        {"CtlFontColor", kText},
+        {"BreakFontSize", kInt},
+        {"Bold", kInt},
+        {"Italic", kInt},
+        {"UnderLine", kInt},
+        {"FitParam", kText},
+        {"BreakNum", kText},
+        {"ShowOrd", kInt},
+        {"InitValue", "TEXT(80)"},
+    };
+    std::vector<SchemaColumn> kddColumns = textColumns(
+        {"模板种类",   "寄件单位",   "寄件地址", "寄件国家", "始发站",   "寄件省",   "寄件市县",
+         "寄件镇区",   "寄件联系人", "寄件电话", "寄方手机", "寄方邮编", "寄件日期", "寄件时间",
+         "收件单位",   "收件地址",   "目的站",   "收件国家", "收件省",   "收件市县", "收件镇区",
+         "收件联系人", "收件电话",   "收方手机", "收方邮编", "物品内容", "件数",     "重量",
+         "总费用",     "快递帐号",   "其他选项", "快递单号", "备注"});
+    for (const auto &c : textColumns({"加急费", "手续费"}, "TEXT(50)"))
+        kddColumns.push_back(c);
+    kddColumns.push_back({"代收金额", "TEXT(30)"});
+    for (const auto &c : textColumns(
+             {"包装费", "运费", "其他费", "体积", "送货费", "金额大写1", "保价金额", "保价费"},
+             "TEXT(50)"))
+        kddColumns.push_back(c);
+
+    std::vector<SchemaColumn> cdhpColumns =
+        textColumns({"模板种类", "其他选项", "票据编号", "票据状态", "备注", "币种", "金额"});
+    cdhpColumns.push_back({"出票日期", kDate});
+    for (const auto &c :
+         textColumns({"承兑协议号", "汇票到期日", "收款人全称", "收款人开户行", "收款人账号",
+                      "出票人全称", "出票人账号", "付款行名称", "付款行行号", "付款行地址"}))
+        cdhpColumns.push_back(c);
+
+    std::vector<SchemaColumn> receiverColumns =
+        textColumns({"全称", "联系人", "电话", "手机", "国家", "省", "市", "镇区", "地址", "邮编",
+                     "目的站", "内件说明", "备注", "件数", "重量", "费用", "批打分组"});
+    for (const auto &c :
+         textColumns({"体积", "手续费", "保价金额", "保价费", "运费", "加急费", "包装费", "送货费",
+                      "其他费", "金额大写1", "自定义3", "自定义4", "自定义5"},
+                     "TEXT(50)"))
+        receiverColumns.push_back(c);
+    receiverColumns.push_back({"代收金额", "TEXT(30)"});
+
+    std::vector<SchemaColumn> personColumns = textColumns(
+        {"全称", "助记码", "国家", "省", "市", "镇区", "地址", "邮编", "联系人", "电话", "手机",
+         "开户行账号", "开户银行", "开户行地址", "开户行行号", "识别号", "分组", "单位类型"});
+    personColumns.push_back({"排序", kInt});
+    for (const auto &c : textColumns({"扩展信息", "自定义1", "自定义2", "自定义3"}))
+        personColumns.push_back(c);
+
+    std::vector<SchemaTable> tables{
+        makeTable("configtable", {textColumns({"cname", "cvalue"})}),
+        makeTable("DMTable", {id, textColumns({"DMName", "DMValue"}), {{"CheckTypeID", kInt}}}),
+        makeTable("DMTable2", {textColumns({"类型", "一级代码", "二级代码"})}),
+        makeTable("coins", {textColumns({"币种", "缩写"}), {{"顺序", kInt}}}),
+        makeTable("ckTypeTable", {ckTypeColumns}),
+        makeTable("CKControl", {ckControlColumns}),
+        makeTable("NameDict", {id,
+                               {{"CheckTypeName", kText},
+                                {"CtlName", kText},
+                                {"CtlLabel", kText},
+                                {"CtlData", "TEXT(100)"},
+                                {"CtlType", "TEXT(20)"},
+                                {"PrintItem", kInt},
+                                {"ShowOrd", kInt},
+                                {"Groups", kText}}}),
+        makeTable("CKPersonalInfoTable", {id, personColumns}),
+        makeTable("DataKDDTable", {serial, kddColumns, custom5}),
+        makeTable("DataCDHPTable", {serial, cdhpColumns, custom5}),
+        makeTable("ReceiverList", {id, receiverColumns}),
+        makeTable("MultiPrintCDHP",
+                  {id,
+                   textColumns({"模板种类", "票据编号"}),
+                   {{"出票日期", kDate}},
+                   textColumns({"承兑协议号", "币种", "金额", "汇票到期日", "收款人全称",
+                                "收款人账号", "收款人开户行", "出票人全称", "出票人账号",
+                                "付款行名称", "付款行地址", "付款行行号", "自定义1", "自定义2",
+                                "自定义3", "其他选项", "批打分组", "备注", "票据状态"})}),
+        makeTable("UserTable", {id,
+                                textColumns({"UserName", "Passwd", "RoleName", "Remark"}),
+                                {{"lastlogin", kDate}}}),
+        makeTable("MatchColumn", {{{"Id", kKey},
+                                   {"MatchType", "TEXT(50)"},
+                                   {"ItemName", "TEXT(50)"},
+                                   {"SourceName", "TEXT(200)"},
+                                   {"ShowOrd", "INTEGER DEFAULT 0"}}}),
+        makeTable("_Config", {{{"Id", kKey},
+                               {"DMName", "TEXT(50)"},
+                               {"DMValue", "TEXT(200)"},
+                               {"CheckTypeId", kInt}}}),
+        makeTable("_CKTypeTable", {ckTypeColumns}),
+        makeTable("_CKControl", {ckControlColumns}),
+    };
+    return tables;
+}
+
+bool exec(QSqlQuery &query, const QString &sql, QString *error)
+{
+    if (query.exec(sql))
+        return true;
+    *error = query.lastError().text() + u" [" + sql.left(200) + u']';
+    return false;
+}
+
+// Seed files hold one statement per line, each ending with ';'. Files run in name order.
+bool runSeedFiles(QSqlDatabase &db, QString *error)
+{
+    registerResources();
+    QStringList files;
+    QDirIterator it(QStringLiteral(":/seed"), {QStringLiteral("*.sql")}, QDir::Files);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    QSqlQuery query(db);
+    for (const QString &path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = u"cannot read " + path;
+            return false;
+        }
+        QString statement;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.isEmpty() || (statement.isEmpty() && line.startsWith(u"--")))
+                continue;
+            statement += statement.isEmpty() ? line : u'\n' + line;
+            if (statement.endsWith(u';')) {
+                if (!exec(query, statement, error))
+                    return false;
+                statement.clear();
+            }
+        }
+    }
+    return true;
+}
+
+bool createAllTables(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    for (const SchemaTable &t : Schema::tables())
+        if (!exec(query, t.createSql(), error))
+            return false;
+    return true;
+}
+
+// Ordered migrations; migration i brings the schema to version i + 1.
+const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
+{
+    static const std::vector<std::function<bool(QSqlDatabase &, QString *)>> list{
+        [](QSqlDatabase &db, QString *error) {
+            return createAllTables(db, error) && runSeedFiles(db, error);
+        },
+    };
+    return list;
+}
+
+QString quoted(const QString &identifier)
+{
+    QString s = identifier;
+    return u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+} // namespace
+
+QString SchemaTable::createSql() const
+{
+    QStringList parts;
+    for (const SchemaColumn &c : columns)
+        parts << quoted(c.name) + u' ' + c.type;
+    return u"CREATE TABLE IF NOT EXISTS " + quoted(name) + u" (" + parts.join(u", ") + u')';
+}
+
+namespace Schema {
+
+const std::vector<SchemaTable> &tables()
+{
+    static const std::vector<SchemaTable> list = buildTables();
+    return list;
+}
+
+const SchemaTable *table(const QString &name)
+{
+    for (const SchemaTable &t : tables())
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+int latestVersion()
+{
+    return int(migrations().size());
+}
+
+QString migrate(QSqlDatabase &db, int fromVersion)
+{
+    for (int version = fromVersion; version < latestVersion(); ++version) {
+        QString error;
+        if (!db.transaction())
+            return db.lastError().text();
+        QSqlQuery query(db);
+        const bool ok =
+            migrations()[size_t(version)](db, &error) &&
+            exec(query, QStringLiteral("PRAGMA user_version = %1").arg(version + 1), &error);
+        if (!ok) {
+            db.rollback();
+            return error;
+        }
+        if (!db.commit())
+            return db.lastError().text();
+    }
+    return {};
+}
+
+} // namespace Schema

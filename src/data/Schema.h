@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QSqlDatabase;
+
+// The whole table and column contract, as code. Column types are SQLite declarations;
+// "autonumber" columns are INTEGER PRIMARY KEY AUTOINCREMENT.
+struct SchemaColumn
+{
+    QString name;
+    QString type;
+};
+
+struct SchemaTable
+{
+    QString name;
+    std::vector<SchemaColumn> columns;
+    QString createSql() const;
+};
+
+namespace Schema {
+
+const std::vector<SchemaTable> &tables();
+const SchemaTable *table(const QString &name);
+
+// The schema version this program writes (PRAGMA user_version).
+int latestVersion();
+
+// Brings the database from `fromVersion` to latestVersion(), one migration per transaction;
+// seeds a database that starts empty (version 0). Answers an error text, empty on success.
+QString migrate(QSqlDatabase &db, int fromVersion);
+
+} // namespace Schema

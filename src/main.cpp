@@ -1,0 +1,31 @@
+#include "app/AppServices.h"
+#include "app/FontMap.h"
+#include "app/RunPath.h"
+#include "app/ui/QtUi.h"
+#include "app/ui/Tfm_Boot.h"
+#include "app/ui/Tfm_Main.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lanyan"));
+    QFont font(installedFontFamily(QStringLiteral("宋体")));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+
+    QtUi ui;
+    AppServices services(ui, getRunPath());
+    Tfm_Main frame(services);
+    frame.showMaximized();
+    QCoreApplication::processEvents();
+
+    Tfm_Boot splash(services.getRunPath() + u"Image/Sys_boot.jpg");
+    splash.showForStartup();
+
+    if (!services.startupProblem().isEmpty())
+        QTimer::singleShot(0, &frame, [&] { ui.error(services.startupProblem()); });
+    return app.exec();
+}

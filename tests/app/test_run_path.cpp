@@ -1,0 +1,89 @@
+#include "ScriptedUi.h"
+#include "app/DataHome.h"
+#include "app/IniFile.h"
+#include "app/RunPath.h"
+#include "app/VendorWeb.h"
+#include "app/WindowSize.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(RunPath, ChoosesEnvironmentThenPortableFolderThenXdg)
+{
+    QTemporaryDir exe;
+    const QString xdg = exe.path() + "/xdg";
+    EXPECT_EQ(resolveRunPath("/opt/home", exe.path(), xdg), QStringLiteral("/opt/home/"));
+    EXPECT_EQ(resolveRunPath({}, exe.path(), xdg), xdg + "/lanyan/");
+    QDir(exe.path()).mkdir("Data");
+    EXPECT_EQ(resolveRunPath({}, exe.path(), xdg), exe.path() + '/');
+}
+
+TEST(RunPath, ArchiveOrTemporaryFoldersAreRecognised)
+{
+    const struct
+    {
+        const char *dir;
+        bool archive;
+    } cases[] = {
+        {"/home/clerk/lanyan", false},        {"/tmp/lanyan", false},
+        {"/home/clerk/Temp/lanyan", true},    {"/home/clerk/Temp", true},
+        {"/home/clerk/Temporary", false},     {"/media/x$/lanyan", true},
+        {"C:\\Users\\a\\Temp\\rar1\\", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isRunFromArchive(c.dir), c.archive) << c.dir;
+}
+
+TEST(DataHome, PopulatesFoldersAndPicturesWithoutOverwriting)
+{
+    QTemporaryDir dir;
+    DataHome home(dir.path());
+    ASSERT_TRUE(home.populate());
+    EXPECT_TRUE(home.wasFresh());
+    EXPECT_TRUE(QFile::exists(home.imageDir() + "sys_bg.jpg"));
+    EXPECT_TRUE(QFile::exists(home.imageDir() + "Sys_boot.jpg"));
+    EXPECT_TRUE(QDir(home.tempDir()).exists());
+
+    QFile mine(home.imageDir() + "sys_bg.jpg");
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    mine.write("mine");
+    mine.close();
+    DataHome again(dir.path());
+    ASSERT_TRUE(again.populate());
+    EXPECT_FALSE(again.wasFresh());
+    EXPECT_EQ(QFileInfo(again.imageDir() + "sys_bg.jpg").size(), 4);
+}
+
+TEST(WindowSize, LoadLimitsToTheScreenAndDefaultsToTheCurrentSize)
+{
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("Config.ini"));
+    EXPECT_EQ(WindowSize::load(ini, "frmX", {300, 200}, {1024, 768}), QSize(300, 200));
+    WindowSize::save(ini, "frmX", {3000, 500});
+    EXPECT_EQ(ini.readInteger("FRMX", "FormWidth", 0), 3000);
+    EXPECT_EQ(WindowSize::load(ini, "FrmX", {300, 200}, {1024, 768}), QSize(1024, 500));
+}
+
+TEST(VendorWeb, PagesCarryTheProductQueryAndStrayAddressesGoToTheBadLinkPage)
+{
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("Config.ini"));
+    ScriptedUi ui;
+    VendorWeb web(ini, ui, "10.3");
+    EXPECT_TRUE(web.helpPage().startsWith(
+        "http://www.lanyan.example/help.asp?rail=kdd&pname=LYLQBT_CDHP&ptype=S1&ver=10.3"));
+
+    web.BrowseURL("http://www.lan'yan.example/kdd/help/paperset.htm?x=1'");
+    web.BrowseURL("http://elsewhere.example/phish");
+    ini.writeString("online", "host", "bills.test.example");
+    web.BrowseURL(web.upgradePage());
+    ASSERT_EQ(ui.opened.size(), 3);
+    EXPECT_EQ(ui.opened[0].toString(),
+              QStringLiteral("http://www.lanyan.example/kdd/help/paperset.htm?x=1"));
+    EXPECT_EQ(ui.opened[1].toString(), QStringLiteral("http://www.lanyan.example/?help=errorurl"));
+    EXPECT_TRUE(
+        ui.opened[2].toString().startsWith("http://bills.test.example/update/up.asp?a=1&pname="));
+    EXPECT_TRUE(ui.shown.isEmpty());
+}

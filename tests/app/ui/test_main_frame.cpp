@@ -1,0 +1,176 @@
+#include "TestHome.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/Tfm_Main.h"
+#include "app/ui/TfrmConfig.h"
+
+#include <QCheckBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QWidget *namedForm(const QString &name)
+{
+    auto *w = new QWidget;
+    w->setObjectName(name);
+    return w;
+}
+
+} // namespace
+
+TEST(MainFrame, CaptionMenusAndStatusBarAfterStartup)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("岚砚承兑汇票打印V10.3"));
+    EXPECT_EQ(frame.objectName(), QStringLiteral("fm_Main"));
+    EXPECT_TRUE(frame.menuItem("m_new_kdd")->isEnabled());
+    EXPECT_FALSE(frame.menuItem("m_new_zp")->isEnabled());
+    EXPECT_EQ(frame.menuItem("m_new_zp")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_FALSE(frame.menuItem("m_new_DJPZ")->isVisible());
+    EXPECT_FALSE(frame.menuItem("N21")->isVisible());
+    EXPECT_FALSE(frame.menuItem("mOrderEffect")->isVisible());
+    EXPECT_EQ(frame.menuItem("SystemHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_TRUE(frame.findChild<QToolButton *>("btFirstUser"));
+    EXPECT_TRUE(home.ui.shown.isEmpty());
+}
+
+TEST(MainFrame, OptionItemsStoreTheOppositeOfTheirMark)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    QAction *login = frame.menuItem("mNeedLogin");
+    ASSERT_FALSE(login->isChecked());
+    login->trigger();
+    EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("yes"));
+    EXPECT_TRUE(login->isChecked());
+    login->trigger();
+    EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("no"));
+    EXPECT_FALSE(login->isChecked());
+
+    home.settings().setConfigByname("启用默认出票人", "1");
+    frame.LoadSysParam();
+    EXPECT_TRUE(frame.menuItem("mUseDefaultCPR")->isChecked());
+    EXPECT_TRUE(frame.UseDefaultDrawer);
+    frame.menuItem("mUseDefaultCPR")->trigger();
+    EXPECT_EQ(home.settings().getConfigByname("启用默认出票人"), QStringLiteral("no"));
+    EXPECT_FALSE(frame.UseDefaultDrawer);
+}
+
+TEST(MainFrame, ToolBarStateSurvivesARestart)
+{
+    TestHome home;
+    {
+        Tfm_Main frame(home.services());
+        frame.show();
+        ASSERT_TRUE(frame.findChild<QToolBar *>("ToolBarMain")->isVisible());
+        frame.menuItem("nHiddenOrShowBar")->trigger();
+    }
+    AppServices &again = home.restart();
+    EXPECT_EQ(again.settings().userIni().readString("FM_MAIN", "TOOLBARMAIN"), QStringLiteral("0"));
+    Tfm_Main frame(again);
+    frame.show();
+    EXPECT_FALSE(frame.findChild<QToolBar *>("ToolBarMain")->isVisible());
+}
+
+TEST(MainFrame, OnlyOneBillWindowAtATime)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    ASSERT_TRUE(frame.openBillWindow([] { return namedForm("fmCheckKDD"); }));
+    EXPECT_FALSE(frame.openBillWindow([] { return namedForm("fmCheckCDHP"); }));
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("请先关闭打开的单据！"));
+    EXPECT_EQ(home.ui.last().caption, QStringLiteral("提示"));
+    frame.menuItem("m_new_kdd")->trigger();
+    EXPECT_EQ(home.ui.shown.size(), 2);
+
+    EXPECT_TRUE(frame.IsExistsFormName("  fmcheckkdd "));
+    EXPECT_FALSE(frame.IsExistsFormName("fmCheckCDHP"));
+
+    frame.menuItem("m_CloseALL")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.openBillWindow([] { return namedForm("fmCheckCDHP"); }));
+}
+
+TEST(MainFrame, WindowSizeMemoryOnlyInTheNormalState)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    QWidget dialog;
+    dialog.setObjectName("frmSample");
+    dialog.resize(300, 200);
+    home.settings().userIni().writeInteger("FRMSAMPLE", "FormWidth", 100000);
+    home.settings().userIni().writeInteger("FRMSAMPLE", "FormHeight", 250);
+    frame.FormFaceLoad(dialog);
+    EXPECT_LT(dialog.width(), 100000);
+    EXPECT_EQ(dialog.height(), 250);
+
+    dialog.setWindowState(Qt::WindowMaximized);
+    home.settings().userIni().writeInteger("FRMSAMPLE", "FormWidth", 1);
+    frame.FormFaceSave(dialog);
+    EXPECT_EQ(home.settings().userIni().readInteger("FRMSAMPLE", "FormWidth", 0), 1);
+}
+
+TEST(MainFrame, ExitAsksFirst)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.show();
+    home.ui.answer(Ui::Answer::No);
+    EXPECT_FALSE(frame.exitWithConfirmation());
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("真的要退出【岚砚票据打印】系统吗？"));
+    EXPECT_EQ(home.ui.last().caption, QStringLiteral("确认"));
+    EXPECT_TRUE(frame.isVisible());
+}
+
+TEST(MainFrame, AlertWithEmptyCaptionShowsNothing)
+{
+    ScriptedUi ui;
+    ui.answer(Ui::Answer::Yes);
+    EXPECT_FALSE(ui.alert("text", "", true));
+    EXPECT_TRUE(ui.shown.isEmpty());
+    EXPECT_TRUE(ui.alert("text", "确认", true));
+    EXPECT_FALSE(ui.alert("text", "提示"));
+    EXPECT_EQ(ui.shown.size(), 2);
+}
+
+TEST(MainFrame, VendorPagesOpenThroughTheBrowser)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.menuItem("SystemHelp")->trigger();
+    frame.menuItem("N8")->trigger();
+    ASSERT_EQ(home.ui.opened.size(), 2);
+    EXPECT_TRUE(home.ui.opened[0].toString().contains("/help.asp?rail=kdd&pname=LYLQBT_CDHP"));
+    EXPECT_TRUE(home.ui.opened[1].toString().contains("/kdd/help/paperset.htm?pname=LYLQBT_CDHP"));
+}
+
+TEST(SystemOptions, ReadsMissingRowsAsCheckedAndSavesEveryBox)
+{
+    TestHome home;
+    QSqlQuery q = home.db().query();
+    q.exec("delete from configtable where cname = '客户随使用频度自动排序'");
+    TfrmConfig dialog(home.services());
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("参数不存在(客户随使用频度自动排序)！"));
+    auto *login = dialog.findChild<QCheckBox *>("ckNeedLogin");
+    EXPECT_FALSE(login->isChecked());
+    EXPECT_TRUE(dialog.findChild<QCheckBox *>("ckAutoOrderClient")->isChecked());
+    login->setChecked(true);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("btSave"), Qt::LeftButton);
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("设置保存成功！"));
+    EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("yes"));
+    EXPECT_FALSE(home.settings().findConfig("客户随使用频度自动排序"));
+}
+
+TEST(AboutBox, ClosesOnAClick)
+{
+    Tfm_About about("10.3");
+    about.show();
+    QTest::mouseClick(&about, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
+}

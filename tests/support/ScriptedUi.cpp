@@ -1,0 +1,37 @@
+#include "ScriptedUi.h"
+
+Ui::Answer ScriptedUi::showMessage(const QString &text, const QString &caption, Icon icon,
+                                   Buttons buttons)
+{
+    shown.push_back({text, caption, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (m_answers.empty())
+        return Answer::No;
+    const Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+QString ScriptedUi::chooseOpenFile(const QString &, const QString &, const QString &)
+{
+    if (m_files.empty())
+        return {};
+    const QString path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
+QString ScriptedUi::chooseSaveFile(const QString &caption, const QString &filter,
+                                   const QString &directory)
+{
+    return chooseOpenFile(caption, filter, directory);
+}
+
+QStringList ScriptedUi::texts() const
+{
+    QStringList list;
+    for (const Shown &s : shown)
+        list << s.text;
+    return list;
+}

@@ -13,8 +13,9 @@ deps:
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
-configure: $(BUILD)/build.ninja
+configure: deps $(BUILD)/build.ninja
 
+# Checking the packages takes a moment when nothing is missing, so every build does it.
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 

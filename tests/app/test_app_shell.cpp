@@ -1,5 +1,6 @@
 #include "ScriptedUi.h"
 #include "app/DataHome.h"
+#include "app/DebugTrace.h"
 #include "app/IniFile.h"
 #include "app/RunPath.h"
 #include "app/VendorWeb.h"
@@ -86,4 +87,18 @@ TEST(VendorWeb, PagesCarryTheProductQueryAndStrayAddressesGoToTheBadLinkPage)
     EXPECT_TRUE(
         ui.opened[2].toString().startsWith("http://bills.test.example/update/up.asp?a=1&pname="));
     EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+TEST(DebugTrace, NumberedEntriesStartAtOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Debug.ini");
+    DebugTrace trace(path);
+    trace.DebugOutN("print", "a");
+    trace.DebugOutN("print", "b");
+    trace.DebugOut("plain", "c");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("debug", "print-1"), QStringLiteral("a"));
+    EXPECT_EQ(ini.readString("debug", "print-2"), QStringLiteral("b"));
+    EXPECT_EQ(ini.readString("debug", "plain"), QStringLiteral("c"));
 }

@@ -23,6 +23,10 @@ public:
                                    const QString &directory = {}) = 0;
     virtual QString chooseSaveFile(const QString &caption, const QString &filter,
                                    const QString &suggestedPath = {}) = 0;
+    // Asks for one value of a type ("integer", "float", anything else is text), showing the
+    // default; empty when the user cancelled.
+    virtual QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                                  const QString &valueType) = 0;
 
     // Message box with the information icon; with `ask` a Yes/No question answering true for
     // Yes. An empty caption shows nothing and answers false.

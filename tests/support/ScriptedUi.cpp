@@ -28,6 +28,17 @@ QString ScriptedUi::chooseSaveFile(const QString &caption, const QString &filter
     return chooseOpenFile(caption, filter, directory);
 }
 
+QString ScriptedUi::giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                                  const QString &valueType)
+{
+    prompted.push_back({prompt, defaultValue, valueType});
+    if (m_values.empty())
+        return {};
+    const QString value = m_values.front();
+    m_values.pop_front();
+    return value;
+}
+
 QStringList ScriptedUi::texts() const
 {
     QStringList list;

@@ -17,24 +17,36 @@ public:
         Icon icon;
         Buttons buttons;
     };
+    struct Prompt
+    {
+        QString prompt;
+        QString defaultValue;
+        QString valueType;
+    };
 
     Answer showMessage(const QString &text, const QString &caption, Icon icon,
                        Buttons buttons) override;
     void openUrl(const QUrl &url) override { opened << url; }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override;
     QString chooseSaveFile(const QString &, const QString &, const QString &) override;
+    QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                          const QString &valueType) override;
 
     // Queued answers to questions; with none queued a question is answered No.
     void answer(Answer a) { m_answers.push_back(a); }
     void answerFile(const QString &path) { m_files.push_back(path); }
+    // Queued answers to value prompts; with none queued a prompt is cancelled (empty).
+    void answerValue(const QString &value) { m_values.push_back(value); }
 
     QStringList texts() const;
     const Shown &last() const { return shown.back(); }
 
     QList<Shown> shown;
     QList<QUrl> opened;
+    QList<Prompt> prompted;
 
 private:
     std::deque<Answer> m_answers;
     std::deque<QString> m_files;
+    std::deque<QString> m_values;
 };

@@ -1,5 +1,7 @@
 #include "app/ui/QtUi.h"
 
+#include "app/ui/TfrmInputValue.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -70,4 +72,15 @@ QString QtUi::chooseSaveFile(const QString &caption, const QString &filter,
 {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestedPath,
                                         filter);
+}
+
+QString QtUi::giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                            const QString &valueType)
+{
+    TfrmInputValue dialog(*this, QApplication::activeWindow());
+    dialog.setPrompt(prompt);
+    dialog.setDefaultValue(defaultValue);
+    dialog.setValueType(valueType);
+    dialog.exec();
+    return dialog.value();
 }

@@ -13,4 +13,6 @@ public:
                            const QString &directory) override;
     QString chooseSaveFile(const QString &caption, const QString &filter,
                            const QString &suggestedPath) override;
+    QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                          const QString &valueType) override;
 };

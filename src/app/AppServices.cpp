@@ -1,6 +1,7 @@
 #include "app/AppServices.h"
 
 #include "app/Ui.h"
+#include "print/QtPrintDevice.h"
 
 AppServices::AppServices(Ui &ui, const QString &runPath)
     : m_ui(ui)
@@ -8,6 +9,7 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
     , m_settings(m_database, ui, m_home.configIniPath())
     , m_debug(m_home.debugIniPath())
     , m_web(m_settings.userIni(), ui, appVersion())
+    , m_printEngine(m_database, ui, m_settings, std::make_unique<QtPrintDevice>())
 {
     if (!m_home.populate()) {
         m_startupProblem = u"无法创建数据目录，程序将不能保存任何数据：\n" + m_home.runPath();

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/VendorWeb.h"
 #include "data/Database.h"
+#include "print/PrintEngine.h"
 
 #include <QString>
 
@@ -30,6 +31,7 @@ public:
     Settings &settings() { return m_settings; }
     DebugTrace &debug() { return m_debug; }
     VendorWeb &web() { return m_web; }
+    PrintEngine &printEngine() { return m_printEngine; }
 
 private:
     Ui &m_ui;
@@ -39,4 +41,5 @@ private:
     DebugTrace m_debug;
     VendorWeb m_web;
     QString m_startupProblem;
+    PrintEngine m_printEngine;
 };

@@ -1,0 +1,290 @@
+#include "print/PrintEngine.h"
+
+#include "app/Settings.h"
+#include "app/Ui.h"
+#include "data/Database.h"
+#include "print/PrintText.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kDefaultFace = QStringLiteral("宋体");
+// The window-text colour, the spaced mode's default.
+const QString kWindowText = QStringLiteral("-2147483640");
+const QString kPrompt = QStringLiteral("提示");
+
+bool isDigitsOnly(const QString &text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+int intValue(const QSqlQuery &q, const char *column)
+{
+    return q.value(QString::fromLatin1(column)).toInt();
+}
+
+} // namespace
+
+// An item's print attributes, with the defaults of a template row that leaves them empty.
+struct PrintEngine::Item
+{
+    int x = 0;
+    int y = 0;
+    QString face;
+    QString colour; // empty: the mode's default
+    int fontSize = 0;
+    int breakFontSize = 6;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int lineHeight = 50;
+    QString fitParam;
+    int breakNum = -1;
+
+    static Item read(const QSqlQuery &q)
+    {
+        Item item;
+        item.x = intValue(q, "CtlX");
+        item.y = intValue(q, "CtlY");
+        item.face = q.value(QStringLiteral("CtlFontName")).toString();
+        if (item.face.isEmpty())
+            item.face = kDefaultFace;
+        item.colour = q.value(QStringLiteral("CtlFontColor")).toString();
+        item.fontSize = intValue(q, "CtlFontSize");
+        item.breakFontSize = std::max(6, intValue(q, "BreakFontSize"));
+        item.bold = intValue(q, "Bold") > 0;
+        item.italic = intValue(q, "Italic") > 0;
+        item.underline = intValue(q, "UnderLine") > 0;
+        const int lineHeight = intValue(q, "CtlLH");
+        item.lineHeight = lineHeight > 0 ? lineHeight : 50;
+        item.fitParam = q.value(QStringLiteral("FitParam")).toString();
+        const QString breakNum = q.value(QStringLiteral("BreakNum")).toString();
+        item.breakNum = isDigitsOnly(breakNum) ? breakNum.toInt() : -1;
+        return item;
+    }
+};
+
+PrintEngine::PrintEngine(Database &db, Ui &ui, Settings &settings,
+                         std::unique_ptr<PrintDevice> device)
+    : m_db(db)
+    , m_ui(ui)
+    , m_settings(settings)
+    , m_device(std::move(device))
+{}
+
+PrintEngine::~PrintEngine() = default;
+
+void PrintEngine::setDevice(std::unique_ptr<PrintDevice> device)
+{
+    m_device = std::move(device);
+    m_selectedPrinter.clear();
+    refreshPrinters();
+}
+
+const QStringList &PrintEngine::printers()
+{
+    if (!m_printersListed)
+        refreshPrinters();
+    return m_printers;
+}
+
+void PrintEngine::refreshPrinters()
+{
+    m_printers = m_device->printers();
+    m_printersListed = true;
+}
+
+void PrintEngine::setDefaultPrinter(const QString &name)
+{
+    QString wanted = name.trimmed();
+    if (wanted.isEmpty())
+        wanted = m_settings.getConfigByname(QStringLiteral("DefaultPrinter")).trimmed();
+    if (wanted.isEmpty() && printers().size() > 1)
+        return; // the system's default printer stays
+    for (const QString &printer : printers()) {
+        if (printer.compare(wanted, Qt::CaseInsensitive) != 0)
+            continue;
+        if (m_device->selectPrinter(printer))
+            m_selectedPrinter = printer;
+        return;
+    }
+}
+
+bool PrintEngine::popPrinterSetup() const
+{
+    return m_dialogsAllowed && m_settings.isConfigOn(QStringLiteral("打印前弹出打印机设置"));
+}
+
+bool PrintEngine::PrinterConfigClick()
+{
+    if (printers().isEmpty()) {
+        m_ui.error(QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，"
+                                  "请重新打开软件！"));
+        return false;
+    }
+    switch (m_device->setupDialog()) {
+    case PrintDevice::SetupResult::Accepted:
+        m_context.printReady = true;
+        break;
+    case PrintDevice::SetupResult::Cancelled:
+        m_context.printReady = false;
+        break;
+    case PrintDevice::SetupResult::Failed:
+        m_context.printReady = false;
+        m_ui.alert(QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"), kPrompt);
+        break;
+    }
+    return m_context.printReady;
+}
+
+bool PrintEngine::printCheckItem(int checkTypeId, int xMove, int yMove, const QString &ctlName,
+                                 const QString &value, const QString &separator)
+{
+    const QString text = PrintText::trimValue(value);
+    if (text.isEmpty())
+        return true;
+
+    QSqlQuery q = m_db.query();
+    q.prepare(QStringLiteral("select * from CKControl where CheckTypeID = :typeid "
+                             "and CtlName = :cname collate nocase"));
+    q.bindValue(QStringLiteral(":typeid"), checkTypeId);
+    q.bindValue(QStringLiteral(":cname"), ctlName);
+    if (!q.exec())
+        return itemFailed(ctlName);
+    if (!q.next())
+        return true; // no place on this template: not printed
+    const Item item = Item::read(q);
+    // Checked before drawing, so a bad pitch never leaves half an item on the paper.
+    bool pitchIsNumber = true;
+    if (!item.fitParam.isEmpty())
+        item.fitParam.trimmed().toInt(&pitchIsNumber);
+    if (!pitchIsNumber)
+        return itemFailed(ctlName);
+
+    int x = item.x + xMove;
+    const int y = item.y + yMove;
+    const QStringList pieces = !separator.isEmpty() && text.contains(separator)
+                                   ? PrintText::SplitByDelimiter(text, separator)
+                                   : QStringList{text};
+    QStringList lines;
+    for (const QString &piece : pieces) {
+        if (piece.isEmpty())
+            continue;
+        if (item.breakNum > 0)
+            lines << PrintText::splitByWidth(piece, item.breakNum);
+        else
+            lines << piece;
+    }
+
+    bool drawn = true;
+    if (lines.size() == 1) {
+        if (text == m_context.moneyCode)
+            x -= moneyCodeShift();
+        drawn = drawLine(item, x, y, lines.front(), item.fontSize);
+    } else {
+        for (qsizetype i = 0; i < lines.size() && drawn; ++i)
+            drawn = drawLine(item, x, y + int(i) * item.lineHeight, lines[i], item.breakFontSize);
+    }
+    if (!drawn)
+        m_deviceFailed = true; // the job tells the user once, as a printer error
+    return drawn;
+}
+
+int PrintEngine::moneyCodeShift() const
+{
+    const QString &code = m_context.moneyCode;
+    if (std::any_of(code.begin(), code.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+        return 10;
+    if (code.size() >= 2 && m_context.cellWidth > 0)
+        return int(code.size() - 2) * m_context.cellWidth - 4;
+    return 0;
+}
+
+bool PrintEngine::drawLine(const Item &item, int x, int y, const QString &line, int size)
+{
+    if (item.fitParam.isEmpty())
+        return printTextAt(x, y, line, item.face, item.colour, size, item.bold, item.italic,
+                           item.underline);
+    return printSpacedText(x, y, line, item.face, item.colour, size, item.bold, item.italic,
+                           item.underline, item.fitParam);
+}
+
+bool PrintEngine::itemFailed(const QString &ctlName)
+{
+    m_ui.error(u"打印" + ctlName + u"出现错误！", QStringLiteral("错误"));
+    return false;
+}
+
+bool PrintEngine::printTextAt(int x, int y, const QString &text, const QString &face,
+                              const QString &colour, int size, bool bold, bool italic,
+                              bool underline)
+{
+    if (PrintText::trimValue(text).isEmpty())
+        return true;
+    m_device->selectFont({face.isEmpty() ? kDefaultFace : face, size, bold, italic, underline,
+                          PrintText::itemColour(colour.isEmpty() ? QStringLiteral("0") : colour)});
+    const int dx =
+        PrintText::deviceCoordinate(x, m_device->resolutionX()) + 2 * m_device->averageCharWidth();
+    const int dy = std::max(-3, PrintText::deviceCoordinate(y, m_device->resolutionY()) -
+                                    m_device->physicalTopOffset());
+    return m_device->drawText(dx, dy, text);
+}
+
+bool PrintEngine::printSpacedText(int x, int y, const QString &text, const QString &face,
+                                  const QString &colour, int size, bool bold, bool italic,
+                                  bool underline, const QString &fitParam)
+{
+    if (fitParam.isEmpty())
+        return printTextAt(x, y, text, face, colour, size, bold, italic, underline);
+    if (PrintText::trimValue(text).isEmpty())
+        return true;
+    bool isNumber = false;
+    const int pitch = fitParam.trimmed().toInt(&isNumber);
+    if (!isNumber)
+        return false;
+    m_device->selectFont({face.isEmpty() ? kDefaultFace : face, size, bold, italic, underline,
+                          PrintText::itemColour(colour.isEmpty() ? kWindowText : colour)});
+    const int resolution = m_device->resolutionX();
+    const int margin = 2 * m_device->averageCharWidth();
+    const int dy =
+        PrintText::deviceCoordinate(y, m_device->resolutionY()) - m_device->physicalTopOffset();
+    const QList<uint> chars = text.toUcs4();
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const char32_t c = chars[i];
+        const int dx = PrintText::deviceCoordinate(x + int(i) * pitch, resolution) + margin;
+        if (!m_device->drawText(dx, dy, QString::fromUcs4(&c, 1)))
+            return false;
+    }
+    return true;
+}
+
+QString PrintEngine::getHXPaperIn(int checkTypeId) const
+{
+    QSqlQuery q = m_db.query();
+    q.prepare(QStringLiteral("select HVPrint from ckTypeTable where CheckTypeID = :id"));
+    q.bindValue(QStringLiteral(":id"), checkTypeId);
+    if (q.exec() && q.next())
+        return q.value(0).toString();
+    return {};
+}
+
+int PrintEngine::getCellsWidth(int checkTypeId, const QString &first, int defaultWidth,
+                               const QString &second) const
+{
+    QSqlQuery q = m_db.query();
+    q.prepare(QStringLiteral("select CtlX from CKControl where CheckTypeID = :id and "
+                             "(CtlName = :first collate nocase or CtlName = :second collate "
+                             "nocase)"));
+    q.bindValue(QStringLiteral(":id"), checkTypeId);
+    q.bindValue(QStringLiteral(":first"), first);
+    q.bindValue(QStringLiteral(":second"), second);
+    if (!q.exec())
+        return 0;
+    QList<int> xs;
+    while (xs.size() < 2 && q.next())
+        xs << q.value(0).toInt();
+    return xs.size() >= 2 ? std::abs(xs[0] - xs[1]) : defaultWidth;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class PrintEngine;
+
+enum class BillKind { ExpressSlip, AcceptanceDraft };
+
+// What differs between the print jobs of the two bill kinds.
+struct BillPrintProfile
+{
+    QString kindName; // the kind's name in the item dictionary
+    QString chooseTemplateMessage;
+    // The receiver field and the prompt it shows until a receiver is chosen; never printed.
+    QString receiverField;
+    QString receiverPrompt;
+    int maxCopies = 0; // 0: no limit
+    bool setsMoneyCode = false;
+
+    static const BillPrintProfile &of(BillKind kind);
+};
+
+// One print job of a bill form: prepare, begin, send each bill (a new page between two), end.
+// While the print context is not ready every step does nothing and answers false, so a
+// cancelled setup dialog quietly prints nothing. A printer error aborts the document, tells
+// the user and makes the remaining steps do nothing.
+class PrintJob
+{
+public:
+    // The printable value of a bill field, by its name.
+    using ValueOf = std::function<QString(const QString &ctlName)>;
+
+    PrintJob(PrintEngine &engine, BillKind kind);
+    ~PrintJob();
+    PrintJob(const PrintJob &) = delete;
+    PrintJob &operator=(const PrintJob &) = delete;
+
+    const BillPrintProfile &profile() const { return m_profile; }
+
+    bool PrintPrepare(int checkTypeId);
+    bool PrinterTransBegin(int copies);
+    // Renders every printable item of the kind; the draft passes its currency's abbreviation.
+    bool SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCode = {});
+    bool NewCheckPage();
+    // True when the document reached the printer (or its file).
+    bool PrinterTransEnd();
+
+    // The template being printed and its whole-slip offset, read by the preparation.
+    int CheckTypeId = 0;
+    int Xmove = 0;
+    int Ymove = 0;
+
+private:
+    bool ready() const;
+    bool printerFailed();
+
+    PrintEngine &m_engine;
+    const BillPrintProfile &m_profile;
+    bool m_documentOpen = false;
+};

@@ -1,0 +1,7 @@
+#include "data/TPersonKDD.h"
+
+void TPersonKDD::Reset()
+{
+    *this = TPersonKDD();
+    ID = -1;
+}

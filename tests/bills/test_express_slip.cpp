@@ -1,0 +1,96 @@
+#include "TestHome.h"
+#include "bills/ExpressSlipFields.h"
+#include "bills/ExpressSlipRules.h"
+#include "bills/ExpressSlipStore.h"
+
+#include <QSqlRecord>
+#include <gtest/gtest.h>
+
+using namespace ExpressSlipRules;
+
+TEST(ExpressSlipRules, HandsetMergeTwiceOnAndOffRestoresThePhone)
+{
+    const struct
+    {
+        const char *phone, *handset, *merged;
+    } cases[] = {
+        {"", "13800000000", "13800000000"},
+        {"020-1234", "13800000000", "020-1234\\13800000000"},
+        {"020-1234\\13800000000", "13800000000", "020-1234\\13800000000"},
+        {"020-1234", "", "020-1234"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(mergeHandsetIntoPhone(c.phone, c.handset), QString::fromUtf8(c.merged))
+            << c.phone;
+
+    QString phone = "020-1234";
+    for (int i = 0; i < 2; ++i) {
+        phone = mergeHandsetIntoPhone(phone, "139");
+        EXPECT_EQ(phone, QStringLiteral("020-1234\\139"));
+        phone = removeHandsetFromPhone(phone, "139");
+        EXPECT_EQ(phone, QStringLiteral("020-1234"));
+    }
+}
+
+TEST(ExpressSlipRules, MemoFontsListLengthsAndDateParts)
+{
+    EXPECT_EQ(addressMemoPointSize(1, 15, 23), 9);
+    EXPECT_EQ(addressMemoPointSize(2, 21, 23), 7);
+    EXPECT_EQ(addressMemoPointSize(3, 22, 23), 8);
+    EXPECT_EQ(addressMemoPointSize(3, 23, 22), 9);
+    EXPECT_EQ(addressMemoPointSize(3, 24, 23), 9);
+    EXPECT_EQ(nameListLength(768), 23);
+    EXPECT_EQ(nameListLength(800), 35);
+    EXPECT_EQ(nameListLength(900), 50);
+    const DateParts d = dateParts(2026, 3, 7);
+    EXPECT_EQ(d.year + d.month + d.day, QStringLiteral("20260307"));
+}
+
+TEST(ExpressSlipStore, InsertEditAndReloadKeepTextExactly)
+{
+    TestHome home;
+    ExpressSlipStore store(home.db());
+    const QString tricky = QStringLiteral("O'Neil \"快递\"\n第二行; drop table DataKDDTable; --");
+    ExpressSlipStore::Values values{
+        {"收件单位", tricky}, {"寄件日期", "2026-12-10"}, {"not a column", "x"}};
+    const auto first = store.save(-1, values);
+    ASSERT_TRUE(first.error.isEmpty()) << first.error.toStdString();
+    EXPECT_TRUE(first.inserted);
+    EXPECT_GT(first.billId, 0);
+
+    values["收件单位"] = QStringLiteral("改过");
+    const auto second = store.save(first.billId, values);
+    EXPECT_FALSE(second.inserted);
+    EXPECT_EQ(second.billId, first.billId);
+    EXPECT_EQ(home.db().CountTableAllRows("DataKDDTable", home.ui), 1);
+
+    values["收件单位"] = tricky;
+    store.save(first.billId, values);
+    const auto row = store.load(first.billId);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("收件单位"), tricky);
+    EXPECT_FALSE(store.load(first.billId + 1));
+}
+
+TEST(ExpressSlipStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
+{
+    TestHome home;
+    ExpressSlipStore store(home.db());
+    const auto again = store.save(42, {{"收件单位", "x"}});
+    EXPECT_TRUE(again.inserted);
+    home.db().close();
+    const auto failed = store.save(again.billId, {{"收件单位", "y"}});
+    EXPECT_FALSE(failed.error.isEmpty());
+    EXPECT_EQ(failed.billId, again.billId);
+}
+
+TEST(ExpressSlipFields, EveryStoredColumnExistsInTheTable)
+{
+    TestHome home;
+    const QSqlRecord table = home.db().connection().record("DataKDDTable");
+    for (const ExpressSlipField &f : ExpressSlipFields::all()) {
+        if (!f.column.isEmpty())
+            EXPECT_TRUE(table.contains(f.column)) << f.column.toStdString();
+    }
+    EXPECT_TRUE(ExpressSlipFields::byControl("ZDSKR"));
+}

@@ -9,6 +9,10 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
     , m_settings(m_database, ui, m_home.configIniPath())
     , m_debug(m_home.debugIniPath())
     , m_web(m_settings.userIni(), ui, appVersion())
+    , m_catalogue(m_database, ui, m_home)
+    , m_parties(m_database, ui)
+    , m_dictionaries(m_database)
+    , m_grids(m_database, m_settings, m_spreadsheets, ui)
     , m_printEngine(m_database, ui, m_settings, std::make_unique<QtPrintDevice>())
 {
     if (!m_home.populate()) {

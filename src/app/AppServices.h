@@ -5,7 +5,12 @@
 #include "app/Settings.h"
 #include "app/VendorWeb.h"
 #include "data/Database.h"
+#include "data/Grids.h"
+#include "data/Parties.h"
+#include "data/Spreadsheets.h"
+#include "parties/Dictionaries.h"
 #include "print/PrintEngine.h"
+#include "templates/Catalogue.h"
 
 #include <QString>
 
@@ -31,6 +36,11 @@ public:
     Settings &settings() { return m_settings; }
     DebugTrace &debug() { return m_debug; }
     VendorWeb &web() { return m_web; }
+    Catalogue &catalogue() { return m_catalogue; }
+    Parties &parties() { return m_parties; }
+    Dictionaries &dictionaries() { return m_dictionaries; }
+    Spreadsheets &spreadsheets() { return m_spreadsheets; }
+    Grids &grids() { return m_grids; }
     PrintEngine &printEngine() { return m_printEngine; }
 
 private:
@@ -41,5 +51,10 @@ private:
     DebugTrace m_debug;
     VendorWeb m_web;
     QString m_startupProblem;
+    Catalogue m_catalogue;
+    Parties m_parties;
+    Dictionaries m_dictionaries;
+    Spreadsheets m_spreadsheets;
+    Grids m_grids;
     PrintEngine m_printEngine;
 };

@@ -70,10 +70,10 @@ public:
     // Rebuilds the cache from the database; false when something failed (what was written
     // stays, and is rebuilt next time).
     bool buildCheckIniFile(int checkTypeId);
-    // Forces every template's cache to be rebuilt on its next opening.
-    bool clearLayoutCaches();
 
 private:
+    std::optional<Template> templateByText(const QString &id) const;
+
     Database &m_db;
     Ui &m_ui;
     const DataHome &m_home;

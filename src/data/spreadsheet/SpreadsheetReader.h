@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// One workbook opened for reading: its worksheet names, which one is active, and the cell
+// texts of the active one. Rows and columns count from 1, as the user sees them. A sheet is
+// read whole when it becomes active, so no import ever sees a sheet that was read half-way.
+class SpreadsheetReader
+{
+public:
+    enum class Fault { NotFound, Empty, Damaged, Encrypted, NoSheets, Unsupported };
+    // What the user is told, naming the file.
+    static QString faultText(Fault fault, const QString &path);
+
+    virtual ~SpreadsheetReader() = default;
+
+    const QString &path() const { return m_path; }
+    const QStringList &sheetNames() const { return m_sheetNames; }
+    // Index into sheetNames(), from 0.
+    int activeSheet() const { return m_active; }
+    // Reads another worksheet. On failure answers false with error() set and keeps the sheet
+    // that was active.
+    bool activate(int index);
+
+    // The used range starts at cell (1, 1): its last row and column holding any text.
+    int usedRows() const { return int(m_rows.size()); }
+    int usedColumns() const { return m_columns; }
+    int usedCells() const { return usedRows() * usedColumns(); }
+    // Empty outside the used range.
+    QString cellText(int row, int column) const;
+
+    // Why the last open or activate failed, naming the file.
+    const QString &error() const { return m_error; }
+
+    // Reads the workbook's sheet list and its active sheet; used by Spreadsheets::open.
+    bool load();
+
+protected:
+    using Rows = std::vector<QStringList>;
+
+    explicit SpreadsheetReader(QString path);
+
+    // Fills the sheet names and answers the active sheet, or -1 with fault set.
+    virtual int readWorkbook(QStringList &sheetNames, Fault &fault) = 0;
+    virtual bool readSheet(int index, Rows &rows, Fault &fault) = 0;
+
+    // Excel's cell limits; anything beyond them is a damaged file.
+    static constexpr int kMaxRows = 1048576;
+    static constexpr int kMaxColumns = 16384;
+    // Stores a cell, growing the rows as needed; false beyond the sheet limits.
+    static bool setCell(Rows &rows, int row, int column, const QString &text);
+    // A number as the spreadsheet shows it in the General format: whole numbers with every
+    // digit, others with up to 15 significant digits.
+    static QString numberText(double value);
+
+private:
+    bool fail(Fault fault);
+    static void trim(Rows &rows, int &columns);
+
+    QString m_path;
+    QStringList m_sheetNames;
+    int m_active = -1;
+    Rows m_rows;
+    int m_columns = 0;
+    QString m_error;
+};

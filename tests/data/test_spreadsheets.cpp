@@ -1,0 +1,196 @@
+#include "app/Gbk.h"
+#include "data/Spreadsheets.h"
+#include "data/spreadsheet/CsvReader.h"
+#include "data/spreadsheet/XlsxReader.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+// The fixtures were saved by a real spreadsheet program from sheet.fods: the same two sheets
+// as .xlsx and .xls, and the first sheet as UTF-8 .csv.
+
+namespace {
+
+const QString kFixtures = QStringLiteral(LANYAN_SOURCE_DIR "/tests/data/fixtures/");
+
+const QList<QStringList> kSheet = {
+    {"姓名", "电话", "账号", "金额", "日期", "地址"},
+    {"张三", "13800138000", "622202123456789012", "1234.5", "2024-05-01",
+     "北京市海淀区中关村大街1号"},
+    {"李四", "010-88886666", "000123456789012345", "-12.75", "2023-12-31", "上海市,浦东新区"},
+    {"王\"五\"", "", "6222 0212", "100", "", "广州市\n天河区"},
+};
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+// A zip package with one entry.
+QByteArray zipOf(const QString &name, const QByteArray &content)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    QuaZipFile entry(&zip);
+    entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+    entry.write(content);
+    entry.close();
+    zip.close();
+    return bytes;
+}
+
+void expectSheet(const SpreadsheetReader &reader, const QList<QStringList> &sheet)
+{
+    ASSERT_EQ(reader.usedRows(), sheet.size()) << reader.path().toStdString();
+    ASSERT_EQ(reader.usedColumns(), sheet[0].size());
+    EXPECT_EQ(reader.usedCells(), sheet.size() * sheet[0].size());
+    for (int r = 0; r < sheet.size(); ++r) {
+        for (int c = 0; c < sheet[r].size(); ++c)
+            EXPECT_EQ(reader.cellText(r + 1, c + 1), sheet[r][c])
+                << reader.path().toStdString() << " cell " << r + 1 << "," << c + 1;
+    }
+    EXPECT_EQ(reader.cellText(sheet.size() + 1, 1), QString());
+    EXPECT_EQ(reader.cellText(1, sheet[0].size() + 1), QString());
+}
+
+} // namespace
+
+TEST(Spreadsheets, EveryFormatGivesTheSameCellTexts)
+{
+    QTemporaryDir dir;
+    // The Chinese office suite's .et workbooks are the binary format under another name.
+    const QString et = dir.filePath("sheet.et");
+    QFile::copy(kFixtures + "sheet.xls", et);
+    const QStringList workbookSheets = {"收件人", "说明"};
+    const struct
+    {
+        QString path;
+        QStringList sheets;
+    } cases[] = {
+        {kFixtures + "sheet.xlsx", workbookSheets},
+        {kFixtures + "sheet.xls", workbookSheets},
+        {et, workbookSheets},
+        {kFixtures + "sheet.csv", {"sheet"}},
+    };
+    Spreadsheets spreadsheets;
+    for (const auto &c : cases) {
+        QString error;
+        const std::unique_ptr<SpreadsheetReader> reader = spreadsheets.open(c.path, error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        EXPECT_TRUE(error.isEmpty());
+        EXPECT_EQ(reader->sheetNames(), c.sheets);
+        EXPECT_EQ(reader->activeSheet(), 0);
+        expectSheet(*reader, kSheet);
+    }
+}
+
+TEST(Spreadsheets, ActivatingAnotherSheetReadsIt)
+{
+    for (const char *name : {"sheet.xlsx", "sheet.xls"}) {
+        QString error;
+        auto reader = Spreadsheets().open(kFixtures + name, error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        ASSERT_TRUE(reader->activate(1));
+        EXPECT_EQ(reader->activeSheet(), 1);
+        expectSheet(*reader, {{"备注"}});
+        EXPECT_FALSE(reader->activate(2));
+        EXPECT_EQ(reader->activeSheet(), 1) << "a failed switch keeps the sheet";
+        EXPECT_EQ(reader->cellText(1, 1), "备注");
+    }
+}
+
+TEST(Spreadsheets, CsvIsReadAsUtf8WithOrWithoutMarkElseGbk)
+{
+    const QString text = QString::fromUtf8(bytesOf(kFixtures + "sheet.csv"));
+    const QByteArray encodings[] = {text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8(),
+                                    Gbk::encode(text)};
+    for (const QByteArray &bytes : encodings) {
+        CsvReader reader(QStringLiteral("x.csv"), bytes);
+        ASSERT_TRUE(reader.load());
+        expectSheet(reader, kSheet);
+    }
+}
+
+TEST(Spreadsheets, CsvQuotingAndLineEnds)
+{
+    CsvReader reader(QStringLiteral("x.csv"),
+                     "a,\"b,c\",\"d\"\"e\"\r\n\"x\r\ny\",,z\"q\r\n\r\n,,,\n");
+    ASSERT_TRUE(reader.load());
+    expectSheet(reader, {{"a", "b,c", "d\"e"}, {"x\r\ny", "", "z\"q"}});
+}
+
+TEST(Spreadsheets, BadFilesAreRefusedWithTheFileNamed)
+{
+    QTemporaryDir dir;
+    const QByteArray xlsx = bytesOf(kFixtures + "sheet.xlsx");
+    QByteArray xls = bytesOf(kFixtures + "sheet.xls");
+    // A password-protected workbook is a compound file holding an encrypted package instead
+    // of a workbook stream.
+    const QByteArray workbook("W\0o\0r\0k\0b\0o\0o\0k\0\0\0", 18);
+    const qsizetype at = xls.indexOf(workbook);
+    ASSERT_GT(at, 0);
+    const QByteArray encrypted("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0\0\0", 34);
+    xls.replace(at, encrypted.size(), encrypted);
+    xls[at + 64] = char(encrypted.size());
+
+    const struct
+    {
+        QString name;
+        QByteArray bytes;
+        QString says;
+    } cases[] = {
+        {"empty.xlsx", {}, "是空的"},
+        {"empty.csv", {}, "是空的"},
+        {"cut.xlsx", xlsx.left(xlsx.size() / 2), "已损坏"},
+        {"noise.xls", QByteArray(300, 'x'), "已损坏"},
+        {"locked.xlsx", xls, "密码"},
+        {"notes.txt", "a,b\n", "不支持"},
+        {"other.xlsx", zipOf("readme.txt", "hello"), "已损坏"},
+    };
+    for (const auto &c : cases) {
+        const QString path = writeFile(dir, c.name, c.bytes);
+        QString error;
+        EXPECT_FALSE(Spreadsheets().open(path, error)) << c.name.toStdString();
+        EXPECT_TRUE(error.contains(c.says)) << error.toStdString();
+        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(path))) << error.toStdString();
+    }
+    QString error;
+    EXPECT_FALSE(Spreadsheets().open(dir.filePath("missing.xls"), error));
+    EXPECT_TRUE(error.contains("找不到文件"));
+}
+
+TEST(Spreadsheets, BrokenCorpusNeverCrashes)
+{
+    // Inputs that once troubled the readers, kept so they stay harmless.
+    const QDir corpus(kFixtures + "broken");
+    const QFileInfoList files = corpus.entryInfoList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QFileInfo &file : files) {
+        const QByteArray bytes = bytesOf(file.filePath());
+        XlsxReader xlsx(file.fileName(), bytes);
+        if (xlsx.load())
+            xlsx.cellText(xlsx.usedRows(), xlsx.usedColumns());
+        else
+            EXPECT_FALSE(xlsx.error().isEmpty());
+        CsvReader csv(file.fileName(), bytes);
+        EXPECT_TRUE(csv.load());
+    }
+}

@@ -10,6 +10,9 @@
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
+#include "parties/ui/Tfm_DMConfig.h"
+#include "parties/ui/TfrmCom.h"
+#include "parties/ui/TfrmSsSet.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -113,6 +116,7 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     setWindowTitle(u"岚砚承兑汇票打印V" + m_services.appVersion());
     m_printers->addItems(QPrinterInfo::availablePrinterNames());
     LoadSysParam();
+    m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));
@@ -326,12 +330,19 @@ void Tfm_Main::buildSystemMenu()
             [this] { comingLater(QStringLiteral("票据模板管理")); });
     m->addSeparator();
     addItem(m, "BaseSet", QStringLiteral("字典管理设置(&N) 用途、始发站等"),
-            [this] { comingLater(QStringLiteral("字典管理设置")); });
+            [this] {
+                Tfm_DMConfig dialog(m_services, CurrentCheckTypeId, this);
+                dialog.exec();
+            });
     addItem(m, "N21", QStringLiteral("币种设置"), [this] {
-        comingLater(QStringLiteral("币种设置"));
+        TfrmCom dialog(m_services, this);
+        dialog.exec();
     })->setVisible(false);
     addItem(m, "MenuSsSet", QStringLiteral("省市代码设置(&O)"),
-            [this] { comingLater(QStringLiteral("省市代码设置")); });
+            [this] {
+                TfrmSsSet dialog(m_services, this);
+                dialog.exec();
+            });
     m->addSeparator();
     addItem(m, "N23", QStringLiteral("更改系统登录密码"),
             [this] { comingLater(QStringLiteral("更改系统登录密码")); });

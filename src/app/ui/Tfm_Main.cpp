@@ -10,6 +10,8 @@
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
+#include "print/ui/PrinterSetupDialog.h"
+#include "print/ui/TfmLockPrinter.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
@@ -25,7 +27,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -114,7 +115,10 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     setGloblyConfig();
     updateInstallRecord();
     setWindowTitle(u"岚砚承兑汇票打印V" + m_services.appVersion());
-    m_printers->addItems(QPrinterInfo::availablePrinterNames());
+    m_printers->addItems(m_services.printEngine().printers());
+    m_services.printEngine().setDefaultPrinter(
+        m_services.settings().getConfigByname(QStringLiteral("DefaultPrinter")));
+    installPrinterSetupDialog(m_services.printEngine(), this);
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
 
@@ -307,9 +311,13 @@ void Tfm_Main::buildPrintMenu()
             [this] { comingLater(QStringLiteral("打印整体偏移调整")); });
     m->addSeparator();
     addItem(m, "mLockPrinter", QStringLiteral("锁定/匹配票据打印机"),
-            [this] { comingLater(QStringLiteral("锁定/匹配票据打印机")); });
+            [this] {
+                auto *lock = new TfmLockPrinter(m_services, this);
+                lock->setAttribute(Qt::WA_DeleteOnClose);
+                lock->exec();
+            });
     addItem(m, "PrinterConfig", QStringLiteral("打印机设置 (&C)"),
-            [this] { comingLater(QStringLiteral("打印机设置")); });
+            [this] { m_services.printEngine().PrinterConfigClick(); });
     m->addSeparator();
     addItem(m, "N8", QStringLiteral("添加打印机纸张规格"),
             [this] { openPage(m_services.web().paperSizePage()); });

@@ -1,0 +1,51 @@
+#include "print/ui/BillPrintJob.h"
+
+#include "app/AppServices.h"
+#include "app/Ui.h"
+#include "print/ui/ControlValue.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+BillPrintJob::BillPrintJob(AppServices &services, BillKind kind, QWidget *panel,
+                           QComboBox *templateBox)
+    : m_services(services)
+    , m_job(services.printEngine(), kind)
+    , m_panel(panel)
+    , m_templateBox(templateBox)
+{}
+
+bool BillPrintJob::PrintPrepare(int checkTypeId)
+{
+    m_services.printEngine().context().printReady = false;
+    if (!m_templateBox || m_templateBox->currentText().isEmpty()) {
+        if (m_templateBox)
+            m_templateBox->setVisible(true);
+        m_services.ui().alert(m_job.profile().chooseTemplateMessage, QStringLiteral("提示"));
+        return false;
+    }
+    return m_job.PrintPrepare(checkTypeId);
+}
+
+bool BillPrintJob::PrinterTransBegin(int copies)
+{
+    return m_job.PrinterTransBegin(copies);
+}
+
+bool BillPrintJob::SendCheckToPrinter(int, const QString &moneyCode)
+{
+    // The receiver's prompt is emptied on the form too, so nobody mistakes it for a value.
+    if (m_panel) {
+        const auto fields = m_panel->findChildren<QLineEdit *>();
+        for (QLineEdit *field : fields) {
+            if (field->objectName().compare(m_job.profile().receiverField, Qt::CaseInsensitive) ==
+                    0 &&
+                field->text() == m_job.profile().receiverPrompt)
+                field->clear();
+        }
+    }
+    const auto valueOf = [this](const QString &name) {
+        return getControlValue(m_panel, name, m_services.ui());
+    };
+    return m_job.SendCheckToPrinter(valueOf, moneyCode);
+}

@@ -3,7 +3,10 @@
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QSqlError>
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +20,15 @@ QStringList column(const Database &db, const QString &sql, const QVariantList &v
     while (q.next())
         list << q.value(0).toString();
     return list;
+}
+
+// Place names in the order a Chinese reader looks them up (by pinyin), as the old database
+// sorted them; SQLite alone would order them by code point.
+QStringList inPinyinOrder(QStringList names)
+{
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    std::sort(names.begin(), names.end(), collator);
+    return names;
 }
 
 QString firstText(const Database &db, const QString &sql, const QVariantList &values)
@@ -42,10 +54,9 @@ Dictionaries::Dictionaries(Database &db)
 
 QStringList Dictionaries::loadProvinces() const
 {
-    return column(m_db,
-                  QStringLiteral("SELECT DISTINCT 一级代码 FROM DMTable2 WHERE 类型 = ? "
-                                 "ORDER BY 一级代码"),
-                  {kRegionType});
+    return inPinyinOrder(
+        column(m_db, QStringLiteral("SELECT DISTINCT 一级代码 FROM DMTable2 WHERE 类型 = ?"),
+               {kRegionType}));
 }
 
 QStringList Dictionaries::loadCitysByProvince(const QString &province) const
@@ -53,10 +64,10 @@ QStringList Dictionaries::loadCitysByProvince(const QString &province) const
     const QString p = province.trimmed();
     if (p.isEmpty())
         return {};
-    return column(m_db,
-                  QStringLiteral("SELECT DISTINCT 二级代码 FROM DMTable2 WHERE 一级代码 = ? "
-                                 "AND 类型 = ? ORDER BY 二级代码"),
-                  {p, kRegionType});
+    return inPinyinOrder(column(
+        m_db,
+        QStringLiteral("SELECT DISTINCT 二级代码 FROM DMTable2 WHERE 一级代码 = ? AND 类型 = ?"),
+        {p, kRegionType}));
 }
 
 QStringList Dictionaries::loadMoneyTypeList() const
@@ -172,10 +183,9 @@ QStringList Dictionaries::regionProvinces() const
 
 QStringList Dictionaries::regionCities(const QString &province) const
 {
-    return column(m_db,
-                  QStringLiteral("SELECT DISTINCT 二级代码 FROM DMTable2 WHERE trim(一级代码) = ? "
-                                 "ORDER BY 二级代码"),
-                  {province});
+    return inPinyinOrder(column(
+        m_db, QStringLiteral("SELECT DISTINCT 二级代码 FROM DMTable2 WHERE trim(一级代码) = ?"),
+        {province}));
 }
 
 bool Dictionaries::regionExists(const QString &province, const QString &city) const

@@ -14,6 +14,10 @@ TEST(Regions, SeedHoldsEveryProvinceLevelDivision)
          {"北京市", "广东省", "新疆维吾尔自治区", "香港特别行政区", "澳门特别行政区", "台湾省"})
         EXPECT_TRUE(provinces.contains(QString::fromUtf8(p))) << p;
     EXPECT_EQ(d.regionProvinces().first(), QStringLiteral("北京市")); // customary order
+    // Pickers list names by pinyin: 安徽 before 北京 before 重庆 (Chongqing) before 广东.
+    EXPECT_EQ(provinces.first(), QStringLiteral("安徽省"));
+    EXPECT_LT(provinces.indexOf("北京市"), provinces.indexOf("重庆市"));
+    EXPECT_LT(provinces.indexOf("重庆市"), provinces.indexOf("广东省"));
 
     const QStringList guangdong = d.loadCitysByProvince(QStringLiteral(" 广东省 "));
     for (const char *city : {"广州市", "韶关市", "深圳市", "珠海市", "汕头市", "佛山市", "江门市",

@@ -70,8 +70,8 @@ void TfrmSsSet::buildLayout()
     pickers->addWidget(new QLabel(QStringLiteral("市(县)："), m_pickers));
     m_cities = new QListWidget(m_pickers);
     m_cities->setObjectName(QStringLiteral("lstS"));
-    // Two columns of names, top to bottom, as the old list box showed them.
-    m_cities->setFlow(QListView::TopToBottom);
+    // Two columns of names, read row by row and scrolled down, however many there are.
+    m_cities->setFlow(QListView::LeftToRight);
     m_cities->setWrapping(true);
     m_cities->setResizeMode(QListView::Adjust);
     m_cities->setUniformItemSizes(true);

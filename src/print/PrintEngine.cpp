@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/Ui.h"
 #include "data/Database.h"
+#include "print/PrintItem.h"
 #include "print/PrintText.h"
 
 #include <QSqlError>
@@ -15,57 +16,7 @@ const QString kDefaultFace = QStringLiteral("宋体");
 const QString kWindowText = QStringLiteral("-2147483640");
 const QString kPrompt = QStringLiteral("提示");
 
-bool isDigitsOnly(const QString &text)
-{
-    return !text.isEmpty() &&
-           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-int intValue(const QSqlQuery &q, const char *column)
-{
-    return q.value(QString::fromLatin1(column)).toInt();
-}
-
 } // namespace
-
-// An item's print attributes, with the defaults of a template row that leaves them empty.
-struct PrintEngine::Item
-{
-    int x = 0;
-    int y = 0;
-    QString face;
-    QString colour; // empty: the mode's default
-    int fontSize = 0;
-    int breakFontSize = 6;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int lineHeight = 50;
-    QString fitParam;
-    int breakNum = -1;
-
-    static Item read(const QSqlQuery &q)
-    {
-        Item item;
-        item.x = intValue(q, "CtlX");
-        item.y = intValue(q, "CtlY");
-        item.face = q.value(QStringLiteral("CtlFontName")).toString();
-        if (item.face.isEmpty())
-            item.face = kDefaultFace;
-        item.colour = q.value(QStringLiteral("CtlFontColor")).toString();
-        item.fontSize = intValue(q, "CtlFontSize");
-        item.breakFontSize = std::max(6, intValue(q, "BreakFontSize"));
-        item.bold = intValue(q, "Bold") > 0;
-        item.italic = intValue(q, "Italic") > 0;
-        item.underline = intValue(q, "UnderLine") > 0;
-        const int lineHeight = intValue(q, "CtlLH");
-        item.lineHeight = lineHeight > 0 ? lineHeight : 50;
-        item.fitParam = q.value(QStringLiteral("FitParam")).toString();
-        const QString breakNum = q.value(QStringLiteral("BreakNum")).toString();
-        item.breakNum = isDigitsOnly(breakNum) ? breakNum.toInt() : -1;
-        return item;
-    }
-};
 
 PrintEngine::PrintEngine(Database &db, Ui &ui, Settings &settings,
                          std::unique_ptr<PrintDevice> device)
@@ -156,37 +107,25 @@ bool PrintEngine::printCheckItem(int checkTypeId, int xMove, int yMove, const QS
         return itemFailed(ctlName);
     if (!q.next())
         return true; // no place on this template: not printed
-    const Item item = Item::read(q);
+    const PrintItem item = PrintItem::read(q);
     // Checked before drawing, so a bad pitch never leaves half an item on the paper.
-    bool pitchIsNumber = true;
-    if (!item.fitParam.isEmpty())
-        item.fitParam.trimmed().toInt(&pitchIsNumber);
-    if (!pitchIsNumber)
+    int pitch = 0;
+    if (!item.fitParam.isEmpty() && !item.pitch(&pitch))
         return itemFailed(ctlName);
 
     int x = item.x + xMove;
     const int y = item.y + yMove;
-    const QStringList pieces = !separator.isEmpty() && text.contains(separator)
-                                   ? PrintText::SplitByDelimiter(text, separator)
-                                   : QStringList{text};
-    QStringList lines;
-    for (const QString &piece : pieces) {
-        if (piece.isEmpty())
-            continue;
-        if (item.breakNum > 0)
-            lines << PrintText::splitByWidth(piece, item.breakNum);
-        else
-            lines << piece;
-    }
+    const QStringList lines = item.lines(text, separator);
 
     bool drawn = true;
     if (lines.size() == 1) {
         if (text == m_context.moneyCode)
             x -= moneyCodeShift();
-        drawn = drawLine(item, x, y, lines.front(), item.fontSize);
+        drawn = drawLine(item, x, y, lines.front(), item.fontSizeFor(1));
     } else {
         for (qsizetype i = 0; i < lines.size() && drawn; ++i)
-            drawn = drawLine(item, x, y + int(i) * item.lineHeight, lines[i], item.breakFontSize);
+            drawn = drawLine(item, x, y + int(i) * item.lineHeight, lines[i],
+                             item.fontSizeFor(lines.size()));
     }
     if (!drawn)
         m_deviceFailed = true; // the job tells the user once, as a printer error
@@ -203,7 +142,7 @@ int PrintEngine::moneyCodeShift() const
     return 0;
 }
 
-bool PrintEngine::drawLine(const Item &item, int x, int y, const QString &line, int size)
+bool PrintEngine::drawLine(const PrintItem &item, int x, int y, const QString &line, int size)
 {
     if (item.fitParam.isEmpty())
         return printTextAt(x, y, line, item.face, item.colour, size, item.bold, item.italic,

@@ -7,6 +7,7 @@
 #include <memory>
 
 class Database;
+struct PrintItem;
 class Settings;
 class Ui;
 
@@ -65,8 +66,7 @@ public:
                       const QString &second) const;
 
 private:
-    struct Item;
-    bool drawLine(const Item &item, int x, int y, const QString &line, int size);
+    bool drawLine(const PrintItem &item, int x, int y, const QString &line, int size);
     int moneyCodeShift() const;
     bool itemFailed(const QString &ctlName);
 

@@ -82,19 +82,30 @@ XlsxReader::XlsxReader(QString name, QByteArray data)
 
 XlsxReader::~XlsxReader()
 {
-    m_part.reset();
     m_zip->close();
 }
 
-bool XlsxReader::openPart(const QString &part)
+bool XlsxReader::readPart(const QString &part, QByteArray &bytes)
 {
+    bytes.clear();
     if (!m_zip->isOpen() && !m_zip->open(QuaZip::mdUnzip))
         return false;
-    m_part.reset();
     if (!m_zip->setCurrentFile(part, QuaZip::csInsensitive))
         return false;
-    m_part = std::make_unique<QuaZipFile>(m_zip.get());
-    return m_part->open(QIODevice::ReadOnly);
+    // Read whole and checked before parsing: a damaged entry fails here instead of feeding
+    // the XML parser read errors, and a zip bomb stops at the limit.
+    QuaZipFile file(m_zip.get());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    char chunk[64 * 1024];
+    qint64 n = 0;
+    while ((n = file.read(chunk, sizeof chunk)) > 0) {
+        if (bytes.size() + n > kMaxPartBytes)
+            return false;
+        bytes.append(chunk, qsizetype(n));
+    }
+    file.close();
+    return n == 0 && file.getZipError() == UNZ_OK;
 }
 
 QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *sharedStrings,
@@ -103,9 +114,10 @@ QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *
     QHash<QString, QString> targets;
     const QString relsPart =
         folderOf(part) + u"_rels/" + part.mid(folderOf(part).size()) + u".rels";
-    if (!openPart(relsPart))
+    QByteArray bytes;
+    if (!readPart(relsPart, bytes))
         return targets;
-    QXmlStreamReader xml(m_part.get());
+    QXmlStreamReader xml(bytes);
     while (xml.readNextStartElement()) {
         if (xml.name() == u"Relationships")
             continue;
@@ -127,8 +139,9 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 {
     fault = Fault::Damaged;
     QString workbookPart = QStringLiteral("xl/workbook.xml");
-    if (openPart(QStringLiteral("_rels/.rels"))) {
-        QXmlStreamReader xml(m_part.get());
+    QByteArray bytes;
+    if (readPart(QStringLiteral("_rels/.rels"), bytes)) {
+        QXmlStreamReader xml(bytes);
         while (xml.readNextStartElement()) {
             if (xml.name() == u"Relationships")
                 continue;
@@ -142,10 +155,10 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
     const QHash<QString, QString> targets =
         readRelations(workbookPart, &sharedStringsPart, &stylesPart);
 
-    if (!openPart(workbookPart))
+    if (!readPart(workbookPart, bytes))
         return -1;
     int active = 0;
-    QXmlStreamReader xml(m_part.get());
+    QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -173,9 +186,10 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 
 bool XlsxReader::readSharedStrings(const QString &part)
 {
-    if (!openPart(part))
+    QByteArray bytes;
+    if (!readPart(part, bytes))
         return false;
-    QXmlStreamReader xml(m_part.get());
+    QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
             m_sharedStrings << stringItemText(xml);
@@ -185,11 +199,12 @@ bool XlsxReader::readSharedStrings(const QString &part)
 
 bool XlsxReader::readStyles(const QString &part)
 {
-    if (!openPart(part))
+    QByteArray bytes;
+    if (!readPart(part, bytes))
         return false;
     QHash<int, QString> codes;
     bool inCellXfs = false;
-    QXmlStreamReader xml(m_part.get());
+    QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (xml.name() == u"cellXfs")
@@ -211,9 +226,10 @@ bool XlsxReader::readStyles(const QString &part)
 bool XlsxReader::readSheet(int index, Rows &rows, Fault &fault)
 {
     fault = Fault::Damaged;
-    if (!openPart(m_sheetParts.value(index)))
+    QByteArray bytes;
+    if (!readPart(m_sheetParts.value(index), bytes))
         return false;
-    QXmlStreamReader xml(m_part.get());
+    QXmlStreamReader xml(bytes);
     return readCells(xml, rows) && !xml.hasError();
 }
 

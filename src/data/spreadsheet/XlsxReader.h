@@ -7,11 +7,10 @@
 #include <memory>
 
 class QuaZip;
-class QuaZipFile;
 class QXmlStreamReader;
 
-// Office Open XML workbooks (.xlsx): the zip package is read with QuaZip and each part is
-// streamed through QXmlStreamReader, so a large sheet is never held as XML in memory.
+// Office Open XML workbooks (.xlsx): the zip package is read with QuaZip, each part is
+// checked whole and then parsed with QXmlStreamReader.
 class XlsxReader : public SpreadsheetReader
 {
 public:
@@ -28,7 +27,9 @@ private:
     // How a number cell is shown, from its style's number format.
     enum class Shown : char { Number, Date, DateTime, Time };
 
-    bool openPart(const QString &part);
+    // Far above any sheet a clerk's list makes; beyond it the file is refused.
+    static constexpr qsizetype kMaxPartBytes = qsizetype(256) << 20;
+    bool readPart(const QString &part, QByteArray &bytes);
     QHash<QString, QString> readRelations(const QString &part, QString *sharedStrings,
                                           QString *styles);
     bool readSharedStrings(const QString &part);
@@ -42,7 +43,6 @@ private:
 
     QBuffer m_buffer;
     std::unique_ptr<QuaZip> m_zip;
-    std::unique_ptr<QuaZipFile> m_part;
     QStringList m_sheetParts;
     QStringList m_sharedStrings;
     std::vector<Shown> m_styles;

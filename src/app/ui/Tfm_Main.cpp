@@ -10,11 +10,12 @@
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
-#include "print/ui/PrinterSetupDialog.h"
-#include "print/ui/TfmLockPrinter.h"
+#include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
+#include "print/ui/PrinterSetupDialog.h"
+#include "print/ui/TfmLockPrinter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -310,12 +311,11 @@ void Tfm_Main::buildPrintMenu()
     addItem(m, "mTemplateProperty", QStringLiteral("打印整体偏移调整(&M)"),
             [this] { comingLater(QStringLiteral("打印整体偏移调整")); });
     m->addSeparator();
-    addItem(m, "mLockPrinter", QStringLiteral("锁定/匹配票据打印机"),
-            [this] {
-                auto *lock = new TfmLockPrinter(m_services, this);
-                lock->setAttribute(Qt::WA_DeleteOnClose);
-                lock->exec();
-            });
+    addItem(m, "mLockPrinter", QStringLiteral("锁定/匹配票据打印机"), [this] {
+        auto *lock = new TfmLockPrinter(m_services, this);
+        lock->setAttribute(Qt::WA_DeleteOnClose);
+        lock->exec();
+    });
     addItem(m, "PrinterConfig", QStringLiteral("打印机设置 (&C)"),
             [this] { m_services.printEngine().PrinterConfigClick(); });
     m->addSeparator();
@@ -337,20 +337,18 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"),
             [this] { comingLater(QStringLiteral("票据模板管理")); });
     m->addSeparator();
-    addItem(m, "BaseSet", QStringLiteral("字典管理设置(&N) 用途、始发站等"),
-            [this] {
-                Tfm_DMConfig dialog(m_services, CurrentCheckTypeId, this);
-                dialog.exec();
-            });
+    addItem(m, "BaseSet", QStringLiteral("字典管理设置(&N) 用途、始发站等"), [this] {
+        Tfm_DMConfig dialog(m_services, CurrentCheckTypeId, this);
+        dialog.exec();
+    });
     addItem(m, "N21", QStringLiteral("币种设置"), [this] {
         TfrmCom dialog(m_services, this);
         dialog.exec();
     })->setVisible(false);
-    addItem(m, "MenuSsSet", QStringLiteral("省市代码设置(&O)"),
-            [this] {
-                TfrmSsSet dialog(m_services, this);
-                dialog.exec();
-            });
+    addItem(m, "MenuSsSet", QStringLiteral("省市代码设置(&O)"), [this] {
+        TfrmSsSet dialog(m_services, this);
+        dialog.exec();
+    });
     m->addSeparator();
     addItem(m, "N23", QStringLiteral("更改系统登录密码"),
             [this] { comingLater(QStringLiteral("更改系统登录密码")); });
@@ -638,9 +636,20 @@ QMdiSubWindow *Tfm_Main::openBillWindow(const std::function<QWidget *()> &create
 void Tfm_Main::openExpressSlip()
 {
     openBillWindow([this]() -> QWidget * {
-        comingLater(QStringLiteral("快递单"));
-        return nullptr;
+        auto form = std::make_unique<TfmCheckKDD>(*this);
+        // A kind without any template cannot be filled in: the form closes at once.
+        return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::openAddressRecognition()
+{
+    comingLater(QStringLiteral("地址串识别"));
+}
+
+void Tfm_Main::openExpressBatchPrint()
+{
+    comingLater(QStringLiteral("批量打印"));
 }
 
 void Tfm_Main::openAcceptanceDraft()

@@ -49,6 +49,10 @@ public:
     // bill window at a time. Answers the new child, or null.
     QMdiSubWindow *openBillWindow(const std::function<QWidget *()> &create);
 
+    // Windows the express slip form opens through the frame.
+    void openAddressRecognition();
+    void openExpressBatchPrint();
+
     void showAbout();
     void openSystemOptions();
     void toggleToolBar();

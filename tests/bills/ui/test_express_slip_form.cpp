@@ -1,0 +1,218 @@
+#include "../../print/PdfWords.h"
+#include "TestHome.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_Main.h"
+#include "bills/ui/TfmCheckKDD.h"
+#include "print/PrintEngine.h"
+#include "print/QtPrintDevice.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main frame with the express slip form open on the default template.
+struct SlipFixture
+{
+    TestHome home;
+    Tfm_Main frame{home.services()};
+    TfmCheckKDD *form = nullptr;
+
+    SlipFixture()
+    {
+        frame.show();
+        // Focus moves only inside the active window, and the amount field converts on leave.
+        QApplication::setActiveWindow(&frame);
+        frame.menuItem("m_new_kdd")->trigger();
+        form = TfmCheckKDD::instance();
+    }
+
+    void click(const char *button) { form->findChild<QToolButton *>(button)->click(); }
+    QString lastMessage() const
+    {
+        return home.ui.shown.isEmpty() ? QString() : home.ui.last().text;
+    }
+    int slipRows() { return home.db().CountTableAllRows("DataKDDTable", home.ui); }
+    // Types into a field as a user would: focus in, text, focus out.
+    void type(const char *name, const QString &text)
+    {
+        QWidget *w = form->field(name);
+        w->setFocus();
+        form->setFieldText(name, text);
+        form->findChild<QToolButton *>("btSaveCheck")->setFocus();
+    }
+};
+
+const QString kReceiverName = QStringLiteral("深圳市\"飞鸿\"贸易有限公司 O'Neil");
+
+} // namespace
+
+TEST(ExpressSlipForm, SaveSaveAgainEditReopenAndPrint)
+{
+    SlipFixture f;
+    ASSERT_TRUE(f.form);
+    EXPECT_EQ(f.frame.CurrentCheckTypeId, f.form->currentTemplate());
+    f.form->setFieldText("zdSKR", kReceiverName);
+    f.form->setFieldText("zdSKRLXR", QStringLiteral("李四"));
+    f.form->setFieldText("zdSkrDZ", QStringLiteral("南山区科技园\n第二行 12号"));
+    f.form->setFieldText("zdHKR", QStringLiteral("岚砚办公用品公司"));
+    f.form->setFieldText("zdWPNR", QStringLiteral("文件"));
+
+    f.click("btSaveCheck");
+    EXPECT_EQ(f.lastMessage(), QStringLiteral("新快递单保存成功！ "));
+    const int id = f.form->billId();
+    EXPECT_GT(id, 0);
+    f.click("btSaveCheck");
+    EXPECT_EQ(f.lastMessage(), QStringLiteral("没有改动,无需保存~"));
+
+    f.form->setFieldText("zdSKRLXR", QStringLiteral("王五"));
+    f.click("btSaveCheck");
+    EXPECT_TRUE(f.lastMessage().startsWith(QStringLiteral("快递单修改保存成功")));
+    EXPECT_EQ(f.form->billId(), id);
+    EXPECT_EQ(f.slipRows(), 1);
+
+    f.click("btNewCheck");
+    EXPECT_TRUE(f.form->fieldText("zdSKR").isEmpty());
+    f.form->BrowseOldCheck(f.form->findChild<QComboBox *>("cbFirstTypeName")->currentText(),
+                           QString::number(id));
+    EXPECT_EQ(f.form->fieldText("zdSKR"), kReceiverName);
+    EXPECT_EQ(f.form->fieldText("zdSKRLXR"), QStringLiteral("王五"));
+    EXPECT_EQ(f.form->fieldText("zdSkrDZ"), QStringLiteral("南山区科技园\n第二行 12号"));
+    EXPECT_TRUE(f.form->isHistory());
+    f.click("btSaveCheck");
+    EXPECT_EQ(f.lastMessage(),
+              QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！"));
+
+    const QString pdf = f.home.path() + "slip.pdf";
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    f.click("btPrint1");
+    const std::vector<PdfPage> pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    QStringList words;
+    for (const PdfWord &w : pages[0].words)
+        words << w.text;
+    const QString printed = words.join(' ');
+    EXPECT_TRUE(printed.contains(QStringLiteral("王五"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("文件"))) << printed.toStdString();
+    EXPECT_FALSE(printed.contains(QStringLiteral("单击我"))) << printed.toStdString();
+}
+
+TEST(ExpressSlipForm, FailedSaveKeepsTheSlipOnScreenAndUnsaved)
+{
+    SlipFixture f;
+    ASSERT_TRUE(f.form);
+    f.form->setFieldText("zdSKR", QStringLiteral("收件单位"));
+    QSqlQuery q = f.home.db().query();
+    ASSERT_TRUE(q.exec("drop table DataKDDTable"));
+    f.click("btSaveCheck");
+    EXPECT_EQ(f.home.ui.last().icon, Ui::Icon::Critical);
+    EXPECT_FALSE(f.form->isSaved());
+    EXPECT_EQ(f.form->billId(), -1);
+    EXPECT_EQ(f.form->fieldText("zdSKR"), QStringLiteral("收件单位"));
+}
+
+TEST(ExpressSlipForm, PrintAndSaveLeavesAnUnsavedCopyWithoutSlipNumber)
+{
+    SlipFixture f;
+    ASSERT_TRUE(f.form);
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(f.home.path() + "p.pdf"));
+    f.form->setFieldText("zdSKR", QStringLiteral("收件单位"));
+    f.form->setFieldText("zdPJBH", QStringLiteral("SF1234567"));
+    const qsizetype before = f.home.ui.shown.size();
+    f.click("btPrintAndSave");
+    EXPECT_EQ(f.slipRows(), 1);
+    EXPECT_EQ(f.home.ui.shown.size(), before);
+    EXPECT_EQ(f.form->billId(), -1);
+    EXPECT_FALSE(f.form->isSaved());
+    EXPECT_TRUE(f.form->fieldText("zdPJBH").isEmpty());
+    EXPECT_EQ(f.form->fieldText("zdSKR"), QStringLiteral("收件单位"));
+}
+
+TEST(ExpressSlipForm, OptionBoxesStoreTheCheckedCaptions)
+{
+    SlipFixture f;
+    QSqlQuery q = f.home.db().query();
+    q.prepare("update ckTypeTable set CheckBoxs = :boxes where CheckTypeID = :id");
+    q.bindValue(":boxes", QStringLiteral("加急,保价"));
+    q.bindValue(":id", f.form->currentTemplate());
+    ASSERT_TRUE(q.exec());
+    f.frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    f.frame.menuItem("m_new_kdd")->trigger();
+    f.form = TfmCheckKDD::instance();
+    ASSERT_TRUE(f.form);
+    auto *urgent = f.form->findChild<QCheckBox *>("defCheck0");
+    auto *insured = f.form->findChild<QCheckBox *>("defCheck1");
+    EXPECT_EQ(urgent->text(), QStringLiteral("加急"));
+    insured->setChecked(true);
+    f.click("btSaveCheck");
+    q.exec("select 其他选项 from DataKDDTable");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("保价"));
+}
+
+TEST(ExpressSlipForm, AmountInDigitCellsComesBackOnReEntry)
+{
+    SlipFixture f;
+    auto *format = f.form->findChild<QComboBox *>("cfgJEDXFormat");
+    format->setCurrentIndex(format->findText(QStringLiteral("00000.00  限万位到分")));
+    ASSERT_GE(format->currentIndex(), 0);
+    f.type("zdJEDX1", "1234.5");
+    EXPECT_EQ(f.form->fieldText("zdJEDX1"), QStringLiteral("零壹贰叁肆伍零"));
+    f.form->field("zdJEDX1")->setFocus();
+    EXPECT_EQ(f.form->fieldText("zdJEDX1"), QStringLiteral("1234.5"));
+
+    f.type("zdJEDX1", QStringLiteral("１２"));
+    EXPECT_EQ(f.lastMessage(),
+              QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~"));
+}
+
+TEST(ExpressSlipForm, HandsetMergeOnAndOffRestoresThePhone)
+{
+    SlipFixture f;
+    auto *merge = f.form->findChild<QCheckBox *>("ckHandset2Phone");
+    f.form->setFieldText("zdskrDH", "020-1234");
+    f.form->setFieldText("skrHandset", "13800000000");
+    merge->setChecked(false);
+    for (int i = 0; i < 2; ++i) {
+        merge->click();
+        EXPECT_EQ(f.form->fieldText("zdskrDH"), QStringLiteral("020-1234\\13800000000"));
+        merge->click();
+        EXPECT_EQ(f.form->fieldText("zdskrDH"), QStringLiteral("020-1234"));
+    }
+}
+
+TEST(ExpressSlipForm, ClosingAskesOnlyAboutChangedSlips)
+{
+    SlipFixture f;
+    f.form->setFieldText("zdSKR", QStringLiteral("甲"));
+    f.form->setFieldText("zdSKRLXR", QStringLiteral("乙"));
+    f.click("btSaveCheck");
+    const int id = f.form->billId();
+    f.form->BrowseOldCheck({}, QString::number(id));
+    const qsizetype before = f.home.ui.shown.size();
+    f.frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.home.ui.shown.size(), before);
+    EXPECT_FALSE(TfmCheckKDD::instance());
+    EXPECT_EQ(f.frame.CurrentCheckTypeId, -1);
+
+    f.frame.menuItem("m_new_kdd")->trigger();
+    f.form = TfmCheckKDD::instance();
+    f.form->BrowseOldCheck({}, QString::number(id));
+    f.form->setFieldText("zdSKRLXR", QStringLiteral("丙"));
+    f.home.ui.answer(Ui::Answer::Yes); // save it?
+    f.home.ui.answer(Ui::Answer::Yes); // as a new slip?
+    f.frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    QStringList texts = f.home.ui.texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("是否保存该快递单？")));
+    EXPECT_EQ(f.slipRows(), 2);
+}

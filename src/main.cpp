@@ -6,6 +6,7 @@
 #include "app/ui/Tfm_Main.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -19,6 +20,9 @@ int main(int argc, char **argv)
     QtUi ui;
     AppServices services(ui, getRunPath());
     Tfm_Main frame(services);
+    // Without a window manager (a kiosk, a virtual screen) "maximised" alone changes nothing.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
     QCoreApplication::processEvents();
 

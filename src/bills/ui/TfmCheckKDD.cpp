@@ -148,7 +148,7 @@ QToolButton *TfmCheckKDD::addButton(const char *name, const QString &caption, co
     button->setAutoRaise(true);
     if (slot)
         connect(button, &QToolButton::clicked, this, slot);
-    toolBarCheck->addWidget(button);
+    m_buttonActions.insert(button->objectName(), toolBarCheck->addWidget(button));
     return button;
 }
 
@@ -197,8 +197,9 @@ void TfmCheckKDD::buildToolBar()
             addButton(b.name, QString::fromUtf8(b.caption), QString::fromUtf8(b.hint), b.slot);
         button->setIcon(style()->standardIcon(b.icon));
     }
-    findChild<QToolButton *>(QStringLiteral("btMultiPrintS"))->setVisible(false);
-    findChild<QToolButton *>(QStringLiteral("btMultiPrintF"))->setVisible(false);
+    // A tool bar shows or hides its widgets through their actions.
+    for (const char *hidden : {"btMultiPrintS", "btMultiPrintF"})
+        m_buttonActions.value(QString::fromLatin1(hidden))->setVisible(false);
     findChild<QToolButton *>(QStringLiteral("btSaveAs"))->setEnabled(false);
     // The buttons whose windows the main frame opens.
     auto frameCommand = [this](const char *button, const char *item, auto after) {
@@ -305,6 +306,7 @@ void TfmCheckKDD::buildFields()
         case Kind::Date:
             SelDate = new QDateEdit(panelImgBg);
             SelDate->setCalendarPopup(true);
+            SelDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
             w = SelDate;
             break;
         }
@@ -342,7 +344,7 @@ void TfmCheckKDD::buildFields()
          {std::pair{"hkrHandset", "zdhkrDH"}, std::pair{"skrHandset", "zdskrDH"}})
         connect(static_cast<QLineEdit *>(field(QString::fromLatin1(handset))),
                 &QLineEdit::textChanged, this, [this, handset, phone](const QString &number) {
-                    if (!field(QString::fromLatin1(handset))->isVisible() &&
+                    if (field(QString::fromLatin1(handset))->isHidden() &&
                         fieldText(QString::fromLatin1(phone)).trimmed().isEmpty())
                         setFieldText(QString::fromLatin1(phone), number);
                 });
@@ -409,6 +411,8 @@ void TfmCheckKDD::buildOptionsBar()
     cfgJEDXFormat = new QComboBox(shortbar);
     cfgJEDXFormat->setObjectName(QStringLiteral("cfgJEDXFormat"));
     cfgJEDXFormat->addItems(amountFormatEntries());
+    cfgJEDXFormat->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cfgJEDXFormat->setMinimumContentsLength(12);
     row->addWidget(cfgJEDXFormat);
     m_layout->addWidget(shortbar);
 
@@ -588,9 +592,10 @@ void TfmCheckKDD::loadParam()
     bgImage->setGeometry(0, 0, t->tWidth, t->tHeight);
     bgImage->lower();
     panelImgBg->setFixedSize(t->tWidth, t->tHeight);
-    shortbar->setFixedWidth(std::max(t->tWidth, shortbar->minimumSizeHint().width()));
+    shortbar->setFixedWidth(t->tWidth);
     loadCheckBox(t->checkBoxs);
-    setFixedSize(sizeHint());
+    // The tool bar folds what does not fit; the picture sets the width.
+    setFixedSize(t->tWidth, sizeHint().height());
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->adjustSize();
 }
@@ -601,7 +606,7 @@ void TfmCheckKDD::placePartyFrames()
     auto ring = [this](PartyFrame *frame, const QStringList &block) {
         QRect area;
         for (const QString &name : block)
-            if (QWidget *w = field(name); w && w->isVisible())
+            if (QWidget *w = field(name); w && !w->isHidden())
                 area = area.united(w->geometry());
         frame->setVisible(!area.isNull());
         frame->setGeometry(area.adjusted(-4, -4, 4, 4));
@@ -1209,7 +1214,7 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
         } else if (is("zdhkrDH") || is("zdskrDH")) {
             const QString handset =
                 is("zdhkrDH") ? QStringLiteral("hkrHandset") : QStringLiteral("skrHandset");
-            if (!field(handset)->isVisible() &&
+            if (field(handset)->isHidden() &&
                 textOf(static_cast<QWidget *>(watched)).trimmed().isEmpty())
                 setTextOf(static_cast<QWidget *>(watched), fieldText(handset));
         }

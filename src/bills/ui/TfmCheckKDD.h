@@ -165,5 +165,6 @@ private:
     QCheckBox *cfgDestSiteIsCity = nullptr;
     QComboBox *cfgJEDXFormat = nullptr;
     QHash<QString, QWidget *> m_fields; // upper-cased name -> bill field
+    QHash<QString, QAction *> m_buttonActions;
     QList<QCheckBox *> m_optionBoxes;
 };

@@ -5,6 +5,7 @@
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/PrintEngine.h"
 #include "print/QtPrintDevice.h"
+#include "templates/Catalogue.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -102,6 +103,20 @@ TEST(ExpressSlipForm, SaveSaveAgainEditReopenAndPrint)
     EXPECT_TRUE(printed.contains(QStringLiteral("王五"))) << printed.toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("文件"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("单击我"))) << printed.toStdString();
+
+    // Each value sits where its template item says: the corner of the text at (CtlX, CtlY),
+    // moved right by the two average character widths the engine adds (one font size).
+    for (const auto &[control, text] : {std::pair{"ZDSKRLXR", QStringLiteral("王五")},
+                                        std::pair{"ZDWPNR", QStringLiteral("文件")}}) {
+        const auto item =
+            f.home.services().catalogue().loadTemplateItem(f.form->currentTemplate(), control);
+        ASSERT_TRUE(item) << control;
+        const auto word = std::find_if(pages[0].words.begin(), pages[0].words.end(),
+                                       [&](const PdfWord &w) { return w.text == text; });
+        ASSERT_NE(word, pages[0].words.end()) << control;
+        EXPECT_NEAR(word->x, item->ctlX / 10.0 + item->ctlFontSize * 25.4 / 72.0, 0.3) << control;
+        EXPECT_NEAR(word->y, item->ctlY / 10.0, 0.3) << control;
+    }
 }
 
 TEST(ExpressSlipForm, FailedSaveKeepsTheSlipOnScreenAndUnsaved)

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+
+class AppServices;
+class CentimetreRuler;
+class PreviewSampleModel;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QTableView;
+
+// Where each printable item of a template lands, on screen in real size against centimetre
+// rulers, with the sample texts of the kind's dictionary. Items are read and broken into lines
+// exactly as they print. The outer rulers stay; the item panel with its inner rulers moves by
+// the whole-slip offset, which is only tried out here, never saved.
+class Tfm_PrintPreview : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tfm_PrintPreview(AppServices &services, QWidget *parent = nullptr);
+
+    // Builds the preview of a template and shows it modally; frees itself when closed.
+    static void showFor(AppServices &services, int checkTypeId, QWidget *parent);
+
+    void setCheckTypeId(int id) { m_checkTypeId = id; }
+    // The screen's resolution is used unless a test sets another.
+    void setPixelsPerInch(int ppi);
+    int pixelsPerInch() const { return m_ppi; }
+
+    // Title, offset, items and sample grid; false when the template's kind is unknown (the
+    // user was told).
+    bool loadPreview();
+    // Places the item labels again from the database's current samples.
+    void placeItems();
+    // The item labels' origin on the item panel: the inner rulers' thickness.
+    QPoint itemOrigin() const;
+    QWidget *itemPanel() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildRulers();
+    void applyOffset();
+    void setIgnoreOffset(bool ignore);
+    void loadSamples();
+
+    AppServices &m_services;
+    int m_checkTypeId = 0;
+    QString m_kind;
+    int m_ppi = 96;
+    int m_paperWidth = 0; // 0.1 mm
+    int m_paperHeight = 0;
+    PreviewSampleModel *m_samples = nullptr;
+
+    QLabel *LbTitle = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QWidget *panelLeft = nullptr;
+    QTableView *DBGrid1 = nullptr;
+    QWidget *PanelRight = nullptr;
+    QWidget *panelCheck = nullptr;
+    QWidget *m_paper = nullptr;
+    QWidget *panelBtn = nullptr;
+    QSpinBox *XMove = nullptr;
+    QSpinBox *YMove = nullptr;
+    QLineEdit *edtMoveX = nullptr;
+    QLineEdit *edtMoveY = nullptr;
+    QCheckBox *ckNoMoveXY = nullptr;
+    QPushButton *btEditPreviewData = nullptr;
+    QPushButton *btClose = nullptr;
+    CentimetreRuler *tractbarTop1 = nullptr;
+    CentimetreRuler *tractbarLeft1 = nullptr;
+    CentimetreRuler *tractbarTop2 = nullptr;
+    CentimetreRuler *tractbarLeft2 = nullptr;
+};

@@ -1,0 +1,359 @@
+#include "../PrintFixture.h"
+#include "app/ui/Tfm_Main.h"
+#include "print/PrintOffset.h"
+#include "print/ui/Tfm_PrintPreview.h"
+#include "print/ui/TfrmImageShow.h"
+#include "print/ui/TfrmPrintOffset.h"
+#include "print/ui/UpDown.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString kFeiyan = QStringLiteral("快递单（飞燕速递）");
+
+template<class W>
+W *child(QWidget &parent, const char *name)
+{
+    auto *w = parent.findChild<W *>(QString::fromLatin1(name));
+    EXPECT_TRUE(w) << name;
+    return w;
+}
+
+} // namespace
+
+class OffsetWindow : public PrintFixture
+{
+protected:
+    OffsetSettings stored(const QString &name = kFeiyan)
+    {
+        return PrintOffset(home.db()).loadByName(name)->settings;
+    }
+
+    void open(int id)
+    {
+        window.setCheckTypeId(id);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    QString text(const char *label) { return child<QLabel>(window, label)->text(); }
+
+    void click(const char *upDown, bool forward)
+    {
+        auto *arrows = child<UpDown>(window, upDown);
+        QTest::mouseClick(forward ? arrows->forwardButton() : arrows->backwardButton(),
+                          Qt::LeftButton);
+    }
+
+    // Types into a field and leaves it, as a clerk does with Tab.
+    void type(const char *field, const QString &keys)
+    {
+        auto *spin = child<QSpinBox>(window, field);
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, keys);
+        QTest::keyClick(spin, Qt::Key_Tab);
+    }
+
+    TfrmPrintOffset window{home.services()};
+};
+
+TEST_F(OffsetWindow, ArrowsMoveTheWholeSlipOneMillimetreAndSaveAtOnce)
+{
+    open(1);
+    EXPECT_EQ(text("lbTypeName"), u"当前调整：" + kFeiyan);
+    EXPECT_EQ(window.windowTitle(), kFeiyan + "-1");
+    EXPECT_EQ(text("lbWidth"), "=23厘米");
+    EXPECT_EQ(text("lbHeight"), "=12.7厘米");
+
+    for (int i = 0; i < 3; ++i)
+        click("UpDown1", true);
+    EXPECT_EQ(stored().xMove, 30);
+    EXPECT_EQ(text("lbMoveX"), "=0.3厘米");
+    EXPECT_EQ(window.windowTitle(), "票据整体属性修改成功！");
+
+    click("UpDown2", true); // up
+    click("UpDown2", true);
+    click("UpDown2", false);
+    EXPECT_EQ(stored().yMove, -10);
+    type("YMove", "-25");
+    EXPECT_EQ(stored().yMove, -25);
+    EXPECT_EQ(text("lbMoveY"), "=0.25厘米");
+
+    child<QRadioButton>(window, "rdHX")->click();
+    EXPECT_TRUE(stored().landscape);
+    EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
+}
+
+TEST_F(OffsetWindow, DecimalPointAndOutOfRangeValuesAreRefused)
+{
+    open(1);
+    const struct
+    {
+        const char *field;
+        const char *keys;
+        int expected;
+    } cases[] = {
+        {"XMove", "1.5", 15},   // the point is discarded
+        {"XMove", "5000", 500}, // the last digit would leave the range
+        {"YMove", "-3001", -300},   {"edtPWidth", "2410.5", 2410},
+        {"edtTHeight", "100", 445}, // below the minimum: the last valid value comes back
+    };
+    for (const auto &c : cases) {
+        type(c.field, QString::fromLatin1(c.keys));
+        EXPECT_EQ(child<QSpinBox>(window, c.field)->value(), c.expected) << c.field << c.keys;
+    }
+    const OffsetSettings s = stored();
+    EXPECT_EQ(s.xMove, 500);
+    EXPECT_EQ(s.yMove, -300);
+    EXPECT_EQ(s.pWidth, 2410);
+    EXPECT_EQ(s.tHeight, 445);
+}
+
+TEST_F(OffsetWindow, SaveOutcomesAreToldAsThePartSays)
+{
+    open(1);
+    child<QPushButton>(window, "btSaveMove")->click();
+    EXPECT_EQ(home.ui.last().text, "票据整体属性修改成功！");
+    EXPECT_EQ(window.windowTitle(), u"当前调整：" + kFeiyan);
+
+    // The row vanished meanwhile: the automatic save finds nothing to change.
+    exec("delete from ckTypeTable where CheckTypeID = 1", {});
+    click("UpDown1", true);
+    EXPECT_EQ(window.windowTitle(), "票据整体属性没有变动！");
+}
+
+TEST_F(OffsetWindow, FailedSaveKeepsTheStoredOffsetAndTellsTheUser)
+{
+    open(1);
+    exec("create trigger no_update before update on ckTypeTable "
+         "begin select raise(abort, 'database is locked'); end",
+         {});
+    click("UpDown1", true);
+    ASSERT_FALSE(home.ui.shown.isEmpty());
+    EXPECT_TRUE(home.ui.last().text.startsWith("票据整体属性量修改出错！"));
+    EXPECT_TRUE(home.ui.last().text.contains("database is locked"));
+    EXPECT_EQ(stored().xMove, 0);
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(OffsetWindow, UnknownTemplateSelectsTheFirstAndNoTemplateRefusesChanges)
+{
+    open(77);
+    EXPECT_EQ(home.ui.last().text, "没有找到编号为77的票据，请查看是否存在或被隐藏。");
+    EXPECT_EQ(child<QListWidget>(window, "listCheckTypeName")->currentRow(), 0);
+
+    exec("update ckTypeTable set Visiable = '停用隐藏'", {});
+    TfrmPrintOffset empty(home.services());
+    empty.show();
+    QTest::mouseClick(child<UpDown>(empty, "UpDown1")->forwardButton(), Qt::LeftButton);
+    EXPECT_EQ(home.ui.last().text, "请在左侧选择要设置的快递单据！");
+    child<QPushButton>(empty, "btSaveMove")->click();
+    EXPECT_EQ(home.ui.last().text, "请选择要设置的票据类型！");
+}
+
+TEST_F(OffsetWindow, ValueTypedAndClosedWithoutLeavingIsKept)
+{
+    open(1);
+    auto *x = child<QSpinBox>(window, "XMove");
+    x->setFocus();
+    x->selectAll();
+    QTest::keyClicks(x, "12");
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_EQ(stored().xMove, 12);
+}
+
+TEST_F(OffsetWindow, DoubleClickLocksAndUnlocksTheScreenSize)
+{
+    open(1);
+    auto *width = child<QSpinBox>(window, "edtTWidth");
+    QTest::mouseDClick(width, Qt::LeftButton);
+    EXPECT_FALSE(width->isEnabled());
+    QTest::mouseDClick(width, Qt::LeftButton);
+    EXPECT_TRUE(width->isEnabled());
+}
+
+TEST_F(OffsetWindow, FeedPictureOpensInTheViewer)
+{
+    open(1);
+    QTest::mouseClick(child<QLabel>(window, "lbHaveALook2"), Qt::LeftButton);
+    auto *viewer = window.findChild<TfrmImageShow *>();
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(viewer->hasPicture());
+    EXPECT_EQ(viewer->size(), QSize(400, 400));
+    EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
+}
+
+TEST_F(OffsetWindow, MainFrameOpensItForTheBillsTemplateAndHandsOverToDesign)
+{
+    Tfm_Main frame(home.services());
+    frame.CurrentCheckTypeId = 2;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(offset);
+        title = offset->windowTitle();
+        offset->findChild<QPushButton *>("btPrintItemSet")->click();
+    });
+    frame.menuItem("mTemplateProperty")->trigger();
+    EXPECT_EQ(title, "快递单（远航快运）-2");
+    EXPECT_EQ(frame.CurrentCheckTypeId, 2);
+    // The design mode took over: today it says it comes later.
+    ASSERT_FALSE(home.ui.shown.isEmpty());
+    EXPECT_TRUE(home.ui.last().text.contains("设计模式"));
+}
+
+class PreviewWindow : public PrintFixture
+{
+protected:
+    void SetUp() override
+    {
+        PrintFixture::SetUp();
+        exec("delete from NameDict", {});
+        addTemplate(kTemplate, 0, 0);
+        exec("update ckTypeTable set TypeFirstName = '快递单', TypeName = '快递单（测试）' "
+             "where CheckTypeID = :id",
+             {{"id", kTemplate}});
+    }
+
+    void sample(const QString &name, const QString &data, int order, const QVariantMap &item)
+    {
+        addDictItem("快递单", name, "TEXT", order);
+        exec("update NameDict set CtlData = :d where CtlName = :n", {{"d", data}, {"n", name}});
+        QVariantMap row{{"NeedPrint", 1}, {"SrcW", 120}, {"SrcH", 18}};
+        for (auto it = item.begin(); it != item.end(); ++it)
+            row[it.key()] = it.value();
+        addItem(kTemplate, name, row.take("CtlX").toInt(), row.take("CtlY").toInt(), row);
+    }
+
+    bool load()
+    {
+        preview.setPixelsPerInch(96);
+        preview.setCheckTypeId(kTemplate);
+        return preview.loadPreview();
+    }
+
+    QLabel *label(const char *name)
+    {
+        return preview.itemPanel()->findChild<QLabel *>(QString::fromLatin1(name));
+    }
+
+    Tfm_PrintPreview preview{home.services()};
+};
+
+TEST_F(PreviewWindow, LabelsAtRealSizeBrokenAndSpacedAsTheyPrint)
+{
+    sample("ZDA", "张三", 1, {{"CtlX", 254}, {"CtlY", 0}});
+    sample("ZDB", "一二三四五六七八九十甲乙", 2,
+           {{"CtlX", 0}, {"CtlY", 254}, {"BreakNum", "5"}, {"CtlLH", 100}});
+    sample("ZDC", "789", 3, {{"CtlX", 0}, {"CtlY", 508}, {"FitParam", "40"}});
+    ASSERT_TRUE(load());
+    EXPECT_EQ(child<QLabel>(preview, "LbTitle")->text(), "【快递单（测试）】打印预览");
+    const QPoint origin = preview.itemOrigin();
+
+    ASSERT_TRUE(label("lb1"));
+    EXPECT_EQ(label("lb1")->pos(), origin + QPoint(96, 0));
+    EXPECT_EQ(label("lb1")->toolTip(), "lb1");
+
+    const QStringList lines{"一二三四五", "六七八九十", "甲乙"};
+    for (int i = 0; i < 3; ++i) {
+        QLabel *line = label(qPrintable("lb2_" + QString::number(i)));
+        ASSERT_TRUE(line) << i;
+        EXPECT_EQ(line->text(), lines[i]);
+        EXPECT_EQ(line->pos(), origin + QPoint(0, 96 + 38 * i));
+    }
+    EXPECT_FALSE(label("lb2_3"));
+
+    for (int i = 0; i < 3; ++i) {
+        QLabel *digit = label(qPrintable("lb3_" + QString::number(i)));
+        ASSERT_TRUE(digit) << i;
+        EXPECT_EQ(digit->text(), QString::number(7 + i));
+        EXPECT_EQ(digit->x(), origin.x() + 15 * i);
+    }
+    EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
+}
+
+TEST_F(PreviewWindow, OffsetMovesItemsAndInnerRulersButNotTheOuterOnes)
+{
+    sample("ZDA", "张三", 1, {{"CtlX", 254}, {"CtlY", 0}});
+    exec("update ckTypeTable set XMove = 30, YMove = -25 where CheckTypeID = :id",
+         {{"id", kTemplate}});
+    ASSERT_TRUE(load());
+    QWidget *panel = preview.itemPanel();
+    auto *outer = child<QWidget>(preview, "tractbarTop1");
+    const QPoint outerAt = outer->pos();
+    EXPECT_EQ(child<QLineEdit>(preview, "edtMoveX")->text(), "0.3");
+    EXPECT_EQ(child<QLineEdit>(preview, "edtMoveY")->text(), "-0.25");
+    EXPECT_EQ(panel->pos(), QPoint(11, -9));
+
+    child<QSpinBox>(preview, "XMove")->setValue(100);
+    EXPECT_EQ(panel->pos(), QPoint(38, -9));
+    EXPECT_EQ(outer->pos(), outerAt);
+    EXPECT_EQ(child<QWidget>(preview, "tractbarTop2")->parentWidget(), panel);
+
+    auto *ignore = child<QCheckBox>(preview, "ckNoMoveXY");
+    ignore->setChecked(true);
+    EXPECT_EQ(panel->pos(), QPoint(0, 0));
+    ignore->setChecked(false);
+    EXPECT_EQ(panel->pos(), QPoint(38, -9));
+    // Only tried out here: the template keeps its offset.
+    EXPECT_EQ(home.services().catalogue().loadTemplate(kTemplate)->xMove, 30);
+}
+
+TEST_F(PreviewWindow, EditedSampleShowsAtOnceAndIsStoredForTheKind)
+{
+    sample("ZDA", "张三", 1, {{"CtlX", 0}, {"CtlY", 0}});
+    ASSERT_TRUE(load());
+    child<QPushButton>(preview, "btEditPreviewData")->click();
+    auto *grid = child<QTableView>(preview, "DBGrid1");
+    EXPECT_TRUE(grid->isColumnHidden(0));
+    EXPECT_TRUE(grid->isColumnHidden(1));
+    QAbstractItemModel *model = grid->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_TRUE(model->setData(model->index(0, 3), "李四"));
+    EXPECT_EQ(label("lb1")->text(), "李四");
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("select CtlData from NameDict where CtlName = 'ZDA'") && q.next());
+    EXPECT_EQ(q.value(0).toString(), "李四");
+}
+
+TEST_F(PreviewWindow, UnknownKindRefusesAndBadPitchKeepsEarlierItems)
+{
+    preview.setCheckTypeId(4242);
+    EXPECT_FALSE(preview.loadPreview());
+    EXPECT_EQ(home.ui.last().text, "没有找到对应的单据信息~");
+
+    sample("ZDA", "张三", 1, {{"CtlX", 0}, {"CtlY", 0}});
+    sample("ZDB", "李四", 2, {{"CtlX", 0}, {"CtlY", 0}, {"FitParam", "abc"}});
+    ASSERT_TRUE(load());
+    EXPECT_TRUE(label("lb1"));
+    EXPECT_FALSE(label("lb2"));
+    EXPECT_EQ(home.ui.last().caption, "错误");
+}
+
+TEST_F(PreviewWindow, TemplatePictureViewer)
+{
+    TfrmImageShow viewer(home.services());
+    viewer.loadPictureByFullName(kFeiyan);
+    EXPECT_TRUE(viewer.hasPicture());
+    EXPECT_EQ(viewer.windowTitle(), u"岚砚软件-模板图片查看【" + kFeiyan + u"】");
+
+    exec("update ckTypeTable set ImgFile = '' where CheckTypeID = 1", {});
+    viewer.loadPictureByFullName(kFeiyan);
+    EXPECT_FALSE(viewer.hasPicture());
+    EXPECT_EQ(home.ui.last().text, "没有有效的图片文件~");
+}

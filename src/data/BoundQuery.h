@@ -14,3 +14,12 @@ inline bool execBound(QSqlQuery &query, const QString &sql, const QVariantList &
         query.addBindValue(v);
     return query.exec();
 }
+
+// The user's text as a literal inside a LIKE pattern with ESCAPE '\'.
+inline QString likeLiteral(QString s)
+{
+    s.replace(u'\\', QStringLiteral("\\\\"));
+    s.replace(u'%', QStringLiteral("\\%"));
+    s.replace(u'_', QStringLiteral("\\_"));
+    return s;
+}

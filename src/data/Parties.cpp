@@ -19,15 +19,6 @@ QVariant text(const QString &value)
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
-// The user's text as a literal inside a LIKE pattern with ESCAPE '\'.
-QString likeLiteral(QString s)
-{
-    s.replace(u'\\', QStringLiteral("\\\\"));
-    s.replace(u'%', QStringLiteral("\\%"));
-    s.replace(u'_', QStringLiteral("\\_"));
-    return s;
-}
-
 } // namespace
 
 Parties::Parties(Database &db, Ui &ui)

@@ -11,6 +11,7 @@
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
 #include "bills/ui/TfmCheckKDD.h"
+#include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
@@ -122,6 +123,8 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     installPrinterSetupDialog(m_services.printEngine(), this);
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
+    m_addressBook = new AddressBookWindows(m_services, this,
+                                           [this] { comingLater(QStringLiteral("Excel导入")); });
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));
@@ -328,7 +331,7 @@ void Tfm_Main::buildSystemMenu()
     QMenu *m = menuBar()->addMenu(QStringLiteral("系统管理(&M)"));
     m->menuAction()->setObjectName(QStringLiteral("N12"));
     addItem(m, "PersonalInfoManage", QStringLiteral("单位及客户资料管理(&K) "),
-            [this] { comingLater(QStringLiteral("单位及客户资料管理")); });
+            [this] { m_addressBook->openManage(); });
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
             [this] { comingLater(QStringLiteral("设计模式")); });
     m->addSeparator();

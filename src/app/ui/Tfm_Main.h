@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class AddressBookWindows;
 class AppServices;
 class ClickableLabel;
 class PictureMdiArea;
@@ -105,4 +106,5 @@ private:
     QComboBox *m_printers = nullptr;
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
+    AddressBookWindows *m_addressBook = nullptr;
 };

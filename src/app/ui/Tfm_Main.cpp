@@ -17,6 +17,7 @@
 #include "parties/ui/TfrmSsSet.h"
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
+#include "print/ui/TfrmPrintOffset.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,6 +38,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -311,8 +313,22 @@ void Tfm_Main::buildPrintMenu()
 {
     QMenu *m = menuBar()->addMenu(QStringLiteral("打印设置(&P)"));
     m->menuAction()->setObjectName(QStringLiteral("C1"));
-    addItem(m, "mTemplateProperty", QStringLiteral("打印整体偏移调整(&M)"),
-            [this] { comingLater(QStringLiteral("打印整体偏移调整")); });
+    addItem(m, "mTemplateProperty", QStringLiteral("打印整体偏移调整(&M)"), [this] {
+        // The item's tag names a template when positive; otherwise the open bill's.
+        const int tag = menuItem(QStringLiteral("mTemplateProperty"))->data().toInt();
+        auto *offset = new TfrmPrintOffset(m_services, this);
+        offset->setAttribute(Qt::WA_DeleteOnClose);
+        offset->setCheckTypeId(tag > 0 ? tag : CurrentCheckTypeId);
+        std::optional<int> design;
+        connect(offset, &TfrmPrintOffset::designRequested, this,
+                [&design](int id) { design = id; });
+        offset->exec();
+        // The design mode takes over once the calibration window is gone.
+        if (design) {
+            CurrentCheckTypeId = *design;
+            menuItem(QStringLiteral("nDesign"))->trigger();
+        }
+    });
     m->addSeparator();
     addItem(m, "mLockPrinter", QStringLiteral("锁定/匹配票据打印机"), [this] {
         auto *lock = new TfmLockPrinter(m_services, this);

@@ -32,8 +32,9 @@ CentimetreRuler::CentimetreRuler(Qt::Orientation orientation, int centimetres, i
         lab->adjustSize();
         const int tick = m_ticks[n];
         if (horizontal) {
-            // The first label starts at its mark, the others stand centred on theirs.
-            const int left = n == 0 ? tick + 2 : tick - lab->width() / 2;
+            // The first and the last label start at their mark, so neither hangs over the
+            // ruler's end; the others stand centred on theirs.
+            const int left = n == 0 || n == centimetres ? tick + 2 : tick - lab->width() / 2;
             lab->move(left, (kThickness - lab->height()) / 2);
             extent = std::max(extent, left + lab->width());
         } else {

@@ -79,7 +79,6 @@ Tfm_PrintPreview::Tfm_PrintPreview(AppServices &services, QWidget *parent)
     m_paper->setStyleSheet(QStringLiteral("background: white; border: 1px dashed #a0a0a0;"));
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(PanelRight);
-    scroll->setBackgroundRole(QPalette::Dark);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->addWidget(panelLeft);
@@ -122,8 +121,11 @@ Tfm_PrintPreview::Tfm_PrintPreview(AppServices &services, QWidget *parent)
     connect(ckNoMoveXY, &QCheckBox::toggled, this, &Tfm_PrintPreview::setIgnoreOffset);
     btEditPreviewData = new QPushButton(QStringLiteral("修改预览数据"), panelBtn);
     btEditPreviewData->setObjectName(QStringLiteral("btEditPreviewData"));
-    connect(btEditPreviewData, &QPushButton::clicked, this,
-            [this] { panelLeft->setVisible(!panelLeft->isVisible()); });
+    connect(btEditPreviewData, &QPushButton::clicked, this, [this] {
+        panelLeft->setVisible(!panelLeft->isVisible());
+        if (panelLeft->isVisible()) // room for a whole sample beside its caption
+            m_splitter->setSizes({420, std::max(0, m_splitter->width() - 420)});
+    });
     btClose = new QPushButton(QStringLiteral("关  闭"), panelBtn);
     btClose->setObjectName(QStringLiteral("btClose"));
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
@@ -204,7 +206,7 @@ void Tfm_PrintPreview::buildRulers()
     tractbarLeft1->move(0, band);
     tractbarTop2->move(band, 0);
     tractbarLeft2->move(0, band);
-    panelCheck->resize(band + tractbarTop2->length(), band + tractbarLeft2->length());
+    panelCheck->resize(band + tractbarTop2->width(), band + tractbarLeft2->height());
     for (QWidget *w : {tractbarTop1, tractbarLeft1, tractbarTop2, tractbarLeft2})
         w->show();
     setIgnoreOffset(ckNoMoveXY->isChecked());

@@ -128,19 +128,20 @@ QString AddressBook::advancedColumnOf(const QString &caption)
     return tableColumn(caption);
 }
 
-bool AddressBook::open(QSqlQueryModel &model, const AddressBookStatement &statement) const
+int AddressBook::open(QSqlQueryModel &model, const AddressBookStatement &statement) const
 {
     QSqlQuery q = m_db.query();
     if (!execBound(q, statement.sql(), statement.values)) {
         model.clear();
-        return false;
+        return -1;
     }
     model.setQuery(std::move(q));
     if (model.lastError().isValid()) {
         model.clear();
-        return false;
+        return -1;
     }
-    return true;
+    // A search that finds few rows has read them all already; count only a longer list.
+    return model.canFetchMore() ? count(statement) : model.rowCount();
 }
 
 int AddressBook::count(const AddressBookStatement &statement) const

@@ -54,8 +54,9 @@ public:
     // The column the advanced panel's column box names ("县市" is 市); empty for none.
     static QString advancedColumnOf(const QString &caption);
 
-    // Runs the statement into the model; on a database error the model is left empty.
-    bool open(QSqlQueryModel &model, const AddressBookStatement &statement) const;
+    // Runs the statement into the model and answers how many rows it finds; on a database
+    // error the model is left empty and the answer is -1.
+    int open(QSqlQueryModel &model, const AddressBookStatement &statement) const;
     // Rows of the statement, 0 on a database error.
     int count(const AddressBookStatement &statement) const;
 

@@ -50,10 +50,11 @@ struct BookFixture
     {
         const AddressBookStatement s = AddressBook::listStatement(filter, sortField, direction);
         QSqlQueryModel model;
-        EXPECT_TRUE(book.open(model, s)) << s.sql().toStdString();
+        const int rows = book.open(model, s);
         QStringList list;
         for (int r = 0; r < model.rowCount(); ++r)
             list << model.record(r).value("全称").toString();
+        EXPECT_EQ(rows, list.size()) << s.sql().toStdString();
         EXPECT_EQ(book.count(s), list.size());
         return list;
     }

@@ -336,8 +336,8 @@ AddressBookFilter Tfm_PersonManage::currentFilter() const
 
 int Tfm_PersonManage::runList(const AddressBookStatement &statement)
 {
-    m_rows = 0;
-    if (!m_book.open(*m_model, statement))
+    m_rows = qMax(0, m_book.open(*m_model, statement));
+    if (m_model->columnCount() == 0)
         return 0;
     const IniFile &ini = m_services.settings().userIni();
     if (!ini.valueExists(objectName(), DBGrid1->objectName() + u".W0")) {
@@ -351,7 +351,6 @@ int Tfm_PersonManage::runList(const AddressBookStatement &statement)
     if (m_model->rowCount() > 0)
         DBGrid1->selectionModel()->setCurrentIndex(m_model->index(0, 0),
                                                    QItemSelectionModel::NoUpdate);
-    m_rows = m_book.count(statement);
     return m_rows;
 }
 

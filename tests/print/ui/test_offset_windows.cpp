@@ -1,5 +1,6 @@
 #include "../PrintFixture.h"
 #include "app/ui/Tfm_Main.h"
+#include "bills/ui/TfmCheckKDD.h"
 #include "print/PrintOffset.h"
 #include "print/ui/Tfm_PrintPreview.h"
 #include "print/ui/TfrmImageShow.h"
@@ -215,6 +216,23 @@ TEST_F(OffsetWindow, MainFrameOpensItForTheBillsTemplateAndHandsOverToDesign)
     // The design mode took over: today it says it comes later.
     ASSERT_FALSE(home.ui.shown.isEmpty());
     EXPECT_TRUE(home.ui.last().text.contains("设计模式"));
+}
+
+TEST_F(OffsetWindow, ExpressSlipButtonOpensItForTheSlipsTemplate)
+{
+    Tfm_Main frame(home.services());
+    frame.show();
+    frame.menuItem("m_new_kdd")->trigger();
+    ASSERT_TRUE(TfmCheckKDD::instance());
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(offset);
+        title = offset->windowTitle();
+        offset->close();
+    });
+    TfmCheckKDD::instance()->findChild<QToolButton *>("btMoveXY")->click();
+    EXPECT_EQ(title, kFeiyan + "-1");
 }
 
 class PreviewWindow : public PrintFixture

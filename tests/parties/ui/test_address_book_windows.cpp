@@ -173,6 +173,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
         shownName = boxText(*detail, "edtName");
         EXPECT_EQ(boxText(*detail, "cbAcountType"), TPerson::kCounterparty);
         EXPECT_TRUE(detail->idText().isEmpty());
+        qobject_cast<QLineEdit *>(detail->box("edtBankAcct"))->setText(QStringLiteral("6222"));
         buttonOf(detail, "btSaveClose")->click();
     });
     form->btSaveSKRenClick();
@@ -198,6 +199,18 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
     EXPECT_EQ(f.parties(), 1);
     EXPECT_EQ(f.home.services().parties().FindByFullName(QStringLiteral("杭州岚砚纸业"))->Address,
               QStringLiteral("文三路2号"));
+
+    // A receiver not in the book opens with nothing of the party shown before.
+    form->setFieldText("zdSKR", QStringLiteral("另一家"));
+    QString leftOver = QStringLiteral("?");
+    onNextModal([&](QWidget *modal) {
+        auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
+        ASSERT_TRUE(detail);
+        leftOver = boxText(*detail, "edtBankAcct");
+        detail->close();
+    });
+    form->btSaveSKRenClick();
+    EXPECT_TRUE(leftOver.isEmpty());
 }
 
 TEST(AddressBookWindows, SetAsDefaultDrawerMakesACounterpartyTheOwnUnitDrawer)

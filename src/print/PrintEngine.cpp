@@ -98,16 +98,12 @@ bool PrintEngine::printCheckItem(int checkTypeId, int xMove, int yMove, const QS
     if (text.isEmpty())
         return true;
 
-    QSqlQuery q = m_db.query();
-    q.prepare(QStringLiteral("select * from CKControl where CheckTypeID = :typeid "
-                             "and CtlName = :cname collate nocase"));
-    q.bindValue(QStringLiteral(":typeid"), checkTypeId);
-    q.bindValue(QStringLiteral(":cname"), ctlName);
-    if (!q.exec())
+    const PrintItem *found = nullptr;
+    if (!findItem(checkTypeId, ctlName, &found))
         return itemFailed(ctlName);
-    if (!q.next())
+    if (!found)
         return true; // no place on this template: not printed
-    const PrintItem item = PrintItem::read(q);
+    const PrintItem &item = *found;
     // Checked before drawing, so a bad pitch never leaves half an item on the paper.
     int pitch = 0;
     if (!item.fitParam.isEmpty() && !item.pitch(&pitch))
@@ -130,6 +126,32 @@ bool PrintEngine::printCheckItem(int checkTypeId, int xMove, int yMove, const QS
     if (!drawn)
         m_deviceFailed = true; // the job tells the user once, as a printer error
     return drawn;
+}
+
+void PrintEngine::forgetTemplateItems()
+{
+    m_itemsTemplate = 0;
+    m_items.clear();
+}
+
+bool PrintEngine::findItem(int checkTypeId, const QString &ctlName, const PrintItem **item)
+{
+    // Outside a job every item is read fresh; inside one the template is read once.
+    if (!m_context.printReady || checkTypeId != m_itemsTemplate) {
+        forgetTemplateItems();
+        QSqlQuery q = m_db.query();
+        q.prepare(QStringLiteral("select * from CKControl where CheckTypeID = :typeid"));
+        q.bindValue(QStringLiteral(":typeid"), checkTypeId);
+        if (!q.exec())
+            return false;
+        while (q.next())
+            m_items.insert(q.value(QStringLiteral("CtlName")).toString().toUpper(),
+                           PrintItem::read(q));
+        m_itemsTemplate = checkTypeId;
+    }
+    const auto it = m_items.constFind(ctlName.toUpper());
+    *item = it == m_items.constEnd() ? nullptr : &*it;
+    return true;
 }
 
 int PrintEngine::moneyCodeShift() const

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "print/PrintItem.h"
+
 #include "print/PrintDevice.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -65,7 +68,13 @@ public:
     int getCellsWidth(int checkTypeId, const QString &first, int defaultWidth,
                       const QString &second) const;
 
+    // A job reads each template's items once; a new preparation reads them afresh, so edits
+    // made between jobs (designer, calibration) always print.
+    void forgetTemplateItems();
+
 private:
+    // The item of that name, or null when the template has none; false on a database error.
+    bool findItem(int checkTypeId, const QString &ctlName, const PrintItem **item);
     bool drawLine(const PrintItem &item, int x, int y, const QString &line, int size);
     int moneyCodeShift() const;
     bool itemFailed(const QString &ctlName);
@@ -75,6 +84,8 @@ private:
     Settings &m_settings;
     std::unique_ptr<PrintDevice> m_device;
     PrintContext m_context;
+    int m_itemsTemplate = 0;           // template whose items are held, 0: none
+    QHash<QString, PrintItem> m_items; // by upper-cased item name
     QStringList m_printers;
     bool m_printersListed = false;
     QString m_selectedPrinter;

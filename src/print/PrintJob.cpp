@@ -55,6 +55,7 @@ bool PrintJob::PrintPrepare(int checkTypeId)
 {
     PrintContext &context = m_engine.context();
     context.printReady = false;
+    m_engine.forgetTemplateItems();
     Ui &ui = m_engine.ui();
     if (m_engine.printers().isEmpty()) {
         ui.error(QStringLiteral("你需要安装打印机才能打印！"));

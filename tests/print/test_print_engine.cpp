@@ -14,7 +14,7 @@ int deviceX(int x, int size = 10)
 
 } // namespace
 
-class PrintItem : public PrintFixture
+class PrintCheckItem : public PrintFixture
 {
 protected:
     bool print(const QString &name, const QString &value, const QString &separator = "##")
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(PrintItem, LandsAtItsPositionPlusTheOffset)
+TEST_F(PrintCheckItem, LandsAtItsPositionPlusTheOffset)
 {
     addItem(kTemplate, "ZDSKR", 300, 200);
     device->topOffset = 30;
@@ -41,7 +41,7 @@ TEST_F(PrintItem, LandsAtItsPositionPlusTheOffset)
     EXPECT_EQ(device->texts[1].y, -3);
 }
 
-TEST_F(PrintItem, NothingToPrintIsDoneWithoutTouchingDatabaseOrPrinter)
+TEST_F(PrintCheckItem, NothingToPrintIsDoneWithoutTouchingDatabaseOrPrinter)
 {
     addItem(kTemplate, "ZDJE", 100, 100);
     EXPECT_TRUE(print("zdUnknown", "没有位置的项目"));
@@ -56,7 +56,7 @@ TEST_F(PrintItem, NothingToPrintIsDoneWithoutTouchingDatabaseOrPrinter)
     EXPECT_EQ(home.ui.last().caption, QStringLiteral("错误"));
 }
 
-TEST_F(PrintItem, XDependsOnlyOnTheItemsOwnFont)
+TEST_F(PrintCheckItem, XDependsOnlyOnTheItemsOwnFont)
 {
     addItem(kTemplate, "A", 300, 100);
     addItem(kTemplate, "BIG", 300, 200, {{"CtlFontSize", 20}, {"CtlFontName", "黑体"}});
@@ -68,7 +68,7 @@ TEST_F(PrintItem, XDependsOnlyOnTheItemsOwnFont)
     EXPECT_EQ(device->texts[2].x, device->texts[0].x);
 }
 
-TEST_F(PrintItem, LinesFromSeparatorsAndWidthBreaking)
+TEST_F(PrintCheckItem, LinesFromSeparatorsAndWidthBreaking)
 {
     addItem(kTemplate, "MEMO", 300, 200, {{"CtlLH", 0}, {"BreakFontSize", 4}});
     addItem(kTemplate, "ADDR", 300, 200, {{"BreakNum", "3"}, {"CtlLH", 45}});
@@ -101,7 +101,7 @@ TEST_F(PrintItem, LinesFromSeparatorsAndWidthBreaking)
     }
 }
 
-TEST_F(PrintItem, SpacedModeDrawsOneCharacterPerPitch)
+TEST_F(PrintCheckItem, SpacedModeDrawsOneCharacterPerPitch)
 {
     addItem(kTemplate, "CELLS", 300, 200, {{"FitParam", "36"}});
     addItem(kTemplate, "SAME", 300, 200, {{"FitParam", "0"}});
@@ -125,7 +125,7 @@ TEST_F(PrintItem, SpacedModeDrawsOneCharacterPerPitch)
     EXPECT_EQ(home.ui.last().text, QStringLiteral("打印BAD出现错误！"));
 }
 
-TEST_F(PrintItem, MoneyCodeMovesTheCurrencySignLeft)
+TEST_F(PrintCheckItem, MoneyCodeMovesTheCurrencySignLeft)
 {
     addItem(kTemplate, "ZDBZ", 300, 200);
     const struct
@@ -149,7 +149,7 @@ TEST_F(PrintItem, MoneyCodeMovesTheCurrencySignLeft)
     }
 }
 
-TEST_F(PrintItem, FontColourAndStyleComeFromTheItem)
+TEST_F(PrintCheckItem, FontColourAndStyleComeFromTheItem)
 {
     addItem(kTemplate, "RED", 300, 200,
             {{"CtlFontColor", "255"}, {"Bold", 1}, {"Italic", 0}, {"UnderLine", 2}});
@@ -160,7 +160,7 @@ TEST_F(PrintItem, FontColourAndStyleComeFromTheItem)
     EXPECT_EQ(device->texts[1].font.face, QStringLiteral("宋体"));
 }
 
-TEST_F(PrintItem, TemplateLookUps)
+TEST_F(PrintCheckItem, TemplateLookUps)
 {
     addTemplate(kTemplate, 0, 0, "1");
     addItem(kTemplate, "ZDQY", 1500, 200);

@@ -103,6 +103,21 @@ TEST_F(PrintJobTest, BatchOfThreeStartsTwoNewPages)
     EXPECT_EQ(printed(), receivers);
 }
 
+TEST_F(PrintJobTest, EachJobReadsTheTemplateAfresh)
+{
+    auto printReceiverOnce = [&] {
+        device->texts.clear();
+        PrintJob job(engine(), BillKind::ExpressSlip);
+        EXPECT_TRUE(job.PrintPrepare(kTemplate) && job.PrinterTransBegin(1) &&
+                    job.SendCheckToPrinter(values({{"ZDSKR", "王五"}})) && job.PrinterTransEnd());
+        return device->texts.isEmpty() ? -1 : device->texts.front().x;
+    };
+    const int before = printReceiverOnce();
+    // Moved by 10 mm between two jobs, as the designer or the calibration would.
+    exec("update CKControl set CtlX = CtlX + 100 where CheckTypeID = :id", {{"id", kTemplate}});
+    EXPECT_GT(printReceiverOnce(), before);
+}
+
 TEST_F(PrintJobTest, LandscapeTemplateFeedsTheFormSideways)
 {
     addTemplate(902, 0, 0, "1", 2100, 990);

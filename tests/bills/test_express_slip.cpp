@@ -89,8 +89,9 @@ TEST(ExpressSlipFields, EveryStoredColumnExistsInTheTable)
     TestHome home;
     const QSqlRecord table = home.db().connection().record("DataKDDTable");
     for (const ExpressSlipField &f : ExpressSlipFields::all()) {
-        if (!f.column.isEmpty())
+        if (!f.column.isEmpty()) {
             EXPECT_TRUE(table.contains(f.column)) << f.column.toStdString();
+        }
     }
     EXPECT_TRUE(ExpressSlipFields::byControl("ZDSKR"));
 }

@@ -5,7 +5,6 @@
 #include "data/Parties.h"
 #include "parties/AddressBook.h"
 
-#include <QGuiApplication>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <benchmark/benchmark.h>
@@ -123,14 +122,3 @@ BENCHMARK(BM_ShowEveryParty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchRareKey)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchCommonKey)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NameLookUps)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "app/Ui.h"
 #include "print/PdfPrint.h"
 
-#include <QGuiApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -90,13 +89,3 @@ void BM_ExpressSlipsToPdf(benchmark::State &state)
 BENCHMARK(BM_ExpressSlipsToPdf)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

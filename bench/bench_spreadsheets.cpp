@@ -6,7 +6,6 @@
 #include "data/Spreadsheets.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -119,14 +118,3 @@ void BM_ExportList(benchmark::State &state)
 BENCHMARK(BM_ReadXlsx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportList)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -244,7 +244,8 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                      "CREATE INDEX IF NOT EXISTS CKPersonal_Name ON CKPersonalInfoTable (全称)",
                      "CREATE INDEX IF NOT EXISTS CKPersonal_InputCode ON CKPersonalInfoTable "
                      "(助记码 COLLATE NOCASE)",
-                     "CREATE INDEX IF NOT EXISTS CKPersonal_Contact ON CKPersonalInfoTable (联系人)",
+                     "CREATE INDEX IF NOT EXISTS CKPersonal_Contact ON CKPersonalInfoTable "
+                     "(联系人)",
                      "CREATE INDEX IF NOT EXISTS CKPersonal_Group ON CKPersonalInfoTable (分组)",
                  }) {
                 if (!exec(query, QString::fromUtf8(sql), error))

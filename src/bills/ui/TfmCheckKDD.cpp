@@ -787,19 +787,22 @@ void TfmCheckKDD::zdJEDX1Exit()
 
 // ---- parties ------------------------------------------------------------------------------
 
-void TfmCheckKDD::setSender(const std::optional<TPerson> &party)
+void TfmCheckKDD::fillBlock(PartyBlock block, const std::optional<TPerson> &party)
 {
     fillPartyBlock(
-        PartyBlock::SlipSender, party ? &*party : nullptr,
+        block, party ? &*party : nullptr,
         [this](const QString &control, const QString &text) { setFieldText(control, text); });
+}
+
+void TfmCheckKDD::setSender(const std::optional<TPerson> &party)
+{
+    fillBlock(PartyBlock::SlipSender, party);
     m_senderParty = party;
 }
 
 void TfmCheckKDD::setReceiver(const std::optional<TPerson> &party)
 {
-    fillPartyBlock(
-        PartyBlock::SlipReceiver, party ? &*party : nullptr,
-        [this](const QString &control, const QString &text) { setFieldText(control, text); });
+    fillBlock(PartyBlock::SlipReceiver, party);
     m_receiverParty = party;
 }
 

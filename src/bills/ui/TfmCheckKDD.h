@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/PartyBlocks.h"
 #include "data/TPerson.h"
 
 #include <QHash>
@@ -114,6 +115,7 @@ private:
     bool printCopies(int copies);
     void openFloatingList(QComboBox *list, QWidget *target);
     void closeFloatingLists();
+    void fillBlock(PartyBlock block, const std::optional<TPerson> &party);
     void pickParty(bool sender);
     void lookUpParty(bool sender, bool byFullName);
     void loadSiteLists();

@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/Ui.h"
 #include "app/ui/FormFace.h"
+#include "app/ui/NamedWidgets.h"
 #include "data/Grids.h"
 #include "data/ui/GridView.h"
 
@@ -38,13 +39,6 @@ QListWidget *list(const char *name, QWidget *parent)
     return l;
 }
 
-QLabel *label(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 } // namespace
 
 TfrmGridConfig::TfrmGridConfig(AppServices &services, QTableView &grid, QString section,
@@ -73,13 +67,13 @@ TfrmGridConfig::TfrmGridConfig(AppServices &services, QTableView &grid, QString 
     moves->addWidget(showButton);
     moves->addStretch();
     auto *lists = new QGridLayout(group);
-    lists->addWidget(label("Label35", QStringLiteral("需要的数据列："), group), 0, 0);
-    lists->addWidget(label("Label36", QStringLiteral("不需要的数据列："), group), 0, 2);
+    lists->addWidget(namedLabel(group, "Label35", QStringLiteral("需要的数据列：")), 0, 0);
+    lists->addWidget(namedLabel(group, "Label36", QStringLiteral("不需要的数据列：")), 0, 2);
     lists->addWidget(m_show, 1, 0);
     lists->addLayout(moves, 1, 1);
     lists->addWidget(m_hide, 1, 2);
 
-    auto *hint = label("lbSumMoney", QStringLiteral("【技巧】*按住Ctrl键+点选 可多选 "), this);
+    auto *hint = namedLabel(this, "lbSumMoney", QStringLiteral("【技巧】*按住Ctrl键+点选 可多选 "));
     hint->hide();
     auto *saveButton = button("btSaveSet", QStringLiteral("应用修改"), this);
     auto *closeButton = button("btCloseSet", QStringLiteral("关 闭"), this);

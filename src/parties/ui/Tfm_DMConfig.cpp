@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/Ui.h"
 #include "app/ui/FormFace.h"
+#include "app/ui/NamedWidgets.h"
 #include "parties/ui/DialogPlacement.h"
 
 #include <QCheckBox>
@@ -26,21 +27,6 @@ namespace {
 enum Column { IdColumn, NameColumn, ValueColumn, TemplateColumn };
 constexpr int kStoredValueRole = Qt::UserRole + 1;
 const QString kPrompt = QStringLiteral("提示");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
 
 QList<QStandardItem *> entryRow(const DictionaryEntry &e)
 {
@@ -89,7 +75,7 @@ Tfm_DMConfig::Tfm_DMConfig(AppServices &services, int checkTypeId, QWidget *pare
 void Tfm_DMConfig::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
-    auto *heading = label(this, "Label1", QStringLiteral("下拉列表字典管理"));
+    auto *heading = namedLabel(this, "Label1", QStringLiteral("下拉列表字典管理"));
     QFont headingFont = heading->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
     headingFont.setBold(true);
@@ -97,19 +83,19 @@ void Tfm_DMConfig::buildLayout()
     layout->addWidget(heading);
 
     auto *typeRow = new QHBoxLayout;
-    typeRow->addWidget(label(this, "lbCheckType", QStringLiteral("1、选择适用单据类型：")));
+    typeRow->addWidget(namedLabel(this, "lbCheckType", QStringLiteral("1、选择适用单据类型：")));
     m_checkTypes = new QComboBox(this);
     m_checkTypes->setObjectName(QStringLiteral("Co_CheckType"));
     m_checkTypes->setMinimumWidth(260);
     typeRow->addWidget(m_checkTypes);
     typeRow->addWidget(
-        label(this, "Label8", QStringLiteral("(若用于所有单据，请选择[适用所有单据])")));
+        namedLabel(this, "Label8", QStringLiteral("(若用于所有单据，请选择[适用所有单据])")));
     typeRow->addStretch();
     layout->addLayout(typeRow);
 
     auto *body = new QHBoxLayout;
     auto *left = new QVBoxLayout;
-    left->addWidget(label(this, "lbDiction", QStringLiteral("2、选择字典名称：")));
+    left->addWidget(namedLabel(this, "lbDiction", QStringLiteral("2、选择字典名称：")));
     m_names = new QListWidget(this);
     m_names->setObjectName(QStringLiteral("listBoxNames"));
     m_names->setFixedWidth(170);
@@ -120,12 +106,12 @@ void Tfm_DMConfig::buildLayout()
     m_newName->addItems(Dictionaries::offeredDictionaryNames());
     m_newName->setFixedWidth(170);
     left->addWidget(m_newName);
-    auto *addName = button(this, "btAdd", QStringLiteral("2.1增加"));
+    auto *addName = namedButton(this, "btAdd", QStringLiteral("2.1增加"));
     left->addWidget(addName);
     body->addLayout(left);
 
     auto *right = new QVBoxLayout;
-    m_valueHave = label(this, "lbValueHave", QString());
+    m_valueHave = namedLabel(this, "lbValueHave", QString());
     right->addWidget(m_valueHave);
     auto *gridBar = new QHBoxLayout;
     m_common = new QCheckBox(QStringLiteral("显示公共字典内容"), this);
@@ -157,10 +143,10 @@ void Tfm_DMConfig::buildLayout()
     right->addWidget(m_grid, 1);
 
     auto *entryButtons = new QHBoxLayout;
-    auto *add = button(this, "btNewContent", QStringLiteral("+添加"));
-    auto *edit = button(this, "Button2", QStringLiteral("E 修改"));
-    auto *remove = button(this, "Button3", QStringLiteral("- 删除"));
-    auto *submit = button(this, "Button4", QStringLiteral("提交并刷新"));
+    auto *add = namedButton(this, "btNewContent", QStringLiteral("+添加"));
+    auto *edit = namedButton(this, "Button2", QStringLiteral("E 修改"));
+    auto *remove = namedButton(this, "Button3", QStringLiteral("- 删除"));
+    auto *submit = namedButton(this, "Button4", QStringLiteral("提交并刷新"));
     for (QPushButton *b : {add, edit, remove, submit})
         entryButtons->addWidget(b);
     right->addLayout(entryButtons);
@@ -169,7 +155,7 @@ void Tfm_DMConfig::buildLayout()
 
     auto *closeRow = new QHBoxLayout;
     closeRow->addStretch();
-    auto *closeButton = button(this, "btClose", QStringLiteral("4、关  闭 (&X)"));
+    auto *closeButton = namedButton(this, "btClose", QStringLiteral("4、关  闭 (&X)"));
     closeRow->addWidget(closeButton);
     layout->addLayout(closeRow);
 

@@ -5,6 +5,7 @@
 #include "app/Ui.h"
 #include "app/ui/ClickableLabel.h"
 #include "app/ui/FormFace.h"
+#include "app/ui/NamedWidgets.h"
 #include "data/Grids.h"
 #include "data/ui/GridView.h"
 #include "parties/ui/AddressBookWindows.h"
@@ -32,17 +33,6 @@ const QString kTable = QStringLiteral("CKPersonalInfoTable");
 const QString kHeading = QStringLiteral("单位及客户资料管理");
 const QString kKeyHint = QStringLiteral("默认查找单位、联系人、电话、手机、地址、助记码几项。");
 constexpr int kClearAllReveal = 70;
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QString &hint = {})
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    // Enter in the search box runs the query; it must not press a button as well.
-    b->setAutoDefault(false);
-    b->setToolTip(hint);
-    return b;
-}
 
 // Widths a first-time user sees, until they remember their own.
 int initialWidth(const QString &field)
@@ -140,23 +130,23 @@ QWidget *Tfm_PersonManage::buildSearchRow()
     connect(KeyEdit, &QLineEdit::returnPressed, this, &Tfm_PersonManage::btQurClick);
     h->addWidget(KeyEdit, 1);
 
-    auto *query = button(row, "btQur", QStringLiteral("查询(&C)"));
+    auto *query = namedButton(row, "btQur", QStringLiteral("查询(&C)"));
     connect(query, &QPushButton::clicked, this, &Tfm_PersonManage::btQurClick);
-    btShowAdv = button(row, "btShowAdv", QStringLiteral("高级"), QStringLiteral("高级查询"));
+    btShowAdv = namedButton(row, "btShowAdv", QStringLiteral("高级"), QStringLiteral("高级查询"));
     connect(btShowAdv, &QPushButton::clicked, this, [this] {
         panelAdv->setVisible(!panelAdv->isVisible());
         btShowAdv->setText(panelAdv->isVisible() ? QStringLiteral(">>") : QStringLiteral("<<"));
     });
-    auto *all = button(row, "btSelAll", QStringLiteral("全部(&A)"));
+    auto *all = namedButton(row, "btSelAll", QStringLiteral("全部(&A)"));
     connect(all, &QPushButton::clicked, this, &Tfm_PersonManage::btSelAllClick);
-    auto *import = button(row, "btImprt", QStringLiteral("Excel导入(&I)"));
+    auto *import = namedButton(row, "btImprt", QStringLiteral("Excel导入(&I)"));
     connect(import, &QPushButton::clicked, this, [this] {
         m_windows.openImport();
         btQurClick();
     });
-    auto *exportButton = button(row, "btExport", QStringLiteral("Excel导出(&E)"));
+    auto *exportButton = namedButton(row, "btExport", QStringLiteral("Excel导出(&E)"));
     connect(exportButton, &QPushButton::clicked, this, &Tfm_PersonManage::btExportClick);
-    auto *close = button(row, "btClose", QStringLiteral("关 闭(&X)"));
+    auto *close = namedButton(row, "btClose", QStringLiteral("关 闭(&X)"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton *b : {query, btShowAdv, all, import, exportButton, close})
         h->addWidget(b);
@@ -180,7 +170,7 @@ QWidget *Tfm_PersonManage::buildAdvancedPanel()
     key1 = new QLineEdit(panelAdv);
     key1->setObjectName(QStringLiteral("key1"));
     connect(key1, &QLineEdit::returnPressed, this, &Tfm_PersonManage::btAdvQurClick);
-    auto *query = button(panelAdv, "btAdvQur", QStringLiteral("查  询"));
+    auto *query = namedButton(panelAdv, "btAdvQur", QStringLiteral("查  询"));
     connect(query, &QPushButton::clicked, this, &Tfm_PersonManage::btAdvQurClick);
     h->addWidget(Column1);
     h->addWidget(EqualOrContain1);
@@ -229,29 +219,29 @@ QWidget *Tfm_PersonManage::buildButtonRow()
     auto *row = new QWidget(this);
     auto *h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    auto *first = button(row, "btFirst", QStringLiteral("|<"), QStringLiteral("第一条"));
+    auto *first = namedButton(row, "btFirst", QStringLiteral("|<"), QStringLiteral("第一条"));
     connect(first, &QPushButton::clicked, this, [this] {
         if (m_model->rowCount() > 0)
             DBGrid1->selectRow(0);
     });
-    auto *last = button(row, "btLast", QStringLiteral(">|"), QStringLiteral("最后一条"));
+    auto *last = namedButton(row, "btLast", QStringLiteral(">|"), QStringLiteral("最后一条"));
     connect(last, &QPushButton::clicked, this, [this] {
         Grids::fetchAll(*m_model);
         if (m_model->rowCount() > 0)
             DBGrid1->selectRow(m_model->rowCount() - 1);
     });
-    auto *insert = button(row, "btInsert", QStringLiteral("添 加"));
+    auto *insert = namedButton(row, "btInsert", QStringLiteral("添 加"));
     connect(insert, &QPushButton::clicked, this, &Tfm_PersonManage::btInsertClick);
-    auto *edit = button(row, "btEdit", QStringLiteral("修 改"));
+    auto *edit = namedButton(row, "btEdit", QStringLiteral("修 改"));
     connect(edit, &QPushButton::clicked, this, &Tfm_PersonManage::btEditClick);
-    auto *remove = button(row, "btDelete", QStringLiteral("删除选中"));
+    auto *remove = namedButton(row, "btDelete", QStringLiteral("删除选中"));
     connect(remove, &QPushButton::clicked, this, &Tfm_PersonManage::btDeleteClick);
-    auto *removeList = button(row, "btDeleteList", QStringLiteral("删除列出"));
+    auto *removeList = namedButton(row, "btDeleteList", QStringLiteral("删除列出"));
     connect(removeList, &QPushButton::clicked, this, &Tfm_PersonManage::btDeleteListClick);
-    btRefresh = button(row, "btRefresh", QStringLiteral("刷 新"));
+    btRefresh = namedButton(row, "btRefresh", QStringLiteral("刷 新"));
     btRefresh->setEnabled(false);
     connect(btRefresh, &QPushButton::clicked, this, &Tfm_PersonManage::btRefreshClick);
-    auto *setDefault = button(row, "btSetDefault", QStringLiteral("设为默认出票人"));
+    auto *setDefault = namedButton(row, "btSetDefault", QStringLiteral("设为默认出票人"));
     connect(setDefault, &QPushButton::clicked, this, &Tfm_PersonManage::btSetDefaultClick);
     for (QPushButton *b : {first, last, insert, edit, remove, removeList, btRefresh, setDefault})
         h->addWidget(b);
@@ -261,8 +251,8 @@ QWidget *Tfm_PersonManage::buildButtonRow()
     connect(reveal, &ClickableLabel::clicked, this, &Tfm_PersonManage::toggleClearAll);
     h->addWidget(reveal);
     // Out of sight until asked for: it empties the whole book.
-    btClearAll =
-        button(row, "btClearAll", QStringLiteral("删除所有"), QStringLiteral("删除所有的帐户资料"));
+    btClearAll = namedButton(row, "btClearAll", QStringLiteral("删除所有"),
+                             QStringLiteral("删除所有的帐户资料"));
     btClearAll->hide();
     connect(btClearAll, &QPushButton::clicked, this, &Tfm_PersonManage::btClearAllClick);
     h->addWidget(btClearAll);

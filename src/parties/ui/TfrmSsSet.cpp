@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/Ui.h"
 #include "app/ui/FormFace.h"
+#include "app/ui/NamedWidgets.h"
 #include "parties/ui/DialogPlacement.h"
 
 #include <QComboBox>
@@ -18,14 +19,6 @@
 namespace {
 
 const QString kPrompt = QStringLiteral("提示");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString quotedPair(const QString &province, const QString &city)
 {
@@ -86,10 +79,10 @@ void TfrmSsSet::buildLayout()
     selectedRow->addWidget(m_selected, 1);
     pickers->addLayout(selectedRow);
     auto *buttons = new QHBoxLayout;
-    auto *add = button(m_pickers, "btAdd", QStringLiteral("添 加"));
-    auto *modify = button(m_pickers, "btModify", QStringLiteral("修 改"));
-    auto *remove = button(m_pickers, "btDel", QStringLiteral("删 除"));
-    auto *quit = button(m_pickers, "Button2", QStringLiteral("退 出(&X)"));
+    auto *add = namedButton(m_pickers, "btAdd", QStringLiteral("添 加"));
+    auto *modify = namedButton(m_pickers, "btModify", QStringLiteral("修 改"));
+    auto *remove = namedButton(m_pickers, "btDel", QStringLiteral("删 除"));
+    auto *quit = namedButton(m_pickers, "Button2", QStringLiteral("退 出(&X)"));
     for (QPushButton *b : {add, modify, remove, quit})
         buttons->addWidget(b);
     pickers->addLayout(buttons);
@@ -106,8 +99,8 @@ void TfrmSsSet::buildLayout()
     form->addRow(QStringLiteral("输入省（直辖市）："), m_newProvince);
     form->addRow(QStringLiteral("输入新的市（县）："), m_newCity);
     auto *panelButtons = new QHBoxLayout;
-    auto *sure = button(m_panel, "btSure", QStringLiteral("确 定"));
-    auto *cancel = button(m_panel, "Button1", QStringLiteral("取 消"));
+    auto *sure = namedButton(m_panel, "btSure", QStringLiteral("确 定"));
+    auto *cancel = namedButton(m_panel, "Button1", QStringLiteral("取 消"));
     panelButtons->addStretch();
     panelButtons->addWidget(sure);
     panelButtons->addWidget(cancel);

@@ -4,6 +4,7 @@
 #include "app/Ui.h"
 #include "app/ui/ClickableLabel.h"
 #include "app/ui/FormFace.h"
+#include "app/ui/NamedWidgets.h"
 #include "parties/AddressBook.h"
 
 #include <QCheckBox>
@@ -108,14 +109,6 @@ QComboBox *comboBox(QWidget *parent)
 QLineEdit *lineEdit(QWidget *parent)
 {
     return new QLineEdit(parent);
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -237,7 +230,7 @@ void Tfrm_PersonInfo::buildLayout()
     m_id = new QLabel(this);
     m_id->setObjectName(QStringLiteral("edtID"));
     m_id->hide();
-    auto *reload = button(this, "btLoadByID", QStringLiteral("loadbyID"));
+    auto *reload = namedButton(this, "btLoadByID", QStringLiteral("loadbyID"));
     reload->hide();
     connect(reload, &QPushButton::clicked, this, &Tfrm_PersonInfo::btLoadByIDClick);
 
@@ -247,12 +240,12 @@ void Tfrm_PersonInfo::buildLayout()
     m_continueAdd->setObjectName(QStringLiteral("ckContinueAdd"));
     buttons->addWidget(m_continueAdd);
     buttons->addStretch();
-    auto *clear = button(this, "btClear", QStringLiteral("重 填 (&N)"));
-    m_mutiAcount = button(this, "btMutiAcount", QStringLiteral("多头单位(&C)"));
+    auto *clear = namedButton(this, "btClear", QStringLiteral("重 填 (&N)"));
+    m_mutiAcount = namedButton(this, "btMutiAcount", QStringLiteral("多头单位(&C)"));
     m_mutiAcount->setToolTip(QStringLiteral("副本保存需修改银行账号"));
-    m_save = button(this, "btSave", QStringLiteral("保  存(&S)"));
-    auto *saveClose = button(this, "btSaveClose", QStringLiteral("保存并关闭(&M)"));
-    auto *close = button(this, "btClose", QStringLiteral("关  闭(&X)"));
+    m_save = namedButton(this, "btSave", QStringLiteral("保  存(&S)"));
+    auto *saveClose = namedButton(this, "btSaveClose", QStringLiteral("保存并关闭(&M)"));
+    auto *close = namedButton(this, "btClose", QStringLiteral("关  闭(&X)"));
     for (QPushButton *b : {clear, m_mutiAcount, m_save, saveClose, close})
         buttons->addWidget(b);
     connect(clear, &QPushButton::clicked, this, &Tfrm_PersonInfo::btClearClick);

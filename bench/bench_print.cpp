@@ -1,7 +1,7 @@
 // One printer document of many express slips, every item of the shipped template filled,
 // rendered to PDF through the print engine. Reports slips per second and the peak memory.
 #include "app/AppServices.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "print/PdfPrint.h"
 
 #include <QSqlQuery>

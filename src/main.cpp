@@ -1,7 +1,7 @@
 #include "app/AppServices.h"
-#include "app/FontMap.h"
-#include "app/RunPath.h"
-#include "app/ui/QtUi.h"
+#include "base/FontMap.h"
+#include "base/RunPath.h"
+#include "base/ui/QtUi.h"
 #include "app/ui/Tfm_Boot.h"
 #include "app/ui/Tfm_Main.h"
 

@@ -1,6 +1,6 @@
 #include "app/AppServices.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "print/QtPrintDevice.h"
 
 AppServices::AppServices(Ui &ui, const QString &runPath)

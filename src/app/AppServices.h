@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DataHome.h"
-#include "app/DebugTrace.h"
-#include "app/Settings.h"
+#include "base/DataHome.h"
+#include "base/DebugTrace.h"
+#include "data/Settings.h"
 #include "app/VendorWeb.h"
 #include "data/Database.h"
 #include "data/Grids.h"

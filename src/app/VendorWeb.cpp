@@ -1,7 +1,7 @@
 #include "app/VendorWeb.h"
 
-#include "app/IniFile.h"
-#include "app/Ui.h"
+#include "base/IniFile.h"
+#include "base/Ui.h"
 
 VendorWeb::VendorWeb(IniFile &userIni, Ui &ui, QString appVersion)
     : m_userIni(userIni)

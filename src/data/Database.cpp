@@ -1,6 +1,6 @@
 #include "data/Database.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "data/Schema.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "data/Grids.h"
 
-#include "app/IniFile.h"
-#include "app/Settings.h"
-#include "app/Ui.h"
+#include "base/IniFile.h"
+#include "data/Settings.h"
+#include "base/Ui.h"
 #include "data/Database.h"
 #include "data/Spreadsheets.h"
 

@@ -1,6 +1,6 @@
 #include "data/Parties.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 

@@ -1,6 +1,6 @@
 #include "data/Schema.h"
 
-#include "app/Resources.h"
+#include "base/Resources.h"
 
 #include <QDirIterator>
 #include <QFile>

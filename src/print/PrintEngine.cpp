@@ -1,7 +1,7 @@
 #include "print/PrintEngine.h"
 
-#include "app/Settings.h"
-#include "app/Ui.h"
+#include "data/Settings.h"
+#include "base/Ui.h"
 #include "data/Database.h"
 #include "print/PrintItem.h"
 #include "print/PrintText.h"

@@ -1,6 +1,6 @@
 #include "print/PrintJob.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "data/Database.h"
 #include "print/PrintEngine.h"
 

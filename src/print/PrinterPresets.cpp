@@ -1,6 +1,6 @@
 #include "print/PrinterPresets.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "print/QtPrintDevice.h"
 
-#include "app/FontMap.h"
+#include "base/FontMap.h"
 
 #include <QDir>
 #include <QFile>

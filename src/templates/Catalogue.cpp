@@ -1,8 +1,8 @@
 #include "templates/Catalogue.h"
 
-#include "app/DataHome.h"
-#include "app/IniFile.h"
-#include "app/Ui.h"
+#include "base/DataHome.h"
+#include "base/IniFile.h"
+#include "base/Ui.h"
 #include "data/Database.h"
 #include "data/Schema.h"
 

@@ -1,10 +1,10 @@
 #include "ScriptedUi.h"
-#include "app/DataHome.h"
-#include "app/DebugTrace.h"
-#include "app/IniFile.h"
-#include "app/RunPath.h"
+#include "base/DataHome.h"
+#include "base/DebugTrace.h"
+#include "base/IniFile.h"
+#include "base/RunPath.h"
 #include "app/VendorWeb.h"
-#include "app/WindowSize.h"
+#include "base/WindowSize.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/Gbk.h"
+#include "base/Gbk.h"
 #include "data/Spreadsheets.h"
 #include "data/spreadsheet/CsvReader.h"
 #include "data/spreadsheet/XlsxReader.h"

@@ -1,5 +1,5 @@
 #include "TestHome.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QImage>
 #include <QSqlQuery>

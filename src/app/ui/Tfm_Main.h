@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bills/ui/BillHost.h"
+
 #include <QMainWindow>
 #include <functional>
 
@@ -18,14 +20,17 @@ class QToolButton;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
-class Tfm_Main : public QMainWindow
+class Tfm_Main : public QMainWindow, public BillHost
 {
     Q_OBJECT
 public:
     explicit Tfm_Main(AppServices &services, QWidget *parent = nullptr);
     ~Tfm_Main() override;
 
-    AppServices &services() { return m_services; }
+    AppServices &services() override { return m_services; }
+    int currentCheckTypeId() const override { return CurrentCheckTypeId; }
+    void setCurrentCheckTypeId(int id) override { CurrentCheckTypeId = id; }
+    bool useDefaultDrawer() const override { return UseDefaultDrawer; }
 
     // Shared state of the open bill window and the operator.
     int CurrentCheckTypeId = 0;
@@ -37,7 +42,7 @@ public:
     int ClockTicks = 0;
 
     PictureMdiArea *mdiArea() const { return m_mdi; }
-    QAction *menuItem(const QString &objectName) const;
+    QAction *menuItem(const QString &objectName) const override;
 
     bool IsExistsFormName(const QString &name);
     void FormFaceSave(const QWidget &window);
@@ -51,8 +56,8 @@ public:
     QMdiSubWindow *openBillWindow(const std::function<QWidget *()> &create);
 
     // Windows the express slip form opens through the frame.
-    void openAddressRecognition();
-    void openExpressBatchPrint();
+    void openAddressRecognition() override;
+    void openExpressBatchPrint() override;
 
     void showAbout();
     void openSystemOptions();

@@ -1,7 +1,7 @@
 #include "app/ui/TfrmConfig.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 #include "bills/ui/TfmCheckKDD.h"
 
 #include "app/AppServices.h"
-#include "app/IniFile.h"
-#include "app/Ui.h"
-#include "app/ui/Tfm_Main.h"
+#include "base/IniFile.h"
+#include "base/Ui.h"
+#include "bills/ui/BillHost.h"
 #include "bills/AmountText.h"
 #include "bills/ExpressSlipFields.h"
 #include "bills/ExpressSlipRules.h"
@@ -85,7 +85,7 @@ QString shortDate(const QDate &date)
 
 } // namespace
 
-TfmCheckKDD::TfmCheckKDD(Tfm_Main &frame, QWidget *parent)
+TfmCheckKDD::TfmCheckKDD(BillHost &frame, QWidget *parent)
     : QWidget(parent)
     , m_frame(frame)
     , m_services(frame.services())
@@ -110,8 +110,8 @@ TfmCheckKDD::TfmCheckKDD(Tfm_Main &frame, QWidget *parent)
     if (m_defaultTemplate <= 0)
         return;
     const QString name = catalogue.loadCheckTypeLastNameByID(QString::number(m_defaultTemplate));
-    m_frame.CurrentCheckTypeId = m_defaultTemplate;
-    if (m_frame.UseDefaultDrawer)
+    m_frame.setCurrentCheckTypeId(m_defaultTemplate);
+    if (m_frame.useDefaultDrawer())
         setSender(m_services.parties().DefaultDrawer());
     SelDate->setDate(QDate::currentDate());
     updateDateFields();
@@ -218,7 +218,7 @@ void TfmCheckKDD::buildToolBar()
     });
     connect(findChild<QToolButton *>(QStringLiteral("btMoveXY")), &QToolButton::clicked, this,
             [this] {
-                m_frame.CurrentCheckTypeId = m_currentTemplate;
+                m_frame.setCurrentCheckTypeId(m_currentTemplate);
                 m_frame.menuItem(QStringLiteral("mTemplateProperty"))->trigger();
             });
     connect(findChild<QToolButton *>(QStringLiteral("btPaste")), &QToolButton::clicked, this,
@@ -529,7 +529,7 @@ void TfmCheckKDD::cbFirstTypeNameChange()
         kKind, cbFirstTypeName->currentText());
     initFormType();
     updateCaption();
-    m_frame.CurrentCheckTypeId = m_currentTemplate;
+    m_frame.setCurrentCheckTypeId(m_currentTemplate);
     setCurrentCheckType(cbFirstTypeName->currentText());
 }
 
@@ -539,7 +539,7 @@ void TfmCheckKDD::tbcCheckTypeNameChange(int index)
         return;
     const QString name = tbcCheckTypeName->tabText(index);
     if (name == kCommonTemplatesTab) {
-        m_frame.CurrentCheckTypeId = m_currentTemplate;
+        m_frame.setCurrentCheckTypeId(m_currentTemplate);
         m_frame.menuItem(QStringLiteral("nTempManage"))->trigger();
         // The tab strip stays on the template in use.
         QMetaObject::invokeMethod(
@@ -1158,7 +1158,7 @@ void TfmCheckKDD::closeEvent(QCloseEvent *event)
                         m_barAtBottom ? QStringLiteral("bottom") : QStringLiteral("top"));
     }
     ini.flush();
-    m_frame.CurrentCheckTypeId = -1;
+    m_frame.setCurrentCheckTypeId(-1);
     if (s_instance == this)
         s_instance = nullptr;
     QWidget::closeEvent(event);

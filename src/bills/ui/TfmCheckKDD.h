@@ -21,7 +21,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class QVBoxLayout;
-class Tfm_Main;
+class BillHost;
 
 // The express slip form: one slip filled in over the picture of its blank form, saved as one
 // row of DataKDDTable and printed through the print engine. At most one is open at a time.
@@ -31,7 +31,7 @@ class TfmCheckKDD : public QWidget
 public:
     static constexpr const char *kKind = "快递单";
 
-    explicit TfmCheckKDD(Tfm_Main &frame, QWidget *parent = nullptr);
+    explicit TfmCheckKDD(BillHost &frame, QWidget *parent = nullptr);
     ~TfmCheckKDD() override;
 
     // The one open form, or null.
@@ -124,7 +124,7 @@ private:
     void placePartyFrames();
     QString identifierList(bool templateFirst) const;
 
-    Tfm_Main &m_frame;
+    BillHost &m_frame;
     AppServices &m_services;
     std::unique_ptr<BillPrintJob> m_printJob;
 

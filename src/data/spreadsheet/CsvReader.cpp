@@ -1,6 +1,6 @@
 #include "data/spreadsheet/CsvReader.h"
 
-#include "app/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QFile>
 #include <QFileInfo>

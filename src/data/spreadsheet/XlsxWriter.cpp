@@ -1,6 +1,6 @@
 #include "data/spreadsheet/XlsxWriter.h"
 
-#include "app/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QDir>
 #include <QFile>

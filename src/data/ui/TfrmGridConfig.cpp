@@ -1,9 +1,9 @@
 #include "data/ui/TfrmGridConfig.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
-#include "app/ui/FormFace.h"
-#include "app/ui/NamedWidgets.h"
+#include "base/Ui.h"
+#include "base/ui/FormFace.h"
+#include "base/ui/NamedWidgets.h"
 #include "data/Grids.h"
 #include "data/ui/GridView.h"
 

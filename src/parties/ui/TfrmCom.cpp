@@ -1,7 +1,7 @@
 #include "parties/ui/TfrmCom.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 #include <QComboBox>
 #include <QGridLayout>

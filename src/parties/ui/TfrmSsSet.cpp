@@ -1,9 +1,9 @@
 #include "parties/ui/TfrmSsSet.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
-#include "app/ui/FormFace.h"
-#include "app/ui/NamedWidgets.h"
+#include "base/Ui.h"
+#include "base/ui/FormFace.h"
+#include "base/ui/NamedWidgets.h"
 #include "parties/ui/DialogPlacement.h"
 
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "parties/ui/Tfrm_PersonInfo.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
-#include "app/ui/ClickableLabel.h"
-#include "app/ui/FormFace.h"
-#include "app/ui/NamedWidgets.h"
+#include "base/Ui.h"
+#include "base/ui/ClickableLabel.h"
+#include "base/ui/FormFace.h"
+#include "base/ui/NamedWidgets.h"
 #include "parties/AddressBook.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "print/ui/BillPrintJob.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "print/ui/ControlValue.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "print/ui/ControlValue.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "print/ui/TfmLockPrinter.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "print/ui/TfrmPrinterParam.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "print/ui/Tfm_PrintPreview.h"
 
 #include "app/AppServices.h"
-#include "app/FontMap.h"
-#include "app/Ui.h"
+#include "base/FontMap.h"
+#include "base/Ui.h"
 #include "print/PreviewData.h"
 #include "print/PreviewLayout.h"
 #include "print/ui/CentimetreRuler.h"

@@ -1,8 +1,8 @@
 #include "print/ui/TfrmImageShow.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
-#include "app/ui/ClickableLabel.h"
+#include "base/Ui.h"
+#include "base/ui/ClickableLabel.h"
 #include "data/BoundQuery.h"
 
 #include <QFileInfo>

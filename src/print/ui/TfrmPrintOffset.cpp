@@ -1,9 +1,9 @@
 #include "print/ui/TfrmPrintOffset.h"
 
 #include "app/AppServices.h"
-#include "app/Ui.h"
-#include "app/ui/ClickableLabel.h"
-#include "app/ui/FormFace.h"
+#include "base/Ui.h"
+#include "base/ui/ClickableLabel.h"
+#include "base/ui/FormFace.h"
 #include "print/PreviewLayout.h"
 #include "print/ui/Tfm_PrintPreview.h"
 #include "print/ui/TfrmImageShow.h"

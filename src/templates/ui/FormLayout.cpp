@@ -1,6 +1,6 @@
 #include "templates/ui/FormLayout.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "templates/Catalogue.h"
 
 #include <QAbstractButton>

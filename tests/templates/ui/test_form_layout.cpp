@@ -1,5 +1,5 @@
 #include "../TemplateRows.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "templates/ui/FormLayout.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "app/DebugTrace.h"
+#include "base/DebugTrace.h"
 
 namespace {
 const QString kSection = QStringLiteral("debug");

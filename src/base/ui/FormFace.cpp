@@ -1,6 +1,6 @@
-#include "app/ui/FormFace.h"
+#include "base/ui/FormFace.h"
 
-#include "app/WindowSize.h"
+#include "base/WindowSize.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 bool Ui::alert(const QString &text, const QString &caption, bool ask)
 {

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
-#include "app/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QFile>
 #include <QSaveFile>

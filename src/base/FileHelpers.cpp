@@ -1,4 +1,4 @@
-#include "app/FileHelpers.h"
+#include "base/FileHelpers.h"
 
 #include <QDir>
 #include <QFile>

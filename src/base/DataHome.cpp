@@ -1,6 +1,6 @@
-#include "app/DataHome.h"
+#include "base/DataHome.h"
 
-#include "app/Resources.h"
+#include "base/Resources.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "app/ui/NamedWidgets.h"
+#include "base/ui/NamedWidgets.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 // The real Ui: Qt message boxes and file dialogs over the active window.
 class QtUi : public Ui

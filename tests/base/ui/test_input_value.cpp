@@ -1,6 +1,6 @@
 #include "ScriptedUi.h"
-#include "app/ui/QtUi.h"
-#include "app/ui/TfrmInputValue.h"
+#include "base/ui/QtUi.h"
+#include "base/ui/TfrmInputValue.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

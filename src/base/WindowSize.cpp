@@ -1,6 +1,6 @@
-#include "app/WindowSize.h"
+#include "base/WindowSize.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <algorithm>
 

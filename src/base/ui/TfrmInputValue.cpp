@@ -1,6 +1,6 @@
-#include "app/ui/TfrmInputValue.h"
+#include "base/ui/TfrmInputValue.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

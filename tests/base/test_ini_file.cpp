@@ -1,5 +1,5 @@
-#include "app/Gbk.h"
-#include "app/IniFile.h"
+#include "base/Gbk.h"
+#include "base/IniFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/Resources.h"
+#include "base/Resources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "app/RunPath.h"
+#include "base/RunPath.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "data/Settings.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "data/Database.h"
 
 #include <QSqlError>

@@ -1,6 +1,6 @@
-#include "app/ui/QtUi.h"
+#include "base/ui/QtUi.h"
 
-#include "app/ui/TfrmInputValue.h"
+#include "base/ui/TfrmInputValue.h"
 
 #include <QApplication>
 #include <QDesktopServices>

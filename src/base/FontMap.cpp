@@ -1,4 +1,4 @@
-#include "app/FontMap.h"
+#include "base/FontMap.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "app/ui/ClickableLabel.h"
+#include "base/ui/ClickableLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,0 +1,23 @@
+# The layout's one rule, checked as a test: base/ stands on nothing of ours, and the shell in
+# app/ is used from below only by windows that take AppServices.
+# Run as: cmake -DSOURCE_DIR=<src> -P CheckIncludeRule.cmake
+file(GLOB_RECURSE sources ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(faults "")
+foreach(file ${sources})
+  file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+    if(rel MATCHES "^base/" AND NOT header MATCHES "^base/")
+      list(APPEND faults "${rel}: base/ includes ${header}")
+    elseif(header MATCHES "^app/" AND NOT rel MATCHES "^app/" AND NOT rel STREQUAL "main.cpp")
+      if(NOT (header STREQUAL "app/AppServices.h" AND rel MATCHES "/ui/"))
+        list(APPEND faults "${rel}: only windows may include app/, and only app/AppServices.h (${header})")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(faults)
+  list(JOIN faults "\n" text)
+  message(FATAL_ERROR "Include rule broken:\n${text}")
+endif()

@@ -1,10 +1,10 @@
 #include "app/VendorWeb.h"
 
-#include "base/IniFile.h"
 #include "base/Ui.h"
+#include "data/Settings.h"
 
-VendorWeb::VendorWeb(IniFile &userIni, Ui &ui, QString appVersion)
-    : m_userIni(userIni)
+VendorWeb::VendorWeb(Settings &settings, Ui &ui, QString appVersion)
+    : m_settings(settings)
     , m_ui(ui)
     , m_appVersion(std::move(appVersion))
 {}
@@ -12,7 +12,7 @@ VendorWeb::VendorWeb(IniFile &userIni, Ui &ui, QString appVersion)
 QString VendorWeb::host() const
 {
     const QString host =
-        m_userIni.readString(QStringLiteral("Online"), QStringLiteral("Host")).trimmed();
+        m_settings.userIni().readString(QStringLiteral("Online"), QStringLiteral("Host")).trimmed();
     return host.isEmpty() ? QString::fromLatin1(kDefaultHost) : host;
 }
 

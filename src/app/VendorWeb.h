@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-class IniFile;
+class Settings;
 class Ui;
 
 // The vendor's web pages. The host comes from Config.ini section "Online", key "Host".
@@ -12,7 +12,7 @@ class VendorWeb
 public:
     static constexpr const char *kDefaultHost = "www.lanyan.example";
 
-    VendorWeb(IniFile &userIni, Ui &ui, QString appVersion);
+    VendorWeb(Settings &settings, Ui &ui, QString appVersion);
 
     QString host() const;
     QString homePage() const;
@@ -37,7 +37,7 @@ public:
 private:
     bool isVendorAddress(const QUrl &url) const;
 
-    IniFile &m_userIni;
+    Settings &m_settings;
     Ui &m_ui;
     QString m_appVersion;
 };

@@ -13,7 +13,7 @@ const QString kConfigSection = QStringLiteral("Config");
 Settings::Settings(Database &db, Ui &ui, QString configIniPath)
     : m_db(db)
     , m_ui(ui)
-    , m_configIniPath(std::move(configIniPath))
+    , m_userIni(std::move(configIniPath))
 {}
 
 bool Settings::isOn(const QString &value)
@@ -66,15 +66,9 @@ QString Settings::setConfigByname(const QString &name, const QString &value)
 
 IniFile &Settings::OpenUserIniFile()
 {
-    if (m_userIni)
-        m_userIni->flush();
-    m_userIni = std::make_unique<IniFile>(m_configIniPath);
-    return *m_userIni;
-}
-
-IniFile &Settings::userIni()
-{
-    return m_userIni ? *m_userIni : OpenUserIniFile();
+    m_userIni.flush();
+    m_userIni.reload();
+    return m_userIni;
 }
 
 QString Settings::getINIConfigByname(const QString &key)

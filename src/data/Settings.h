@@ -3,7 +3,6 @@
 #include "base/IniFile.h"
 
 #include <QString>
-#include <memory>
 #include <optional>
 
 class Database;
@@ -29,9 +28,10 @@ public:
     // Changes an existing row only; answers the error text, empty on success.
     QString updateConfig(const QString &name, const QString &value);
 
-    // Workstation settings.
+    // Workstation settings. There is one Config.ini object for the program's whole life;
+    // opening it again reads the file again in place, so a reference to it stays valid.
     IniFile &OpenUserIniFile();
-    IniFile &userIni();
+    IniFile &userIni() { return m_userIni; }
     QString getINIConfigByname(const QString &key);
     bool setINIConfigByname(const QString &key, const QString &value);
 
@@ -49,6 +49,5 @@ private:
 
     Database &m_db;
     Ui &m_ui;
-    QString m_configIniPath;
-    std::unique_ptr<IniFile> m_userIni;
+    IniFile m_userIni;
 };

@@ -1,4 +1,5 @@
 #include "ScriptedUi.h"
+#include "TestHome.h"
 #include "base/DataHome.h"
 #include "base/DebugTrace.h"
 #include "base/IniFile.h"
@@ -67,26 +68,29 @@ TEST(WindowSize, LoadLimitsToTheScreenAndDefaultsToTheCurrentSize)
     EXPECT_EQ(WindowSize::load(ini, "FrmX", {300, 200}, {1024, 768}), QSize(1024, 500));
 }
 
-TEST(VendorWeb, PagesCarryTheProductQueryAndStrayAddressesGoToTheBadLinkPage)
+TEST(VendorWeb, PagesCarryTheProductQueryAndFollowConfigIniWhenItIsOpenedAgain)
 {
-    QTemporaryDir dir;
-    IniFile ini(dir.filePath("Config.ini"));
-    ScriptedUi ui;
-    VendorWeb web(ini, ui, "10.3");
+    TestHome home;
+    VendorWeb &web = home.services().web();
     EXPECT_TRUE(web.helpPage().startsWith(
         "http://www.lanyan.example/help.asp?rail=kdd&pname=LYLQBT_CDHP&ptype=S1&ver=10.3"));
 
     web.BrowseURL("http://www.lan'yan.example/kdd/help/paperset.htm?x=1'");
     web.BrowseURL("http://elsewhere.example/phish");
-    ini.writeString("online", "host", "bills.test.example");
+    // The main frame opens Config.ini again as it starts; the web service must not keep the
+    // object it had before (that was a read of freed memory on every help command).
+    IniFile(home.services().home().configIniPath())
+        .writeString("online", "host", "bills.test.example");
+    home.settings().OpenUserIniFile();
     web.BrowseURL(web.upgradePage());
-    ASSERT_EQ(ui.opened.size(), 3);
-    EXPECT_EQ(ui.opened[0].toString(),
+    ASSERT_EQ(home.ui.opened.size(), 3);
+    EXPECT_EQ(home.ui.opened[0].toString(),
               QStringLiteral("http://www.lanyan.example/kdd/help/paperset.htm?x=1"));
-    EXPECT_EQ(ui.opened[1].toString(), QStringLiteral("http://www.lanyan.example/?help=errorurl"));
-    EXPECT_TRUE(
-        ui.opened[2].toString().startsWith("http://bills.test.example/update/up.asp?a=1&pname="));
-    EXPECT_TRUE(ui.shown.isEmpty());
+    EXPECT_EQ(home.ui.opened[1].toString(),
+              QStringLiteral("http://www.lanyan.example/?help=errorurl"));
+    EXPECT_TRUE(home.ui.opened[2].toString().startsWith(
+        "http://bills.test.example/update/up.asp?a=1&pname="));
+    EXPECT_TRUE(home.ui.shown.isEmpty());
 }
 
 TEST(DebugTrace, NumberedEntriesStartAtOne)

@@ -46,7 +46,15 @@ TfrmPrintOffset::TfrmPrintOffset(AppServices &services, QWidget *parent)
     listCheckTypeName = new QListWidget(this);
     listCheckTypeName->setObjectName(QStringLiteral("listCheckTypeName"));
     listCheckTypeName->setMinimumWidth(200);
-    connect(listCheckTypeName, &QListWidget::itemClicked, this, [this] { loadParameters(); });
+    // Arrow keys move the selection as a click does; the fields must always show, and save to,
+    // the template that is selected.
+    connect(listCheckTypeName, &QListWidget::currentRowChanged, this, [this] {
+        if (m_filling)
+            return;
+        if (m_stored && *m_stored != shownSettings())
+            saveQuietly();
+        loadParameters();
+    });
 
     auto *right = new QVBoxLayout;
     right->addWidget(buildFeedGroup());
@@ -180,7 +188,8 @@ QWidget *TfrmPrintOffset::buildOffsetGroup()
 
 QWidget *TfrmPrintOffset::buildPaperGroup()
 {
-    auto *box = new QGroupBox(QStringLiteral("票据实际大小( 影响预览效果，不影响打印效果)"), this);
+    auto *box =
+        new QGroupBox(QStringLiteral("票据实际大小( 影响预览效果，打印时也用作纸张大小 )"), this);
     edtPWidth = spinEdit("edtPWidth", OffsetSettings::kPWidth);
     edtPHeight = spinEdit("edtPHeight", OffsetSettings::kPHeight);
     lbWidth = new QLabel(box);
@@ -248,6 +257,7 @@ void TfrmPrintOffset::showEvent(QShowEvent *event)
 
 void TfrmPrintOffset::fillTemplateList()
 {
+    m_filling = true;
     listCheckTypeName->clear();
     int wanted = -1;
     for (const PrintOffset::Entry &e : m_offset.enabledTemplates()) {
@@ -264,6 +274,7 @@ void TfrmPrintOffset::fillTemplateList()
     }
     if (listCheckTypeName->count() > 0)
         listCheckTypeName->setCurrentRow(wanted);
+    m_filling = false;
     loadParameters();
 }
 

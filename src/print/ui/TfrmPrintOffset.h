@@ -69,6 +69,7 @@ private:
     std::optional<OffsetSettings> m_stored;
     bool m_saving = false;
     bool m_listed = false;
+    bool m_filling = false;
 
     QListWidget *listCheckTypeName = nullptr;
     QRadioButton *rdZX = nullptr;

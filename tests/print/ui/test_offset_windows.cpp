@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -97,6 +98,40 @@ TEST_F(OffsetWindow, ArrowsMoveTheWholeSlipOneMillimetreAndSaveAtOnce)
     child<QRadioButton>(window, "rdHX")->click();
     EXPECT_TRUE(stored().landscape);
     EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
+}
+
+TEST_F(OffsetWindow, ArrowKeysInTheListLoadTheTemplateTheArrowsThenMove)
+{
+    open(1);
+    auto *list = child<QListWidget>(window, "listCheckTypeName");
+    ASSERT_EQ(list->currentItem()->text().trimmed(), kFeiyan);
+    const bool last = list->currentRow() + 1 == list->count();
+    ASSERT_GE(list->count(), 2);
+    const QString second = list->item(list->currentRow() + (last ? -1 : 1))->text().trimmed();
+    list->setFocus();
+    QTest::keyClick(list, last ? Qt::Key_Up : Qt::Key_Down);
+    EXPECT_EQ(text("lbTypeName"), QString(u"当前调整：" + second));
+    click("UpDown1", true);
+    EXPECT_EQ(stored(second).xMove, 10);
+    EXPECT_EQ(stored().xMove, 0);
+
+    // A value typed but not yet left goes to the template it was typed for.
+    auto *x = child<QSpinBox>(window, "XMove");
+    x->setValue(40);
+    QTest::keyClick(list, last ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(stored(second).xMove, 40);
+    EXPECT_EQ(stored().xMove, 0);
+    EXPECT_EQ(x->value(), 0);
+}
+
+TEST_F(OffsetWindow, PaperSizeCaptionSaysItReachesThePrinter)
+{
+    open(1);
+    QStringList titles;
+    for (const QGroupBox *box : window.findChildren<QGroupBox *>())
+        titles << box->title();
+    const QString paper = titles.filter("票据实际大小").value(0);
+    EXPECT_TRUE(paper.contains("打印") && !paper.contains("不影响打印")) << paper.toStdString();
 }
 
 TEST_F(OffsetWindow, DecimalPointAndOutOfRangeValuesAreRefused)

@@ -64,6 +64,22 @@ QString Settings::setConfigByname(const QString &name, const QString &value)
     return q.exec() ? QString() : q.lastError().text();
 }
 
+QString Settings::setConfigsByname(const QList<std::pair<QString, QString>> &values)
+{
+    QString error;
+    const bool stored = m_db.inTransaction([&] {
+        for (const auto &[name, value] : values) {
+            error = setConfigByname(name, value);
+            if (!error.isEmpty())
+                return false;
+        }
+        return true;
+    });
+    if (!stored && error.isEmpty())
+        error = m_db.connection().lastError().text();
+    return error;
+}
+
 IniFile &Settings::OpenUserIniFile()
 {
     m_userIni.flush();

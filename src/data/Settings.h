@@ -2,7 +2,9 @@
 
 #include "base/IniFile.h"
 
+#include <QList>
 #include <QString>
+#include <utility>
 #include <optional>
 
 class Database;
@@ -27,6 +29,9 @@ public:
     std::optional<QString> findConfig(const QString &name) const;
     // Changes an existing row only; answers the error text, empty on success.
     QString updateConfig(const QString &name, const QString &value);
+    // Sets several options in one transaction: all are stored or none; answers the error
+    // text, empty on success.
+    QString setConfigsByname(const QList<std::pair<QString, QString>> &values);
 
     // Workstation settings. There is one Config.ini object for the program's whole life;
     // opening it again reads the file again in place, so a reference to it stays valid.

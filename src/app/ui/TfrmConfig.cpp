@@ -61,9 +61,16 @@ TfrmConfig::TfrmConfig(AppServices &services, QWidget *parent)
 
 void TfrmConfig::save()
 {
+    QList<std::pair<QString, QString>> values;
     for (const Option &option : std::as_const(m_options))
-        m_services.settings().updateConfig(
-            option.key, option.box->isChecked() ? QStringLiteral("yes") : QStringLiteral("no"));
+        values.append(
+            {option.key, option.box->isChecked() ? QStringLiteral("yes") : QStringLiteral("no")});
+    // A missing row is written too: the clerk's choice must not be dropped behind a success.
+    const QString error = m_services.settings().setConfigsByname(values);
+    if (!error.isEmpty()) {
+        m_services.ui().error(u"设置保存失败！\n" + error);
+        return;
+    }
     Q_EMIT saved();
     m_services.ui().alert(QStringLiteral("设置保存成功！"), QStringLiteral("提示"));
 }

@@ -163,7 +163,31 @@ TEST(SystemOptions, ReadsMissingRowsAsCheckedAndSavesEveryBox)
     QTest::mouseClick(dialog.findChild<QPushButton *>("btSave"), Qt::LeftButton);
     EXPECT_EQ(home.ui.last().text, QStringLiteral("设置保存成功！"));
     EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("yes"));
-    EXPECT_FALSE(home.settings().findConfig("客户随使用频度自动排序"));
+    // The missing row is stored rather than dropped behind the success message.
+    EXPECT_EQ(home.settings().getConfigByname("客户随使用频度自动排序"), QStringLiteral("yes"));
+}
+
+TEST(SystemOptions, FailedWriteStoresNothingAndSaysSo)
+{
+    TestHome home;
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("update configtable set cvalue = 'no' where cname in "
+                       "('进入系统需验证', '打印前弹出打印机设置')"));
+    // The last of the three writes fails: the first must be rolled back.
+    ASSERT_TRUE(q.exec("create trigger no_print_config before update on configtable "
+                       "when old.cname = '打印前弹出打印机设置' "
+                       "begin select raise(abort, 'disk I/O error'); end"));
+    TfrmConfig dialog(home.services());
+    bool reloaded = false;
+    QObject::connect(&dialog, &TfrmConfig::saved, [&] { reloaded = true; });
+    dialog.findChild<QCheckBox *>("ckNeedLogin")->setChecked(true);
+    dialog.findChild<QCheckBox *>("ckPrintConfig")->setChecked(true);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("btSave"), Qt::LeftButton);
+    EXPECT_TRUE(home.ui.last().text.startsWith("设置保存失败！"));
+    EXPECT_TRUE(home.ui.last().text.contains("disk I/O error"));
+    EXPECT_FALSE(home.ui.texts().contains("设置保存成功！"));
+    EXPECT_FALSE(reloaded);
+    EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("no"));
 }
 
 TEST(AboutBox, ClosesOnAClick)

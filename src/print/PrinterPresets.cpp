@@ -12,17 +12,6 @@ const QString kPresetSection = QStringLiteral("printerweknow");
 const QString kUseSection = QStringLiteral("printeruse");
 const QString kPrinters = QStringLiteral("printers");
 
-// Common flat-bed dot-matrix bill printers: where their left paper guide usually stands and
-// the offset that brings a template measured from the paper's edge onto the form.
-const PrinterPreset kShipped[] = {
-    {QStringLiteral("24针平推票据打印机(82列)"), QStringLiteral("0"), QStringLiteral("0"),
-     QStringLiteral("左挡板放在刻度15毫米处"), QStringLiteral("纵向"), QString()},
-    {QStringLiteral("24针平推票据打印机(106列)"), QStringLiteral("-50"), QStringLiteral("0"),
-     QStringLiteral("左挡板放在刻度10毫米处"), QStringLiteral("纵向"), QString()},
-    {QStringLiteral("24针窄行针式打印机(80列)"), QStringLiteral("30"), QStringLiteral("-20"),
-     QStringLiteral("左挡板靠最左边"), QStringLiteral("纵向"), QString()},
-};
-
 QString presetKey(const QString &model, const char *field)
 {
     return u"default." + model + u'.' + QLatin1String(field);
@@ -39,21 +28,22 @@ PrinterPresets::PrinterPresets(IniFile &ini)
     : m_ini(ini)
 {}
 
-void PrinterPresets::installShippedModels()
+bool PrinterPresets::savePreset(const PrinterPreset &p)
 {
-    if (m_ini.valueExists(kListSection, kPrinters))
-        return;
-    IniFile::Batch batch(m_ini);
-    QStringList names;
-    for (const PrinterPreset &p : kShipped) {
-        names << p.model;
+    {
+        IniFile::Batch batch(m_ini);
+        QStringList names =
+            m_ini.readString(kListSection, kPrinters).split(u',', Qt::SkipEmptyParts);
+        if (!names.contains(p.model))
+            names << p.model;
+        m_ini.writeString(kListSection, kPrinters, names.join(u','));
         m_ini.writeString(kPresetSection, presetKey(p.model, "x"), p.x);
         m_ini.writeString(kPresetSection, presetKey(p.model, "y"), p.y);
         m_ini.writeString(kPresetSection, presetKey(p.model, "board"), p.board);
         m_ini.writeString(kPresetSection, presetKey(p.model, "d"), p.direction);
         m_ini.writeString(kPresetSection, presetKey(p.model, "img"), p.image);
     }
-    m_ini.writeString(kListSection, kPrinters, names.join(u','));
+    return m_ini.flush();
 }
 
 QStringList PrinterPresets::models() const

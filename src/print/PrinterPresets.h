@@ -39,8 +39,9 @@ public:
 
     explicit PrinterPresets(IniFile &ini);
 
-    // Writes the models shipped with the program when Config.ini lists none.
-    void installShippedModels();
+    // Adds or replaces a model. No model ships with the program: an offset is only worth
+    // offering once a user has measured it on a real printer.
+    bool savePreset(const PrinterPreset &preset);
     QStringList models() const;
     PrinterPreset preset(const QString &model) const;
 

@@ -5,6 +5,7 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "print/PreviewLayout.h"
+#include "print/PrinterPresets.h"
 #include "print/ui/Tfm_PrintPreview.h"
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/UpDown.h"
@@ -232,13 +233,18 @@ QWidget *TfrmPrintOffset::buildButtons()
     auto *design =
         button("btPrintItemSet", QStringLiteral("整体上差不多，我要调整某单项的打印位置"));
     auto *preview = button("btPreviewIt", QStringLiteral("预览"));
+    auto *preset = button("btSavePreset", QStringLiteral("存为本打印机的预置偏移"));
+    preset->setToolTip(QStringLiteral("将本单据调好的整体偏移和进纸方向存为打印机预置参数，"
+                                      "供\"打印机整体偏移参数适配\"选用"));
+    connect(preset, &QPushButton::clicked, this, [this] { saveAsPrinterPreset(); });
     connect(save, &QPushButton::clicked, this, [this] { btSaveMoveClick(); });
     connect(finish, &QPushButton::clicked, this, &QDialog::close);
     connect(design, &QPushButton::clicked, this, [this] { handOverToDesign(); });
     connect(preview, &QPushButton::clicked, this, [this] { openPreview(); });
     auto *grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(design, 0, 0, 1, 3);
+    grid->addWidget(design, 0, 0, 1, 2);
+    grid->addWidget(preset, 0, 2);
     grid->addWidget(preview, 1, 0);
     grid->addWidget(save, 1, 1);
     grid->addWidget(finish, 1, 2);
@@ -368,6 +374,37 @@ void TfrmPrintOffset::moveByArrow(QSpinBox *field, int step)
     }
     field->setValue(field->value() + step);
     saveQuietly();
+}
+
+void TfrmPrintOffset::saveAsPrinterPreset()
+{
+    Ui &ui = m_services.ui();
+    if (m_checkTypeId <= 0) {
+        ui.alert(QStringLiteral("请选择要设置的票据类型！"), kPrompt);
+        return;
+    }
+    const QString model =
+        ui.giveMeAnValue(QStringLiteral("打印机型号名称（当前单据的整体偏移将存为它的预置参数）："),
+                         m_services.printEngine().selectedPrinter(), QStringLiteral("text"))
+            .trimmed();
+    if (model.isEmpty())
+        return;
+    // The list of models is one comma-separated value.
+    if (model.contains(u',')) {
+        ui.alert(QStringLiteral("型号名称不能含有逗号！"), kPrompt);
+        return;
+    }
+    const PrinterPreset preset{model,
+                               QString::number(XMove->value()),
+                               QString::number(YMove->value()),
+                               QString(),
+                               rdHX->isChecked() ? QStringLiteral("横向") : QStringLiteral("纵向"),
+                               QString()};
+    if (!PrinterPresets(m_services.settings().userIni()).savePreset(preset)) {
+        ui.error(u"无法保存打印机预置参数：" + m_services.settings().userIni().path());
+        return;
+    }
+    ui.alert(u"已存为打印机预置参数：" + model, kPrompt);
 }
 
 void TfrmPrintOffset::showFeedPicture(const QString &file)

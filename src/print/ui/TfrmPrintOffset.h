@@ -57,6 +57,8 @@ private:
     OffsetSettings shownSettings() const;
     void showSettings(const OffsetSettings &s);
     void save(bool withMessages);
+    // Offers the template's measured offset to the printer parameter window.
+    void saveAsPrinterPreset();
     void showFeedPicture(const QString &file);
     void openPreview();
     void handOverToDesign();

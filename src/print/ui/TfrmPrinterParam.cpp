@@ -113,7 +113,6 @@ TfrmPrinterParam::TfrmPrinterParam(AppServices &services, const QString &printer
     rows->addLayout(buttons);
 
     PrinterPresets presets(m_services.settings().userIni());
-    presets.installShippedModels();
     m_presets->addItems(presets.models());
     m_presets->setCurrentIndex(0);
     loadPreset(m_presets->currentText());
@@ -157,6 +156,9 @@ void TfrmPrinterParam::loadPreset(const QString &model)
 
 void TfrmPrinterParam::choosePreset(const QString &model)
 {
+    // The placeholder of an empty list has no offsets to hand over.
+    if (model == QString::fromUtf8(PrinterPresets::kNoPresets))
+        return;
     loadPreset(model);
     m_model->setText(m_printers->currentText());
     m_x->setValue(m_presetX->text().toInt());
@@ -183,12 +185,14 @@ void TfrmPrinterParam::btApplyClick()
     }
 
     const QString connectionName = QStringLiteral("printerParam");
+    bool applied = false;
     {
         QSqlDatabase db = m_services.database().openSibling(connectionName);
         QString error;
         const int rows =
             PrinterPresets::applyToAllTemplates(db, m_x->value(), m_y->value(), *hv, &error);
-        if (rows > 0)
+        applied = rows > 0;
+        if (applied)
             ui.alert(QStringLiteral("应用单据成功！"), kPrompt);
         else
             ui.alert(u"应用单据失败！！" + (error.isEmpty() ? QString() : u"\n" + error), kPrompt);
@@ -215,5 +219,8 @@ void TfrmPrinterParam::btApplyClick()
         return;
     }
     m_services.printEngine().setDefaultPrinter(printer);
-    ui.alert(QStringLiteral("配置修改成功！"), kPrompt);
+    // The printer choice is kept either way, but after "应用单据失败！！" the templates still
+    // print with their old offsets, and that is no success.
+    if (applied)
+        ui.alert(QStringLiteral("配置修改成功！"), kPrompt);
 }

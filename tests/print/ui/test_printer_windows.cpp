@@ -3,6 +3,7 @@
 #include "print/ui/BillPrintJob.h"
 #include "print/ui/ControlValue.h"
 #include "print/ui/TfmLockPrinter.h"
+#include "print/ui/TfrmPrintOffset.h"
 #include "print/ui/TfrmPrinterParam.h"
 
 #include <QCheckBox>
@@ -121,20 +122,64 @@ TEST_F(PrinterWindows, LockWindowStoresTheBillPrinter)
     EXPECT_EQ(home.ui.last().text, QStringLiteral("请选择要固定的票据打印机！"));
 }
 
-TEST_F(PrinterWindows, ApplyingAPresetChangesEveryTemplateAndIsRememberedPerWorkstation)
+TEST_F(PrinterWindows, PresetsComeOnlyFromACalibratedTemplate)
+{
+    addTemplate(kTemplate, 35, -15, "1");
+    exec("update ckTypeTable set Visiable = '启用' where CheckTypeID = :id", {{"id", kTemplate}});
+    {
+        TfrmPrinterParam param(home.services(), "Bill Printer");
+        auto *presets = param.findChild<QComboBox *>("cb_PrintersWeKnow");
+        ASSERT_EQ(presets->count(), 1);
+        EXPECT_EQ(presets->itemText(0), QStringLiteral("没有预选打印机配置"));
+        auto *x = param.findChild<QSpinBox *>("edtUX");
+        x->setValue(12);
+        presets->activated(0);
+        EXPECT_EQ(x->value(), 12); // the placeholder hands over nothing
+    }
+
+    TfrmPrintOffset offset(home.services());
+    offset.setCheckTypeId(kTemplate);
+    offset.show();
+    home.ui.answerValue("24针平推,82列");
+    offset.findChild<QPushButton *>("btSavePreset")->click();
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("型号名称不能含有逗号！"));
+    home.ui.answerValue("24针平推");
+    offset.findChild<QPushButton *>("btSavePreset")->click();
+    EXPECT_EQ(home.ui.last().text, QStringLiteral("已存为打印机预置参数：24针平推"));
+
+    TfrmPrinterParam param(home.services(), "Bill Printer");
+    auto *presets = param.findChild<QComboBox *>("cb_PrintersWeKnow");
+    ASSERT_EQ(presets->count(), 1);
+    EXPECT_EQ(presets->itemText(0), QStringLiteral("24针平推"));
+    EXPECT_EQ(param.findChild<QLineEdit *>("edtOX")->text(), QStringLiteral("35"));
+    EXPECT_EQ(param.findChild<QLineEdit *>("edtOY")->text(), QStringLiteral("-15"));
+    EXPECT_EQ(param.findChild<QComboBox *>("cbODirection")->currentText(), QStringLiteral("横向"));
+    presets->activated(0);
+    EXPECT_EQ(param.findChild<QSpinBox *>("edtUX")->value(), 35);
+}
+
+TEST_F(PrinterWindows, FailedApplyIsNeverFollowedBySuccess)
+{
+    addTemplate(kTemplate, 0, 0);
+    exec("create trigger no_update before update on ckTypeTable "
+         "begin select raise(abort, 'database is locked'); end",
+         {});
+    TfrmPrinterParam param(home.services(), "Bill Printer");
+    param.findChild<QLineEdit *>("edtUPrinter")->setText("我的24针");
+    home.ui.answer(Ui::Answer::Yes);
+    param.btApplyClick();
+    EXPECT_TRUE(home.ui.texts().filter("应用单据失败！！").size() == 1);
+    EXPECT_FALSE(home.ui.texts().contains("配置修改成功！"));
+}
+
+TEST_F(PrinterWindows, ApplyingChangesEveryTemplateAndIsRememberedPerWorkstation)
 {
     addTemplate(kTemplate, 0, 0);
     addTemplate(902, 100, 100, "0");
     {
         TfrmPrinterParam param(home.services(), "Bill Printer");
-        auto *presets = param.findChild<QComboBox *>("cb_PrintersWeKnow");
-        ASSERT_GE(presets->count(), 2);
-        EXPECT_FALSE(param.findChild<QLineEdit *>("edtOBoardPosition")->text().isEmpty());
         EXPECT_FALSE(param.findChild<QComboBox *>("cb_PrintersClient")->isEnabled());
-
-        presets->setCurrentIndex(1);
-        presets->activated(1);
-        EXPECT_EQ(param.findChild<QLineEdit *>("edtUPrinter")->text(),
+        EXPECT_EQ(param.findChild<QComboBox *>("cb_PrintersClient")->currentText(),
                   QStringLiteral("Bill Printer"));
         param.findChild<QLineEdit *>("edtUPrinter")->setText("我的24针");
         param.findChild<QSpinBox *>("edtUX")->setValue(15);

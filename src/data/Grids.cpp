@@ -1,9 +1,9 @@
 #include "data/Grids.h"
 
 #include "base/IniFile.h"
-#include "data/Settings.h"
 #include "base/Ui.h"
 #include "data/Database.h"
+#include "data/Settings.h"
 #include "data/Spreadsheets.h"
 
 #include <QDate>
@@ -102,18 +102,22 @@ void Grids::fetchAll(QAbstractItemModel &model)
         model.fetchMore({});
 }
 
-void Grids::saveColumnWidths(const QString &section, const QString &gridName,
+bool Grids::saveColumnWidths(const QString &section, const QString &gridName,
                              const QList<int> &widths)
 {
     if (section.isEmpty()) {
         m_ui.alert(QStringLiteral("保存表格列宽异常！"), kTip);
-        return;
+        return false;
     }
     IniFile &ini = m_settings.userIni();
     ini.reload();
-    IniFile::Batch batch(ini);
-    for (int c = 0; c < widths.size(); ++c)
-        ini.writeInteger(section.toUpper(), widthKey(gridName, c), widths[c] > 0 ? widths[c] : -1);
+    {
+        IniFile::Batch batch(ini);
+        for (int c = 0; c < widths.size(); ++c)
+            ini.writeInteger(section.toUpper(), widthKey(gridName, c),
+                             widths[c] > 0 ? widths[c] : -1);
+    }
+    return ini.flush();
 }
 
 QList<int> Grids::loadColumnWidths(const QString &section, const QString &gridName, int columns)

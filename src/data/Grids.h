@@ -35,8 +35,9 @@ public:
     static void fetchAll(QAbstractItemModel &model);
 
     // Column widths in pixels, -1 for a hidden column, stored in section `section` under
-    // "<GRIDNAME>.W<index>". An empty section tells the user and stores nothing.
-    void saveColumnWidths(const QString &section, const QString &gridName,
+    // "<GRIDNAME>.W<index>". An empty section tells the user and stores nothing. Answers whether
+    // the widths are on disk.
+    bool saveColumnWidths(const QString &section, const QString &gridName,
                           const QList<int> &widths);
     // The stored width of every column, kDefaultWidth where none is stored; 0 or less means
     // hidden. Empty when the section name is empty (the user has been told).

@@ -8,16 +8,16 @@
 
 namespace GridView {
 
-void GridColsWidthSave(Grids &grids, const QTableView &grid, const QString &section)
+bool GridColsWidthSave(Grids &grids, const QTableView &grid, const QString &section)
 {
     const QAbstractItemModel *model = grid.model();
     if (!model || model->columnCount() == 0)
-        return;
+        return true;
     const QHeaderView *header = grid.horizontalHeader();
     QList<int> widths;
     for (int c = 0; c < model->columnCount(); ++c)
         widths << (header->isSectionHidden(c) ? -1 : header->sectionSize(c));
-    grids.saveColumnWidths(section, grid.objectName(), widths);
+    return grids.saveColumnWidths(section, grid.objectName(), widths);
 }
 
 void GridColsWidthLoad(Grids &grids, QTableView &grid, const QString &section)

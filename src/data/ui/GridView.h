@@ -12,8 +12,9 @@ class QWidget;
 // operations are in Grids, on the view's model and selection.
 namespace GridView {
 
-// Only while the list shows a query's columns; an empty section tells the user.
-void GridColsWidthSave(Grids &grids, const QTableView &grid, const QString &section);
+// Only while the list shows a query's columns; an empty section tells the user. Answers false
+// when the widths could not be stored.
+bool GridColsWidthSave(Grids &grids, const QTableView &grid, const QString &section);
 // A stored width above 0 shows the column at that width; 0 or -1 hides it; none gives 40.
 void GridColsWidthLoad(Grids &grids, QTableView &grid, const QString &section);
 // The column dialog for the list, modal; saves under `section` when the user applies.

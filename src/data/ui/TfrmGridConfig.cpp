@@ -131,7 +131,11 @@ void TfrmGridConfig::apply()
     }
     for (int i = 0; i < m_hide->count(); ++i)
         header->setSectionHidden(m_hide->item(i)->data(kColumnRole).toInt(), true);
-    GridView::GridColsWidthSave(m_services.grids(), m_grid, m_section);
+    if (!GridView::GridColsWidthSave(m_services.grids(), m_grid, m_section)) {
+        m_services.ui().error(u"栏目显示设置保存失败！无法写入：" +
+                              m_services.settings().userIni().path());
+        return;
+    }
     m_services.ui().alert(QStringLiteral("栏目显示设置成功~"), QStringLiteral("提示"));
 }
 

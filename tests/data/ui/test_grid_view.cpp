@@ -2,6 +2,8 @@
 #include "data/ui/GridView.h"
 #include "data/ui/TfrmGridConfig.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,4 +103,18 @@ TEST(GridView, ColumnDialogMovesInReverseAndAppliesAndSaves)
     EXPECT_EQ(ini.readString("FMSEARCH_KDD", "DBGLIST.W0"), "-1");
     EXPECT_EQ(ini.readString("FMSEARCH_KDD", "DBGLIST.W2"), "-1");
     EXPECT_NE(ini.readString("FMSEARCH_KDD", "DBGLIST.W3"), "-1");
+}
+
+TEST(GridView, ColumnDialogSaysSoWhenConfigIniCannotBeWritten)
+{
+    TestHome home;
+    Grid grid;
+    TfrmGridConfig dialog(home.services(), grid.view, "fmSearch_KDD");
+    // A folder where the file should be: no write can succeed, not even as root.
+    const QString path = home.settings().userIni().path();
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path));
+    dialog.findChild<QPushButton *>("btSaveSet")->click();
+    EXPECT_FALSE(home.ui.texts().contains("栏目显示设置成功~"));
+    EXPECT_TRUE(home.ui.last().text.startsWith("栏目显示设置保存失败！"));
 }

@@ -210,11 +210,12 @@ bool Dictionaries::addRegion(const QString &province, const QString &city)
 bool Dictionaries::renameRegion(const QString &province, const QString &oldCity,
                                 const QString &newCity)
 {
-    changesRows(m_db,
-                QStringLiteral("UPDATE DMTable2 SET 二级代码 = ? WHERE 类型 = ? AND "
-                               "trim(一级代码) = ? AND trim(二级代码) = ?"),
-                {newCity, kRegionType, province, oldCity});
-    return regionExists(province, newCity);
+    // A failed or empty update is no success, even when the new name is already there.
+    return changesRows(m_db,
+                       QStringLiteral("UPDATE DMTable2 SET 二级代码 = ? WHERE 类型 = ? AND "
+                                      "trim(一级代码) = ? AND trim(二级代码) = ?"),
+                       {newCity, kRegionType, province, oldCity}) &&
+           regionExists(province, newCity);
 }
 
 bool Dictionaries::deleteRegion(const QString &province, const QString &city)

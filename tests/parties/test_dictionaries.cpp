@@ -47,6 +47,23 @@ TEST(Regions, RegionRowsOfOtherTypesStayOutOfThePickers)
     EXPECT_FALSE(d.deleteRegion(QStringLiteral("广东省"), QStringLiteral("收件人:")));
 }
 
+TEST(Regions, RenameSucceedsOnlyWhenTheRowChanged)
+{
+    TestHome home;
+    Dictionaries d(home.db());
+    const QString gd = QStringLiteral("广东省");
+    // The new name already exists; a rename that changed nothing must not look done.
+    EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("没有这个市"), QStringLiteral("广州市")));
+    ASSERT_TRUE(home.db().query().exec(
+        "CREATE TRIGGER no_rename BEFORE UPDATE ON DMTable2 "
+        "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("深圳市"), QStringLiteral("广州市")));
+    EXPECT_TRUE(d.regionExists(gd, QStringLiteral("深圳市")));
+    ASSERT_TRUE(home.db().query().exec("DROP TRIGGER no_rename"));
+    EXPECT_TRUE(d.renameRegion(gd, QStringLiteral("深圳市"), QStringLiteral("鹏城市")));
+    EXPECT_FALSE(d.regionExists(gd, QStringLiteral("深圳市")));
+}
+
 TEST(Currencies, SeedStartsWithRenminbiAndNewOnesGoLast)
 {
     TestHome home;

@@ -469,12 +469,14 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
     const QString path = layoutCachePath(checkTypeId);
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
-    IniFile cache(path);
-    IniFile::Batch batch(cache);
-    for (const char *section :
-         {"view", "viewx", "viewy", "viewh", "vieww", "viewv", "viewdv", "CheckConfig"})
-        cache.eraseSection(QString::fromLatin1(section));
 
+    // Everything is read before the cache is touched: a failed query keeps the previous cache
+    // whole instead of leaving half of one on disk.
+    struct Value
+    {
+        QString section, key, value;
+    };
+    std::vector<Value> values;
     const QString kind = loadCheckTypeFirstNameByID(QString::number(checkTypeId));
     QSqlQuery q = m_db.query();
     if (!run(q,
@@ -485,7 +487,7 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
     QString configItems;
     while (q.next())
         configItems += q.value(0).toString() + u',';
-    cache.writeString(QStringLiteral("view"), QStringLiteral("ConfigItems"), configItems);
+    values.push_back({QStringLiteral("view"), QStringLiteral("ConfigItems"), configItems});
 
     if (!run(q,
              QStringLiteral("select upper(CtlName) as CtlName, SrcX, SrcY, SrcH, SrcW, NeedShow, "
@@ -500,8 +502,8 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
         const QString name = q.value(0).toString();
         for (int column = 1; column <= 6; ++column) {
             const auto &[section, suffix] = keys[column - 1];
-            cache.writeString(QString::fromLatin1(section), name + QLatin1String(suffix),
-                              q.value(column).toString());
+            values.push_back({QString::fromLatin1(section), name + QLatin1String(suffix),
+                              q.value(column).toString()});
         }
     }
 
@@ -511,9 +513,18 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
              {{":id", checkTypeId}}))
         return false;
     while (q.next())
-        cache.writeString(QStringLiteral("CheckConfig"), q.value(0).toString(),
-                          q.value(1).toString());
+        values.push_back(
+            {QStringLiteral("CheckConfig"), q.value(0).toString(), q.value(1).toString()});
 
+    IniFile cache(path);
+    {
+        IniFile::Batch batch(cache);
+        for (const char *section :
+             {"view", "viewx", "viewy", "viewh", "vieww", "viewv", "viewdv", "CheckConfig"})
+            cache.eraseSection(QString::fromLatin1(section));
+        for (const Value &v : values)
+            cache.writeString(v.section, v.key, v.value);
+    }
     if (!cache.flush())
         return false;
     return run(q, QStringLiteral("update ckTypeTable set IniFile = :file where CheckTypeID = :id"),

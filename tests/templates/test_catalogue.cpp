@@ -192,3 +192,23 @@ TEST_F(Catalog, LayoutCacheIsRebuiltWhenClearedOrMissing)
     EXPECT_EQ(catalogue().OpenCheckInif(7)->readInteger("viewv", "ZDA.v", 0), 1)
         << "a deleted cache file must not hide every field";
 }
+
+TEST_F(Catalog, FailedRebuildKeepsThePreviousCacheWhole)
+{
+    addTemplate(7, "测试单", "甲");
+    addDictItem("测试单", "ZDA", 1);
+    addItem(7, "ZDA", 10, 20, 30, 40, 1);
+    insert("DMTable", {{"CheckTypeID", 7}, {"DMName", "cfgWantPrintRQ"}, {"DMValue", "1"}});
+    ASSERT_TRUE(catalogue().buildCheckIniFile(7));
+    QFile file(catalogue().layoutCachePath(7));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    // The last of the three readings fails, after the items were read.
+    exec("update CKControl set SrcX = 55");
+    exec("alter table DMTable rename to DMTableGone");
+    EXPECT_FALSE(catalogue().buildCheckIniFile(7));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}

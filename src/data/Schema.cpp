@@ -253,6 +253,9 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
             }
             return true;
         },
+        // Engine, preview and catalogue each pick "the" row of an item by name; a second row of
+        // the same name made them disagree.
+        [](QSqlDatabase &db, QString *error) { return Schema::makeItemNamesUnique(db, error); },
     };
     return list;
 }
@@ -292,6 +295,20 @@ const SchemaTable *table(const QString &name)
 int latestVersion()
 {
     return int(migrations().size());
+}
+
+bool makeItemNamesUnique(QSqlDatabase &db, QString *error)
+{
+    // Names are matched without regard to case everywhere, so they are unique that way too.
+    QSqlQuery query(db);
+    return exec(query,
+                QStringLiteral("DELETE FROM CKControl WHERE rowid NOT IN (SELECT MIN(rowid) FROM "
+                               "CKControl GROUP BY CheckTypeID, upper(CtlName))"),
+                error) &&
+           exec(query,
+                QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS CKControl_TypeName ON "
+                               "CKControl (CheckTypeID, upper(CtlName))"),
+                error);
 }
 
 QString migrate(QSqlDatabase &db, int fromVersion)

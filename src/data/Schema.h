@@ -29,6 +29,9 @@ const SchemaTable *table(const QString &name);
 // The schema version this program writes (PRAGMA user_version).
 int latestVersion();
 
+// Keeps the first row of each template's item name (case aside) and makes the pair unique.
+bool makeItemNamesUnique(QSqlDatabase &db, QString *error);
+
 // Brings the database from `fromVersion` to latestVersion(), one migration per transaction;
 // seeds a database that starts empty (version 0). Answers an error text, empty on success.
 QString migrate(QSqlDatabase &db, int fromVersion);

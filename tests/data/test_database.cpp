@@ -37,6 +37,36 @@ TEST(Database, FreshHomeHasEveryTableAndColumnAtTheLatestVersion)
     EXPECT_EQ(q.value(0).toInt(), Schema::latestVersion());
 }
 
+TEST(Database, ItemNamesAreUniquePerTemplateAndUpgradeKeepsTheFirstRow)
+{
+    TestHome home;
+    QSqlQuery q = home.db().query();
+    const auto add = [&](int type, const char *name, int x) {
+        q.prepare("INSERT INTO CKControl (CheckTypeID, CtlName, CtlX) VALUES (?, ?, ?)");
+        q.addBindValue(type);
+        q.addBindValue(QString::fromUtf8(name));
+        q.addBindValue(x);
+        return q.exec();
+    };
+    ASSERT_TRUE(add(990, "edtName", 1));
+    EXPECT_FALSE(add(990, "EDTNAME", 2));
+    EXPECT_TRUE(add(991, "edtName", 3));
+
+    // A database from before the rule, with duplicates in it.
+    ASSERT_TRUE(q.exec("DROP INDEX CKControl_TypeName"));
+    ASSERT_TRUE(add(990, "EDTNAME", 4));
+    ASSERT_TRUE(add(990, "edtname", 5));
+    QString error;
+    ASSERT_TRUE(Schema::makeItemNamesUnique(home.db().connection(), &error))
+        << error.toStdString();
+    ASSERT_TRUE(q.exec("SELECT CtlX FROM CKControl WHERE CheckTypeID IN (990, 991) ORDER BY CtlX"));
+    QList<int> kept;
+    while (q.next())
+        kept << q.value(0).toInt();
+    EXPECT_EQ(kept, (QList<int>{1, 3}));
+    EXPECT_FALSE(add(990, "edtName", 6));
+}
+
 TEST(Database, TableNamesInAnyCaseReachTheSameTable)
 {
     TestHome home;

@@ -9,7 +9,6 @@
 #include <QPageLayout>
 #include <QPrintEngine>
 #include <QPrinterInfo>
-#include <QSet>
 #include <QTemporaryFile>
 
 #include <cups/cups.h>
@@ -200,14 +199,6 @@ int QtPrintDevice::resolutionY()
 int QtPrintDevice::physicalTopOffset()
 {
     return printer().pageLayout().paintRectPixels(printer().resolution()).top();
-}
-
-bool QtPrintDevice::isCjkFace(const QString &face)
-{
-    static const QSet<QString> substitutes{QStringLiteral("AR PL UMing CN"),
-                                           QStringLiteral("AR PL UKai CN"),
-                                           QStringLiteral("WenQuanYi Micro Hei")};
-    return substitutes.contains(installedFontFamily(face));
 }
 
 void QtPrintDevice::selectFont(const PrintFont &font)

@@ -42,10 +42,6 @@ public:
     SetupResult setupDialog() override;
     QString errorText() const override { return m_lastError; }
 
-    // The average width the Windows system reports for the CJK faces our substitutes stand in
-    // for: half the font's size in device pixels, whichever substitute is installed.
-    static bool isCjkFace(const QString &face);
-
 private:
     bool isPdf() const { return !m_pdfPath.isEmpty(); }
     bool submitToCups();

@@ -1,9 +1,9 @@
 #include "app/AppServices.h"
+#include "app/ui/Tfm_Boot.h"
+#include "app/ui/Tfm_Main.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/ui/QtUi.h"
-#include "app/ui/Tfm_Boot.h"
-#include "app/ui/Tfm_Main.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -20,6 +20,8 @@ int main(int argc, char **argv)
     QtUi ui;
     AppServices services(ui, getRunPath());
     Tfm_Main frame(services);
+    if (frame.quitRequested())
+        return 0;
     // Without a window manager (a kiosk, a virtual screen) "maximised" alone changes nothing.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());

@@ -1,15 +1,15 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/TfrmConfig.h"
+#include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
-#include "app/ui/PictureMdiArea.h"
-#include "app/ui/Tfm_About.h"
-#include "app/ui/TfrmConfig.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfm_DMConfig.h"
@@ -115,7 +115,7 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     InitBackGround(true);
     ClockTicks = 0;
     m_panels[4]->setText(QCoreApplication::applicationFilePath());
-    checkRunFolder();
+    checkRunFolder(QCoreApplication::applicationDirPath());
     setGloblyConfig();
     updateInstallRecord();
     setWindowTitle(u"岚砚承兑汇票打印V" + m_services.appVersion());
@@ -733,9 +733,8 @@ bool Tfm_Main::exitWithConfirmation()
     return true;
 }
 
-void Tfm_Main::checkRunFolder()
+void Tfm_Main::checkRunFolder(const QString &exeDir)
 {
-    const QString exeDir = QCoreApplication::applicationDirPath();
     if (!isRunFromArchive(exeDir))
         return;
     m_services.ui().alert(
@@ -744,7 +743,7 @@ void Tfm_Main::checkRunFolder()
             m_services.appVersion() +
             u"\\，再运行）;\r  2、使用软件前，请查看一下软件目录的：使用说明.txt; ",
         kPrompt);
-    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    m_quitRequested = true;
 }
 
 void Tfm_Main::updateInstallRecord()

@@ -66,6 +66,12 @@ public:
     // Help menu exit: asks first; answers whether the frame closed.
     bool exitWithConfirmation();
 
+    // Started from inside an archive or a temporary folder (`exeDir`): warns and asks the
+    // program to end. A quit posted now would be lost before the event loop runs, so start-up
+    // asks quitRequested() instead of starting the loop.
+    void checkRunFolder(const QString &exeDir);
+    bool quitRequested() const { return m_quitRequested; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -95,11 +101,11 @@ private:
     void openPage(const QString &url);
     void openExpressSlip();
     void openAcceptanceDraft();
-    void checkRunFolder();
     void updateInstallRecord();
     void tick();
 
     AppServices &m_services;
+    bool m_quitRequested = false;
     PictureMdiArea *m_mdi = nullptr;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newBillMenu = nullptr;

@@ -149,6 +149,17 @@ TEST(MainFrame, VendorPagesOpenThroughTheBrowser)
     EXPECT_TRUE(home.ui.opened[1].toString().contains("/kdd/help/paperset.htm?pname=LYLQBT_CDHP"));
 }
 
+TEST(MainFrame, StartFromAnArchiveWarnsAndEndsTheProgram)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    EXPECT_FALSE(frame.quitRequested());
+    frame.checkRunFolder("/home/clerk/Temp/rar1");
+    EXPECT_TRUE(home.ui.last().text.startsWith("请不要从压缩包中直接运行软件"));
+    // Start-up asks this instead of starting the event loop; a posted quit used to be lost.
+    EXPECT_TRUE(frame.quitRequested());
+}
+
 TEST(SystemOptions, ReadsMissingRowsAsCheckedAndSavesEveryBox)
 {
     TestHome home;

@@ -3,7 +3,7 @@ BUILD     ?= build
 RUN_HOME  ?= $(BUILD)/home
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean fresh-home
+.PHONY: all deps configure build run test test-sanitize bench clean fresh-home
 
 all: build
 
@@ -35,10 +35,26 @@ fresh-home:
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder
+# of its own. Leaks inside the system libraries are listed in sanitize/lsan.supp.
+ASAN_BUILD ?= $(BUILD)-asan
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DLANYAN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(abspath sanitize/lsan.supp):print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLANYAN_BENCH=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
-	@for b in $(BUILD)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@# Only the programs: the folders beside them (bench_*_autogen) are not benchmarks.
+	@for b in $(BUILD)-bench/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	  "$$b" || { echo "benchmark failed: $$b"; exit 1; }; \
+	done
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(ASAN_BUILD)

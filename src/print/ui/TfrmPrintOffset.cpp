@@ -74,6 +74,17 @@ TfrmPrintOffset::TfrmPrintOffset(AppServices &services, QWidget *parent)
     resize(720, 540);
 }
 
+TfrmPrintOffset::~TfrmPrintOffset()
+{
+    // QDialog's destructor hides the window, which takes the focus from a field; its
+    // editingFinished would then save through a window that is half destroyed. Save here,
+    // while it is whole, and let no field call back afterwards.
+    if (m_stored && *m_stored != shownSettings())
+        saveQuietly();
+    for (QSpinBox *spin : findChildren<QSpinBox *>())
+        disconnect(spin, nullptr, this, nullptr);
+}
+
 QSpinBox *TfrmPrintOffset::spinEdit(const char *name, OffsetSettings::Range range)
 {
     auto *spin = new QSpinBox(this);

@@ -22,6 +22,7 @@ class TfrmPrintOffset : public QDialog
     Q_OBJECT
 public:
     explicit TfrmPrintOffset(AppServices &services, QWidget *parent = nullptr);
+    ~TfrmPrintOffset() override;
 
     // The template to adjust, set by the opener before showing; 0 or less: none.
     void setCheckTypeId(int id) { m_checkTypeId = id; }

@@ -46,18 +46,6 @@ bool run(QSqlQuery &q, const QString &sql,
     return q.exec();
 }
 
-// A name from the text of a template whose kind column is empty: the part before the
-// first full-width bracket, else before the first ASCII one, else the whole name.
-QString kindFromTypeName(const QString &typeName)
-{
-    for (QChar bracket : {QChar(u'（'), QChar(u'(')}) {
-        const qsizetype at = typeName.indexOf(bracket);
-        if (at >= 0)
-            return typeName.left(at);
-    }
-    return typeName;
-}
-
 Template templateFromRecord(const QSqlRecord &r)
 {
     Template t;
@@ -157,6 +145,16 @@ QString Catalogue::getTypeCodeByTypeName(const QString &kind)
         {QStringLiteral("定制单"), QStringLiteral("def")},
     };
     return codes.value(kind);
+}
+
+QString Catalogue::kindFromTypeName(const QString &typeName)
+{
+    for (QChar bracket : {QChar(u'（'), QChar(u'(')}) {
+        const qsizetype at = typeName.indexOf(bracket);
+        if (at >= 0)
+            return typeName.left(at);
+    }
+    return typeName;
 }
 
 QString Catalogue::fullTypeName(const QString &kind, const QString &describe)

@@ -2,6 +2,7 @@
 
 #include "templates/TemplateModel.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -17,8 +18,9 @@ class Ui;
 // and choose templates, and the per-template layout cache (Temp/CheckIni/<id>.ini) from which
 // bill forms are laid out. Look-ups swallow database errors and answer empty values, except
 // where a signature carries an error text.
-class Catalogue
+class Catalogue : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr const char *kDefaultPicture = "dhd_default.jpg";
 
@@ -27,6 +29,9 @@ public:
     // Kinds and names.
     static QString getTypeCodeByTypeName(const QString &kind);
     static QString fullTypeName(const QString &kind, const QString &describe);
+    // The kind part of a full name: before the first full-width bracket, else before the
+    // first ASCII one, else the whole name.
+    static QString kindFromTypeName(const QString &typeName);
     QStringList loadCheckTypeFirstNameList() const;
     QString loadDefaultTypeFirstName() const;
 
@@ -70,6 +75,12 @@ public:
     // Rebuilds the cache from the database; false when something failed (what was written
     // stays, and is rebuilt next time).
     bool buildCheckIniFile(int checkTypeId);
+
+    // Templates were imported, changed or removed: open bill forms reload their lists.
+    void notifyTemplatesChanged() { Q_EMIT templatesChanged(); }
+
+Q_SIGNALS:
+    void templatesChanged();
 
 private:
     std::optional<Template> templateByText(const QString &id) const;

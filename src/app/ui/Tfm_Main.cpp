@@ -18,6 +18,8 @@
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "templates/ui/TfrmBillImportExport.h"
+#include "templates/ui/TfrmCheckTypeMng.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -351,10 +353,14 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
             [this] { comingLater(QStringLiteral("设计模式")); });
     m->addSeparator();
-    addItem(m, "nImpExp", QStringLiteral("票据模板导入"),
-            [this] { comingLater(QStringLiteral("票据模板导入")); });
-    addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"),
-            [this] { comingLater(QStringLiteral("票据模板管理")); });
+    addItem(m, "nImpExp", QStringLiteral("票据模板导入"), [this] {
+        TfrmBillImportExport window(m_services, this);
+        window.exec();
+    });
+    addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"), [this] {
+        TfrmCheckTypeMng window(m_services, CurrentCheckTypeId, this);
+        window.exec();
+    });
     m->addSeparator();
     addItem(m, "BaseSet", QStringLiteral("字典管理设置(&N) 用途、始发站等"), [this] {
         Tfm_DMConfig dialog(m_services, CurrentCheckTypeId, this);

@@ -253,6 +253,16 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
             }
             return true;
         },
+        // A first operator, so that switching the login on never locks everyone out; the
+        // initial password is empty, as the login window says.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            return exec(query,
+                        QStringLiteral("INSERT INTO UserTable (UserName, Passwd, RoleName, Remark) "
+                                       "SELECT 'admin', '', '管理员', '初始操作员' WHERE NOT EXISTS "
+                                       "(SELECT 1 FROM UserTable)"),
+                        error);
+        },
     };
     return list;
 }

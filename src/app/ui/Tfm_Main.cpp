@@ -20,6 +20,8 @@
 #include "print/ui/TfrmPrintOffset.h"
 #include "templates/ui/TfrmBillImportExport.h"
 #include "templates/ui/TfrmCheckTypeMng.h"
+#include "users/ui/TfrmUserLogin.h"
+#include "users/ui/TfrmUserManage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -375,8 +377,10 @@ void Tfm_Main::buildSystemMenu()
         dialog.exec();
     });
     m->addSeparator();
-    addItem(m, "N23", QStringLiteral("更改系统登录密码"),
-            [this] { comingLater(QStringLiteral("更改系统登录密码")); });
+    addItem(m, "N23", QStringLiteral("更改系统登录密码"), [this] {
+        TfrmUserManage users(m_services, this);
+        users.exec();
+    });
 }
 
 void Tfm_Main::buildToolsMenu()
@@ -770,6 +774,21 @@ void Tfm_Main::tick()
     m_panels[2]->setText(u" 当前时间：" + locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
                          locale.toString(now.time(), QLocale::LongFormat));
     ++ClockTicks;
+    if (ClockTicks == 1 && menuItem(QStringLiteral("mNeedLogin"))->isChecked())
+        askLogin();
+}
+
+void Tfm_Main::askLogin()
+{
+    TfrmUserLogin login(m_services, this);
+    login.exec();
+    CurrentUserName = login.userName;
+    CurrentUserRole = login.userRole;
+    // Without an operator who has a role the program does not run.
+    if (CurrentUserRole.isEmpty()) {
+        hide();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
 }
 
 // ---- events -------------------------------------------------------------------------------

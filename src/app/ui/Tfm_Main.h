@@ -98,6 +98,7 @@ private:
     void checkRunFolder();
     void updateInstallRecord();
     void tick();
+    void askLogin();
 
     AppServices &m_services;
     PictureMdiArea *m_mdi = nullptr;

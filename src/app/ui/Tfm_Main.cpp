@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/Maintenance.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
@@ -32,6 +33,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -391,12 +394,9 @@ void Tfm_Main::buildToolsMenu()
             [this] { openPage(m_services.web().upgradePage()); });
     addItem(m, "N10", QStringLiteral("  显示\\隐藏在线中心"),
             [this] { m_sidePanel->setVisible(!m_sidePanel->isVisible()); });
-    addItem(m, "mResetTemps", QStringLiteral("  清除软件缓存文件"),
-            [this] { comingLater(QStringLiteral("清除软件缓存文件")); });
-    addItem(m, "N1", QStringLiteral("  修复压缩数据库"),
-            [this] { comingLater(QStringLiteral("修复压缩数据库")); });
-    addItem(m, "mLockDeskTop", QStringLiteral("  锁定电脑屏幕"),
-            [this] { comingLater(QStringLiteral("锁定电脑屏幕")); });
+    addItem(m, "mResetTemps", QStringLiteral("  清除软件缓存文件"), [this] { clearCaches(); });
+    addItem(m, "N1", QStringLiteral("  修复压缩数据库"), [this] { repairDatabase(); });
+    addItem(m, "mLockDeskTop", QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
     m->addSeparator();
     QMenu *options = m->addMenu(QStringLiteral("  选项(&Y)"));
     options->menuAction()->setObjectName(QStringLiteral("mItem_config"));
@@ -424,8 +424,7 @@ void Tfm_Main::buildToolsMenu()
     m->addSeparator();
     addItem(m, "N7", QStringLiteral("  邮政编码查询"),
             [this] { openPage(m_services.web().postcodePage()); });
-    addItem(m, "CallCounter", QStringLiteral("  计算器 (&U)"),
-            [this] { comingLater(QStringLiteral("计算器")); });
+    addItem(m, "CallCounter", QStringLiteral("  计算器 (&U)"), [this] { startCalculator(); });
 }
 
 void Tfm_Main::buildHelpMenu()
@@ -437,8 +436,7 @@ void Tfm_Main::buildHelpMenu()
     addItem(
         m, "SystemHelp", QStringLiteral("  帮助 (&H)"),
         [this] { openPage(m_services.web().helpPage()); }, QKeySequence(Qt::Key_F1));
-    addItem(m, "mRestartMe", QStringLiteral("  重启软件"),
-            [this] { comingLater(QStringLiteral("重启软件")); });
+    addItem(m, "mRestartMe", QStringLiteral("  重启软件"), [this] { restart(); });
     addItem(m, "ExitSystem", QStringLiteral("  退出 (&Q)"), [this] { exitWithConfirmation(); });
 }
 
@@ -687,6 +685,67 @@ void Tfm_Main::openAcceptanceDraft()
         comingLater(QStringLiteral("承兑汇票"));
         return nullptr;
     });
+}
+
+void Tfm_Main::clearCaches()
+{
+    QString error;
+    if (!Maintenance::clearTemplateCaches(m_services.database(), &error))
+        m_services.ui().alert(u"清除软件缓存失败！" + error, kPrompt);
+    Maintenance::clearUnusedPictures(m_services.database(), m_services.home());
+    if (m_mdi->subWindowList().isEmpty()) {
+        m_services.ui().alert(QStringLiteral("缓存清除成功！"), kPrompt);
+        return;
+    }
+    m_services.ui().alert(QStringLiteral("缓存清除需要关闭开单界面重新打开！"), kPrompt);
+    m_mdi->closeAllSubWindows();
+}
+
+void Tfm_Main::repairDatabase()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Maintenance::RepairResult r =
+        Maintenance::repairDatabase(m_services.database(), m_services.home());
+    QApplication::restoreOverrideCursor();
+    if (r.ok)
+        m_services.ui().alert(u"数据库检查完好，已压缩。\n修复前的副本：" + r.backupPath, kPrompt);
+    else if (!r.error.isEmpty())
+        m_services.ui().alert(u"数据库修复失败：" + r.error, QStringLiteral("错误"));
+    else
+        m_services.ui().alert(u"数据库检查发现问题，未做改动：\n" + r.integrity.left(500) +
+                                  u"\n修复前的副本：" + r.backupPath,
+                              QStringLiteral("警告"));
+}
+
+void Tfm_Main::lockScreen()
+{
+    for (const QStringList &command : Maintenance::lockScreenCommands()) {
+        const QString program = QStandardPaths::findExecutable(command.first());
+        if (!program.isEmpty() && QProcess::startDetached(program, command.mid(1)))
+            return;
+    }
+    m_services.ui().alert(QStringLiteral("无法锁定屏幕：没有找到桌面的锁屏命令。"), kPrompt);
+}
+
+void Tfm_Main::startCalculator()
+{
+    const QString calculator = Maintenance::findCalculator();
+    if (calculator.isEmpty() || !QProcess::startDetached(calculator, {}))
+        m_services.ui().alert(QStringLiteral("系统计算器调用失败！没有找到桌面的计算器程序。"),
+                              QStringLiteral("错误"));
+}
+
+void Tfm_Main::restart()
+{
+    if (!m_services.ui().alert(QStringLiteral("确定要重开软件吗?"), QStringLiteral("重启软件"),
+                               true))
+        return;
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty() || !close())
+        return;
+    QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                            QCoreApplication::arguments().mid(1));
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void Tfm_Main::comingLater(const QString &what)

@@ -99,6 +99,12 @@ private:
     void updateInstallRecord();
     void tick();
     void askLogin();
+    // Maintenance commands of the Tools and Help menus.
+    void clearCaches();
+    void repairDatabase();
+    void lockScreen();
+    void startCalculator();
+    void restart();
 
     AppServices &m_services;
     PictureMdiArea *m_mdi = nullptr;

@@ -66,9 +66,13 @@ QString Settings::setConfigByname(const QString &name, const QString &value)
 
 IniFile &Settings::OpenUserIniFile()
 {
-    if (m_userIni)
+    // Reopened in place: services keep a reference to this object for the whole run.
+    if (m_userIni) {
         m_userIni->flush();
-    m_userIni = std::make_unique<IniFile>(m_configIniPath);
+        m_userIni->reload();
+    } else {
+        m_userIni = std::make_unique<IniFile>(m_configIniPath);
+    }
     return *m_userIni;
 }
 

@@ -11,6 +11,7 @@
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
+#include "online/ServiceCheck.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfm_DMConfig.h"
@@ -34,7 +35,9 @@
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTextBrowser>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -835,6 +838,38 @@ void Tfm_Main::tick()
     ++ClockTicks;
     if (ClockTicks == 1 && menuItem(QStringLiteral("mNeedLogin"))->isChecked())
         askLogin();
+    if (ClockTicks == 2)
+        startServiceCheck();
+}
+
+void Tfm_Main::startServiceCheck()
+{
+    auto *check = new ServiceCheck(m_services.web().host(), m_services.web().productQuery(), this);
+    connect(check, &ServiceCheck::finished, this,
+            [this, check](bool reachable, const QString &page) {
+                check->deleteLater();
+                showServicePage(reachable, page);
+            });
+    check->start();
+}
+
+void Tfm_Main::showServicePage(bool reachable, const QString &page)
+{
+    auto *view = m_sidePanel->findChild<QTextBrowser *>(QStringLiteral("webAd"));
+    if (reachable && !view) {
+        view = new QTextBrowser(m_sidePanel);
+        view->setObjectName(QStringLiteral("webAd"));
+        view->setOpenExternalLinks(true);
+        m_sidePanel->layout()->addWidget(view);
+    }
+    if (view) {
+        view->setHtml(page);
+        view->setVisible(reachable);
+    }
+    if (reachable)
+        m_sidePanel->show();
+    if (screen() && screen()->geometry().width() < 1000)
+        m_sidePanel->hide();
 }
 
 void Tfm_Main::askLogin()

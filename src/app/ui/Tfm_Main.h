@@ -99,6 +99,8 @@ private:
     void updateInstallRecord();
     void tick();
     void askLogin();
+    void startServiceCheck();
+    void showServicePage(bool reachable, const QString &page);
     // Maintenance commands of the Tools and Help menus.
     void clearCaches();
     void repairDatabase();

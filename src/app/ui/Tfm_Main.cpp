@@ -12,6 +12,7 @@
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
 #include "online/ServiceCheck.h"
+#include "online/ui/TfrmUp2NewVersion.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfm_DMConfig.h"
@@ -434,7 +435,11 @@ void Tfm_Main::buildHelpMenu()
 {
     QMenu *m = menuBar()->addMenu(QStringLiteral("帮 助(&H)"));
     m->menuAction()->setObjectName(QStringLiteral("H1"));
-    addItem(m, "N9281", QStringLiteral("  升级到9.28"))->setVisible(false);
+    addItem(m, "N9281", QStringLiteral("  升级到9.28"), [this] {
+        TfrmUp2NewVersion upgrade(m_services, this);
+        upgrade.setProgramFile(QCoreApplication::applicationFilePath());
+        upgrade.exec();
+    })->setVisible(false);
     addItem(m, "AboutSystem", QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
     addItem(
         m, "SystemHelp", QStringLiteral("  帮助 (&H)"),

@@ -76,11 +76,14 @@ TfrmUserManage::TfrmUserManage(AppServices &services, QWidget *parent)
                    {"Remark", "备注", 177}};
     for (int c = 0; c < m_model->columnCount(); ++c)
         m_grid->setColumnHidden(c, true);
+    int visual = 0;
     for (const auto &column : columns) {
         const int index = m_model->fieldIndex(QString::fromLatin1(column.field));
         m_model->setHeaderData(index, Qt::Horizontal, QString::fromUtf8(column.title));
         m_grid->setColumnHidden(index, false);
         m_grid->setColumnWidth(index, column.width);
+        QHeaderView *header = m_grid->horizontalHeader();
+        header->moveSection(header->visualIndex(index), visual++);
     }
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, m_mapper,
             &QDataWidgetMapper::setCurrentModelIndex);

@@ -60,12 +60,19 @@ TEST(ExpressSlipStore, InsertEditAndReloadKeepTextExactly)
 
     values["收件单位"] = QStringLiteral("改过");
     const auto second = store.save(first.billId, values);
+    ASSERT_TRUE(second.error.isEmpty()) << second.error.toStdString();
     EXPECT_FALSE(second.inserted);
     EXPECT_EQ(second.billId, first.billId);
     EXPECT_EQ(home.db().CountTableAllRows("DataKDDTable", home.ui), 1);
+    const auto edited = store.load(first.billId);
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->value("收件单位"), QStringLiteral("改过"));
+    EXPECT_EQ(edited->value("寄件日期"), QStringLiteral("2026-12-10"));
 
     values["收件单位"] = tricky;
-    store.save(first.billId, values);
+    const auto third = store.save(first.billId, values);
+    ASSERT_TRUE(third.error.isEmpty()) << third.error.toStdString();
+    EXPECT_EQ(third.billId, first.billId);
     const auto row = store.load(first.billId);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("收件单位"), tricky);

@@ -1,3 +1,4 @@
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/PartyFrame.h"
@@ -17,34 +18,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs `work` on the next modal window to appear, from inside its event loop. Nothing runs
-// when none appears within three seconds, so the caller's own expectations then fail.
-struct ModalPoller
-{
-    std::function<void(QWidget *)> work;
-    int tries = 0;
-    void operator()()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            work(modal);
-            return;
-        }
-        if (++tries < 300)
-            QTimer::singleShot(10, *this);
-    }
-};
-
-void onNextModal(std::function<void(QWidget *)> work)
-{
-    QTimer::singleShot(0, ModalPoller{std::move(work)});
-}
 
 QPushButton *buttonOf(QWidget *window, const char *name)
 {
@@ -133,7 +109,7 @@ TEST(AddressBookWindows, ReceiverFramePicksACounterpartyIntoTheSlip)
     ASSERT_TRUE(form);
     bool listed = false;
     bool ownUnitListed = true;
-    onNextModal([&](QWidget *modal) {
+    NextModal pickList([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         EXPECT_EQ(list->windowTitle(), QStringLiteral("选择收件人资料"));
@@ -143,8 +119,6 @@ TEST(AddressBookWindows, ReceiverFramePicksACounterpartyIntoTheSlip)
         ownUnitListed = rowOf(*list, QStringLiteral("我方总部")) >= 0;
         if (listed)
             clickRow(*list, row, {}, true);
-        if (list->isVisible())
-            list->close(); // no choice was taken: do not hang the run
     });
     form->findChild<PartyFrame *>("shpskr")->picked();
     EXPECT_TRUE(listed);
@@ -167,7 +141,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
     form->setFieldText("zdSkrDZ", QStringLiteral("文三路1号"));
 
     QString shownName;
-    onNextModal([&](QWidget *modal) {
+    NextModal newReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         shownName = boxText(*detail, "edtName");
@@ -188,7 +162,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
 
     // The same receiver with a new address is found by name and contact and updated.
     form->setFieldText("zdSkrDZ", QStringLiteral("文三路2号"));
-    onNextModal([&](QWidget *modal) {
+    NextModal knownReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         EXPECT_EQ(detail->idText(), QString::number(stored->ID));
@@ -203,7 +177,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
     // A receiver not in the book opens with nothing of the party shown before.
     form->setFieldText("zdSKR", QStringLiteral("另一家"));
     QString leftOver = QStringLiteral("?");
-    onNextModal([&](QWidget *modal) {
+    NextModal otherReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         leftOver = boxText(*detail, "edtBankAcct");
@@ -222,7 +196,7 @@ TEST(AddressBookWindows, SetAsDefaultDrawerMakesACounterpartyTheOwnUnitDrawer)
     const TPerson payee = f.store(QStringLiteral("往来甲"), TPerson::kCounterparty);
 
     bool ownUnitAfterwards = false;
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         list->findChild<QTabBar *>("TabControl1")->setCurrentIndex(1);
@@ -253,7 +227,7 @@ TEST(AddressBookWindows, DeleteAsksThenRemovesExactlyTheSelectedRows)
     QSqlQuery q = f.home.db().query();
     ASSERT_TRUE(q.exec("INSERT INTO DataKDDTable (收件单位) VALUES ('乙')"));
 
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         list->findChild<QTabBar *>("TabControl1")->setCurrentIndex(2);
@@ -285,7 +259,7 @@ TEST(AddressBookWindows, ListSearchSortAndClearAll)
     f.store(QStringLiteral("北方公司"), TPerson::kCounterparty);
     f.store(QStringLiteral("本部"), TPerson::kOwnUnit);
 
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         auto *tabs = list->findChild<QTabBar *>("TabControl1");
@@ -325,10 +299,10 @@ TEST(AddressBookWindows, DetailWindowBoxesPickersAndSaveErrors)
     QSqlQuery q = f.home.db().query();
     ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON CKPersonalInfoTable "
                        "WHEN new.全称 = '坏' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
-        onNextModal([&](QWidget *inner) {
+        NextModal detailWindow([&](QWidget *inner) {
             auto *detail = qobject_cast<Tfrm_PersonInfo *>(inner);
             ASSERT_TRUE(detail);
             // Adding on the own-unit tab starts as an own unit.

@@ -39,18 +39,31 @@ QString boxText(Tfrm_PersonInfo &detail, const char *name)
     return {};
 }
 
+// Column of the list that shows the parties' names, -1 when none does.
+int nameColumn(Tfm_PersonManage &list)
+{
+    auto *model = list.grid()->model();
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == u"全称")
+            return c;
+    return -1;
+}
+
+// The names the list shows, top to bottom.
+QStringList listedNames(Tfm_PersonManage &list)
+{
+    auto *model = list.grid()->model();
+    const int column = nameColumn(list);
+    QStringList names;
+    for (int r = 0; column >= 0 && r < model->rowCount(); ++r)
+        names << model->index(r, column).data().toString();
+    return names;
+}
+
 // Row of the list that shows the party of that name, -1 when none does.
 int rowOf(Tfm_PersonManage &list, const QString &name)
 {
-    auto *model = list.grid()->model();
-    for (int c = 0; c < model->columnCount(); ++c) {
-        if (model->headerData(c, Qt::Horizontal).toString() != u"全称")
-            continue;
-        for (int r = 0; r < model->rowCount(); ++r)
-            if (model->index(r, c).data().toString() == name)
-                return r;
-    }
-    return -1;
+    return int(listedNames(list).indexOf(name));
 }
 
 void clickRow(Tfm_PersonManage &list, int row, Qt::KeyboardModifiers modifiers = {},
@@ -258,6 +271,7 @@ TEST(AddressBookWindows, ListSearchSortAndClearAll)
     f.store(QStringLiteral("O'Hara 商行"), TPerson::kCounterparty);
     f.store(QStringLiteral("北方公司"), TPerson::kCounterparty);
     f.store(QStringLiteral("本部"), TPerson::kOwnUnit);
+    f.store(QStringLiteral("A座贸易"), TPerson::kCounterparty);
 
     NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
@@ -270,15 +284,22 @@ TEST(AddressBookWindows, ListSearchSortAndClearAll)
         key->setText(QStringLiteral("O'Hara"));
         QTest::keyClick(key, Qt::Key_Return);
         EXPECT_EQ(list->grid()->model()->rowCount(), 1);
+        EXPECT_EQ(listedNames(*list), QStringList{"O'Hara 商行"});
         EXPECT_EQ(list->findChild<QLabel *>("lbTitle")->text(),
                   QStringLiteral("单位及客户资料管理(1)"));
 
         // Title clicks alternate, the first one ascending.
+        key->clear();
+        const QStringList ascending{"A座贸易", "O'Hara 商行", "北方公司"};
         auto *header = list->grid()->horizontalHeader();
-        header->sectionClicked(1);
+        const int names = nameColumn(*list);
+        ASSERT_GE(names, 0);
+        header->sectionClicked(names);
         EXPECT_EQ(list->sortDirection(), QStringLiteral("ASC"));
-        header->sectionClicked(1);
+        EXPECT_EQ(listedNames(*list), ascending);
+        header->sectionClicked(names);
         EXPECT_EQ(list->sortDirection(), QStringLiteral("DESC"));
+        EXPECT_EQ(listedNames(*list), QStringList(ascending.rbegin(), ascending.rend()));
 
         // "删除所有" on the tab of every unit empties the whole book.
         tabs->setCurrentIndex(2);

@@ -11,17 +11,17 @@
 
 // Answers the next modal window from inside its event loop: declare it, then do what opens
 // the window. Whatever the answer does, a failed ASSERT in it included, the window is closed
-// afterwards, so a broken test fails instead of hanging. A window that never appears is a
-// failure at the declaration's line. Header only: just window tests, which link the widgets,
-// include it.
+// afterwards, so a broken test fails instead of hanging. A window that does not appear within
+// three seconds is a failure at the declaration's line. Header only: just window tests, which
+// link the widgets, include it.
 class NextModal
 {
 public:
-    explicit NextModal(std::function<void(QWidget *)> answer, int waitMs = 3000,
+    explicit NextModal(std::function<void(QWidget *)> answer,
                        std::source_location where = std::source_location::current())
         : m_answer(std::move(answer))
         , m_before(QApplication::activeModalWidget())
-        , m_deadline(waitMs)
+        , m_deadline(3000)
         , m_where(where)
     {
         m_poll.setInterval(10);

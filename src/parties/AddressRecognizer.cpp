@@ -714,8 +714,8 @@ QString addressFormatSample(AddressFormat format)
             "王小明，13912345678，0571-87654321，浙江省 杭州市 西湖区 文三路388号钱江科技大厦"
             "1203室，310012");
     case AddressFormat::PaiPai:
-        return QStringLiteral("收货人:李华 手机:13698765432\n"
-                              "收货地址:广东省深圳市南山区 科技园南区高新南七道18号 (邮编:518057)");
+        return QStringLiteral("收货人:李华 13698765432 广东省深圳市南山区 "
+                              "科技园南区高新南七道18号 (邮编:518057)");
     case AddressFormat::EachNet:
     case AddressFormat::Other:
         break;

@@ -357,7 +357,11 @@ void TfrmMatchAddr::pasteClipboard()
 void TfrmMatchAddr::matchText()
 {
     const QString normalized = normalizeAddressText(memoText(), m_lists.otherCharReplacements());
-    setMemoText(forDisplay(normalized).trimmed());
+    {
+        // Labels gain a colon: the cleaned text may pass the limit the user's text kept.
+        const QSignalBlocker quiet(memoFrom);
+        setMemoText(forDisplay(normalized).trimmed());
+    }
     recognize(normalized);
 }
 

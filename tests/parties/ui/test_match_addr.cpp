@@ -150,7 +150,9 @@ TEST(MatchAddr, ClipboardAndMemoLimits)
         EXPECT_EQ(w.box("edtAddress")->count(), 0);
     }
 
-    w.setMemoText(QString(1500, u'a'));
+    // 2,000 ASCII characters pass the byte check but not the memo's 1,024 characters.
+    QApplication::clipboard()->setText(QString(2000, u'a'));
+    w.pasteClipboard();
     EXPECT_EQ(w.memoText().size(), 1024);
     EXPECT_TRUE(home.ui.last().text.contains(u"1024"));
 }

@@ -12,6 +12,7 @@
 #include "app/ui/TfrmConfig.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/AddressBookWindows.h"
+#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
@@ -661,9 +662,46 @@ void Tfm_Main::openExpressSlip()
     });
 }
 
+namespace {
+
+// Fills the open express slip form through its own operations, so the form reacts as to a
+// party chosen in the address book.
+void pasteIntoSlip(const TfrmMatchAddr::SlipPaste &paste)
+{
+    TfmCheckKDD *form = TfmCheckKDD::instance();
+    if (!form)
+        return;
+    if (paste.asSender) {
+        form->setSender(paste.party);
+        return;
+    }
+    form->setReceiver(paste.party);
+    form->zdSKRXSChange();
+    // An empty remark never wipes goods or remark typed on the slip.
+    if (paste.remark.isEmpty())
+        return;
+    if (paste.remarkToGoods)
+        form->setFieldText(QStringLiteral("zdWPNR"), paste.remark);
+    if (paste.remarkToRemark)
+        form->setFieldText(QStringLiteral("zdBz"), paste.remark);
+}
+
+} // namespace
+
 void Tfm_Main::openAddressRecognition()
 {
-    comingLater(QStringLiteral("地址串识别"));
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setSlipMode(pasteIntoSlip);
+    m_matchAddr->exec();
+}
+
+void Tfm_Main::openBatchAddressRecognition(std::function<void()> listChanged)
+{
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setBatchMode(std::move(listChanged));
+    m_matchAddr->exec();
 }
 
 void Tfm_Main::openExpressBatchPrint()

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TfrmMatchAddr;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
@@ -58,6 +59,8 @@ public:
     // Windows the express slip form opens through the frame.
     void openAddressRecognition() override;
     void openExpressBatchPrint() override;
+    // The batch list's "识别复制串或输入": rows go to the list, which `listChanged` refreshes.
+    void openBatchAddressRecognition(std::function<void()> listChanged);
 
     void showAbout();
     void openSystemOptions();
@@ -112,4 +115,5 @@ private:
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
     AddressBookWindows *m_addressBook = nullptr;
+    TfrmMatchAddr *m_matchAddr = nullptr;
 };

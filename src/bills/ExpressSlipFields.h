@@ -15,7 +15,6 @@ struct ExpressSlipField
     int maxLength; // 0: no limit of its own
     QString hint;
     QString column; // empty: not stored
-    bool savedOnly; // written on save, not read back when a slip is reopened
 };
 
 namespace ExpressSlipFields {

@@ -34,20 +34,29 @@ ExpressSlipStore::ExpressSlipStore(Database &db)
     : m_db(db)
 {}
 
-bool ExpressSlipStore::exists(int billId) const
+std::optional<bool> ExpressSlipStore::exists(int billId, QString *error) const
 {
     if (billId <= 0)
         return false;
     QSqlQuery q = m_db.query();
     q.prepare(u"select 1 from " + kTable + u" where " + quoted(kKey) + u" = ?");
     q.addBindValue(billId);
-    return q.exec() && q.next();
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return std::nullopt;
+    }
+    return q.next();
 }
 
 ExpressSlipStore::SaveResult ExpressSlipStore::save(int billId, const Values &values)
 {
     const QStringList columns = writableColumns(values);
-    const bool edit = exists(billId);
+    QString error;
+    const std::optional<bool> found = exists(billId, &error);
+    // Unsure whether the row is there: an insert could duplicate the bill being edited.
+    if (!found)
+        return {billId, false, error};
+    const bool edit = *found;
     QSqlQuery q = m_db.query();
     if (edit) {
         QStringList sets;

@@ -3,6 +3,7 @@
 #include "bills/ExpressSlipRules.h"
 #include "bills/ExpressSlipStore.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <gtest/gtest.h>
 
@@ -82,6 +83,26 @@ TEST(ExpressSlipStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
     const auto failed = store.save(again.billId, {{"收件单位", "y"}});
     EXPECT_FALSE(failed.error.isEmpty());
     EXPECT_EQ(failed.billId, again.billId);
+}
+
+TEST(ExpressSlipStore, AFailedExistenceCheckNeverTurnsAnEditIntoANewRow)
+{
+    TestHome home;
+    ExpressSlipStore store(home.db());
+    const auto first = store.save(-1, {{"收件单位", "x"}});
+    ASSERT_TRUE(first.error.isEmpty());
+    // Reading the table fails (malformed JSON raises at run time) while an insert still works.
+    QSqlQuery q = home.db().query();
+    for (const char *sql :
+         {"alter table DataKDDTable rename to Slips",
+          "create view DataKDDTable as select * from Slips where json('{') is null",
+          "create trigger add_slip instead of insert on DataKDDTable begin "
+          "insert into Slips (收件单位) values (new.收件单位); end"})
+        ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+    const auto edit = store.save(first.billId, {{"收件单位", "y"}});
+    EXPECT_FALSE(edit.error.isEmpty());
+    EXPECT_FALSE(edit.inserted);
+    EXPECT_EQ(home.db().CountTableAllRows("Slips", home.ui), 1);
 }
 
 TEST(ExpressSlipFields, EveryStoredColumnExistsInTheTable)

@@ -3,11 +3,11 @@
 #include "app/AppServices.h"
 #include "base/IniFile.h"
 #include "base/Ui.h"
-#include "bills/ui/BillHost.h"
 #include "bills/AmountText.h"
 #include "bills/ExpressSlipFields.h"
 #include "bills/ExpressSlipRules.h"
 #include "bills/ExpressSlipStore.h"
+#include "bills/ui/BillHost.h"
 #include "bills/ui/PartyFrame.h"
 #include "data/Parties.h"
 #include "data/PartyBlocks.h"
@@ -55,6 +55,8 @@ const QStringList kNewSlipClears{"zdSKR",      "zdSKRS",     "zdSKRXS",        "
                                  "skrHandset", "edtSJRTown", "edtCountryDest", "cbDestSite",
                                  "edtWeight",  "edtMoney",   "edtAmount",      "zdWPNR",
                                  "zdBz"};
+// Typed per slip but not stored: a reopened slip shows them empty.
+const QStringList kUnstoredSlipValues{"zdJFKHBM", "zdSFKHBM"};
 constexpr int kPresetOptionBoxes = 13;
 
 QString textOf(const QWidget *w)
@@ -369,11 +371,12 @@ void TfmCheckKDD::buildFloatingLists()
     cbCountry = make("cbCountry", 50);
     cbCountry->setEditText(QStringLiteral("中国"));
     cbBZ = make("cbBZ", 200);
-    // These two copy every change at once; the others when they are left.
-    for (QComboBox *live : {cb_zdWPNR, Cb_S})
-        connect(live, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-            if (m_floatingTarget)
-                setTextOf(m_floatingTarget, text);
+    // A pick lands in the field the list serves at once: saving or printing right after it
+    // must see it, and a later focus change must not carry it into another field.
+    for (QComboBox *list : {cb_zdWPNR, Cb_S, Cb_XS, cbCountry, cbBZ})
+        connect(list, &QComboBox::currentTextChanged, this, [this, list](const QString &text) {
+            if (QWidget *target = m_floatingTargets.value(list))
+                setTextOf(target, text);
         });
 }
 
@@ -423,6 +426,9 @@ void TfmCheckKDD::buildOptionsBar()
     connect(ckHandset2Phone, &QCheckBox::clicked, this, &TfmCheckKDD::applyHandset2Phone);
     connect(cfgDestSiteIsCity, &QCheckBox::clicked, this, &TfmCheckKDD::zdSKRXSChange);
     connect(cfgJEDXFormat, &QComboBox::activated, this, [this] {
+        // Convert the number the clerk typed, not the text the last format made of it.
+        if (!m_amountShown.isEmpty() && fieldText(QStringLiteral("zdJEDX1")) == m_amountShown)
+            setFieldText(QStringLiteral("zdJEDX1"), m_amountTyped);
         m_amountShown.clear();
         zdJEDX1Exit();
     });
@@ -739,20 +745,27 @@ void TfmCheckKDD::updateMemoFonts()
 void TfmCheckKDD::btRmemberClick()
 {
     Settings &s = m_services.settings();
-    const bool ok = s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgDestSiteIsCity"),
-                                           cfgDestSiteIsCity->isChecked() ? QStringLiteral("1")
-                                                                          : QStringLiteral("0")) &&
-                    s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgWantPrintRQ"),
-                                           cfgWantPrintRQ->isChecked() ? QStringLiteral("1")
-                                                                       : QStringLiteral("0")) &&
-                    s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgJEDXFormat"),
-                                           cfgJEDXFormat->currentText());
-    if (!ok)
+    // All three or none; a failed write has told the user already.
+    if (!m_services.database().inTransaction([&] {
+            return s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgDestSiteIsCity"),
+                                          cfgDestSiteIsCity->isChecked() ? QStringLiteral("1")
+                                                                         : QStringLiteral("0")) &&
+                   s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgWantPrintRQ"),
+                                          cfgWantPrintRQ->isChecked() ? QStringLiteral("1")
+                                                                      : QStringLiteral("0")) &&
+                   s.setCheckConfigByName(m_currentTemplate, QStringLiteral("cfgJEDXFormat"),
+                                          cfgJEDXFormat->currentText());
+        }))
         return;
-    m_services.ui().alert(QStringLiteral("打印勾选及选项已记住！"), kPrompt);
-    m_services.catalogue().buildCheckIniFile(m_currentTemplate);
+    const bool rebuilt = m_services.catalogue().buildCheckIniFile(m_currentTemplate);
     if (m_cache)
         m_cache->reload();
+    if (!rebuilt) {
+        m_services.ui().error(QStringLiteral("选项已存入数据库，但模板缓存文件重建失败，"
+                                             "下次打开填单界面时将重试。"));
+        return;
+    }
+    m_services.ui().alert(QStringLiteral("打印勾选及选项已记住！"), kPrompt);
 }
 
 // ---- amount -------------------------------------------------------------------------------
@@ -771,16 +784,21 @@ void TfmCheckKDD::zdJEDX1Exit()
     const std::optional<AmountFormat> parsed = parseAmountFormat(format.trimmed());
     if (!parsed)
         return;
-    if (!isNumericText(typed.trimmed())) {
+    const QString text =
+        !isNumericText(typed.trimmed()) ? QString()
+        : parsed->mode == AmountFormat::Mode::Capital
+            ? getCapitalAmount(typed.trimmed())
+            : getCapitalDigitCells(typed.trimmed(), parsed->integerCells, parsed->decimalPattern);
+    // A bad amount keeps what was typed: a blank or a limit note must never print as the amount.
+    if (text.isEmpty() || text == kBeyondDigitLimit) {
+        m_amountShown.clear();
         m_services.ui().alert(
-            QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~"),
+            text.isEmpty()
+                ? QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~")
+                : QStringLiteral("金额超出位数限制，请改选位数更多的金额大写格式~"),
             kPrompt);
         return;
     }
-    const QString text =
-        parsed->mode == AmountFormat::Mode::Capital
-            ? getCapitalAmount(typed.trimmed())
-            : getCapitalDigitCells(typed.trimmed(), parsed->integerCells, parsed->decimalPattern);
     m_amountShown = text;
     amount->setText(text);
 }
@@ -809,13 +827,13 @@ void TfmCheckKDD::setReceiver(const std::optional<TPerson> &party)
 void TfmCheckKDD::pickParty(bool sender)
 {
     closeFloatingLists();
-    Parties &parties = m_services.parties();
-    if (sender)
-        setSender(
-            parties.fetchOnePerson(QStringLiteral("我方单位"), QStringLiteral("选择发件人资料")));
-    else
-        setReceiver(
-            parties.fetchOnePerson(QStringLiteral("往来单位"), QStringLiteral("选择收件人资料")));
+    const std::optional<TPerson> party = m_services.parties().fetchOnePerson(
+        sender ? QStringLiteral("我方单位") : QStringLiteral("往来单位"),
+        sender ? QStringLiteral("选择发件人资料") : QStringLiteral("选择收件人资料"));
+    // Closing the address book is no choice: a stray click must not erase a typed block.
+    if (!party)
+        return;
+    sender ? setSender(party) : setReceiver(party);
 }
 
 void TfmCheckKDD::lookUpParty(bool sender, bool byFullName)
@@ -859,7 +877,7 @@ void TfmCheckKDD::fillDictionary(QComboBox *box, const QString &name, const QStr
 
 void TfmCheckKDD::openFloatingList(QComboBox *list, QWidget *target)
 {
-    m_floatingTarget = target;
+    m_floatingTargets.insert(list, target);
     {
         const QSignalBlocker block(list);
         list->setGeometry(target->geometry());
@@ -872,12 +890,9 @@ void TfmCheckKDD::openFloatingList(QComboBox *list, QWidget *target)
 
 void TfmCheckKDD::closeFloatingLists()
 {
+    // Their text is in their fields already.
     for (QComboBox *list : {cb_zdWPNR, Cb_S, Cb_XS, cbCountry, cbBZ})
-        if (list->isVisible()) {
-            if (m_floatingTarget)
-                setTextOf(m_floatingTarget, list->currentText());
-            list->hide();
-        }
+        list->hide();
 }
 
 // ---- save, new, copy, reopen --------------------------------------------------------------
@@ -898,14 +913,14 @@ QHash<QString, QString> TfmCheckKDD::rowValues() const
     return row;
 }
 
-bool TfmCheckKDD::save()
+TfmCheckKDD::SaveOutcome TfmCheckKDD::save()
 {
     Ui &ui = m_services.ui();
     if (m_history) {
         const QString title = QStringLiteral("单据保存");
         if (!ui.alert(QStringLiteral("该单据来自历史单据，历史单据不能修改！\r另存为新单据吗？"),
                       title, true))
-            return false;
+            return SaveOutcome::Declined;
         m_billId = -1;
         const QDate today = QDate::currentDate();
         if (SelDate->date() != today &&
@@ -917,14 +932,14 @@ bool TfmCheckKDD::save()
     }
     if (m_saved) {
         ui.alert(QStringLiteral("已经保存过了！"), kPrompt);
-        return false;
+        return SaveOutcome::Declined;
     }
     ExpressSlipStore store(m_services.database());
     const ExpressSlipStore::SaveResult result = store.save(m_billId, rowValues());
     if (!result.error.isEmpty()) {
         // Nothing typed is lost: the slip stays on screen, not saved.
         ui.error(u"快递单保存失败，填写的内容仍在窗口中，请稍后再试：\n" + result.error);
-        return false;
+        return SaveOutcome::Failed;
     }
     m_billId = result.billId;
     if (m_saveMessages) {
@@ -938,7 +953,7 @@ bool TfmCheckKDD::save()
     m_saved = true;
     setWindowTitle(u"快递单(" + cbFirstTypeName->currentText() + u")-ID=" +
                    QString::number(m_billId));
-    return true;
+    return SaveOutcome::Saved;
 }
 
 void TfmCheckKDD::btSaveCheckClick()
@@ -952,7 +967,7 @@ void TfmCheckKDD::btSaveCheckClick()
         ui.alert(QStringLiteral("没有改动,无需保存~"), kPrompt);
         return;
     }
-    if (save())
+    if (save() == SaveOutcome::Saved)
         findChild<QToolButton *>(QStringLiteral("btSaveAs"))->setEnabled(true);
     m_saveMessages = true;
 }
@@ -986,11 +1001,15 @@ void TfmCheckKDD::btSaveAsClick()
 void TfmCheckKDD::loadRow(const QHash<QString, QString> &row)
 {
     setItemCheckTitle(row.value(QStringLiteral("其他选项")));
+    // Every stored field comes from the row, so nothing of the slip shown before survives
+    // into a reprint or a copy.
     for (const ExpressSlipField &f : ExpressSlipFields::all()) {
-        if (f.column.isEmpty() || f.savedOnly || f.kind == ExpressSlipField::Kind::Date)
+        if (f.column.isEmpty() || f.kind == ExpressSlipField::Kind::Date)
             continue;
         setFieldText(f.control, row.value(f.column));
     }
+    for (const QString &name : kUnstoredSlipValues)
+        setFieldText(name, {});
     const QString date = row.value(QStringLiteral("寄件日期"));
     QDate sent = QDate::fromString(date, Qt::ISODate);
     if (!sent.isValid())
@@ -1084,9 +1103,12 @@ void TfmCheckKDD::btPrintAndSaveClick()
     button->setEnabled(false);
     btPrint1Click();
     btSaveCheckClick();
-    setFieldText(QStringLiteral("zdPJBH"), {});
-    btSaveAsClick();
-    findChild<QToolButton *>(QStringLiteral("btSaveAs"))->setEnabled(false);
+    // Only a slip that is stored starts the next one; a failed save keeps it whole on screen.
+    if (m_saved) {
+        setFieldText(QStringLiteral("zdPJBH"), {});
+        btSaveAsClick();
+        findChild<QToolButton *>(QStringLiteral("btSaveAs"))->setEnabled(false);
+    }
     button->setEnabled(true);
     m_saveMessages = true;
 }
@@ -1146,8 +1168,12 @@ void TfmCheckKDD::closeEvent(QCloseEvent *event)
     if (!m_saved && !fieldText(QStringLiteral("zdSKR")).isEmpty() &&
         !fieldText(QStringLiteral("zdSKRLXR")).isEmpty() &&
         m_services.ui().alert(QStringLiteral("是否保存该快递单？"), QStringLiteral("关闭快递单"),
-                              true))
-        save();
+                              true) &&
+        save() == SaveOutcome::Failed) {
+        // The clerk wants it kept and it is not stored: the slip stays open with every value.
+        event->ignore();
+        return;
+    }
     IniFile &ini = m_services.settings().userIni();
     const QWidget *placed = parentWidget() ? parentWidget() : this;
     {
@@ -1170,15 +1196,20 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::FocusIn: {
         if (is("zdHKRS") || is("zdSKRS")) {
-            if (Cb_S->count() == 0)
+            if (Cb_S->count() == 0) {
+                const QSignalBlocker block(Cb_S);
                 Cb_S->addItems(m_services.dictionaries().loadProvinces());
+            }
             openFloatingList(Cb_S, static_cast<QWidget *>(watched));
         } else if (is("zdHKRXS") || is("zdSKRXS")) {
             const QString province =
                 fieldText(is("zdHKRXS") ? QStringLiteral("zdHKRS") : QStringLiteral("zdSKRS"));
-            Cb_XS->clear();
-            if (!province.isEmpty())
-                Cb_XS->addItems(m_services.dictionaries().loadCitysByProvince(province));
+            {
+                const QSignalBlocker block(Cb_XS);
+                Cb_XS->clear();
+                if (!province.isEmpty())
+                    Cb_XS->addItems(m_services.dictionaries().loadCitysByProvince(province));
+            }
             openFloatingList(Cb_XS, static_cast<QWidget *>(watched));
         } else if (is("edtCountryFrom") || is("edtCountryDest")) {
             openFloatingList(cbCountry, static_cast<QWidget *>(watched));
@@ -1232,13 +1263,9 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
             if (watched == list || watched == list->lineEdit())
                 QMetaObject::invokeMethod(
                     this,
-                    [this, list] {
-                        if (!list->hasFocus() && !list->lineEdit()->hasFocus() &&
-                            list->isVisible()) {
-                            if (m_floatingTarget)
-                                setTextOf(m_floatingTarget, list->currentText());
+                    [list] {
+                        if (!list->hasFocus() && !list->lineEdit()->hasFocus())
                             list->hide();
-                        }
                     },
                     Qt::QueuedConnection);
         break;

@@ -109,7 +109,8 @@ private:
     void updateCaption();
     void markModified();
 
-    bool save();
+    enum class SaveOutcome { Saved, Declined, Failed };
+    SaveOutcome save();
     void loadRow(const QHash<QString, QString> &row);
     QHash<QString, QString> rowValues() const;
     bool printCopies(int copies);
@@ -139,7 +140,7 @@ private:
     bool m_loading = false; // suppresses change tracking while fields are filled in code
     std::optional<TPerson> m_senderParty;
     std::optional<TPerson> m_receiverParty;
-    QPointer<QWidget> m_floatingTarget;
+    QHash<QComboBox *, QPointer<QWidget>> m_floatingTargets; // the field each list serves
     QString m_amountTyped; // what the user last typed into the amount field
     QString m_amountShown; // the converted text the amount field shows
     bool m_barAtBottom = false;

@@ -4,9 +4,9 @@ namespace ExpressSlipFields {
 
 namespace {
 
-using K = ExpressSlipField::Kind;
+using K = BillField::Kind;
 
-std::vector<ExpressSlipField> build()
+std::vector<BillField> build()
 {
     auto s = [](const char *text) { return QString::fromUtf8(text); };
     return {
@@ -76,15 +76,15 @@ std::vector<ExpressSlipField> build()
 
 } // namespace
 
-const std::vector<ExpressSlipField> &all()
+const std::vector<BillField> &all()
 {
-    static const std::vector<ExpressSlipField> fields = build();
+    static const std::vector<BillField> fields = build();
     return fields;
 }
 
-const ExpressSlipField *byControl(const QString &control)
+const BillField *byControl(const QString &control)
 {
-    for (const ExpressSlipField &f : all())
+    for (const BillField &f : all())
         if (f.control.compare(control, Qt::CaseInsensitive) == 0)
             return &f;
     return nullptr;

@@ -58,6 +58,9 @@ public:
     // Windows the express slip form opens through the frame.
     void openAddressRecognition() override;
     void openExpressBatchPrint() override;
+    void openDraftBatchPrint() override;
+    // The acceptance draft form ("承兑汇票"); the program opens it at start-up.
+    void openAcceptanceDraft();
 
     void showAbout();
     void openSystemOptions();
@@ -94,7 +97,6 @@ private:
     void comingLater(const QString &what);
     void openPage(const QString &url);
     void openExpressSlip();
-    void openAcceptanceDraft();
     void checkRunFolder();
     void updateInstallRecord();
     void tick();

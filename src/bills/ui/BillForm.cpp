@@ -621,6 +621,8 @@ void BillForm::btSaveSKRenClick()
 
 BillForm::SaveOutcome BillForm::save()
 {
+    if (!commitTyping())
+        return SaveOutcome::Failed;
     Ui &ui = m_services.ui();
     if (m_history) {
         const QString title = QStringLiteral("单据保存");
@@ -783,7 +785,8 @@ bool BillForm::PrinterTransEnd()
 
 bool BillForm::printCopies(int copies)
 {
-    return PrintPrepare() && PrinterTransBegin(copies) && SendCheckToPrinter() && PrinterTransEnd();
+    return commitTyping() && PrintPrepare() && PrinterTransBegin(copies) && SendCheckToPrinter() &&
+           PrinterTransEnd();
 }
 
 void BillForm::btPrint1Click()

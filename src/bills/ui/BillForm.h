@@ -107,6 +107,9 @@ protected:
     virtual void pictureClicked() = 0;
     virtual void shown(int screenHeight);
     virtual QString moneyCode() { return {}; }
+    // What is still being typed reaches its fields before a save or a print; false when it
+    // cannot (the form has told the clerk why), and nothing is saved or printed.
+    virtual bool commitTyping() { return true; }
     // The sender or receiver frame was clicked; by default the address book chooses.
     virtual void pickParty(bool sender);
 

@@ -18,6 +18,10 @@ const BillFormTexts &BillFormTexts::expressSlip()
         QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！"),
         QStringLiteral("历史快递单查看（流水号为："),
         QStringLiteral("关闭快递单"),
+        {"zdSKR", "zdSKRS", "zdSKRXS", "zdskrDH", "zdSKRLXR", "zdSKRYB", "zdPJBH", "zdSkrDZ",
+         "skrHandset", "edtSJRTown", "edtCountryDest", "cbDestSite", "edtWeight", "edtMoney",
+         "edtAmount", "zdWPNR", "zdBz"},
+        {"zdSKR", "zdSKRLXR"},
     };
     return texts;
 }
@@ -40,6 +44,9 @@ const BillFormTexts &BillFormTexts::acceptanceDraft()
         QStringLiteral("历史单据不能保存，请点击[克隆]后,再保存为新单据！"),
         QStringLiteral("历史票据查看（流水号为："),
         QStringLiteral("关闭票据"),
+        {"zdInComp", "zdRemark"},
+        // The payee's prompt counts as text: a draft with an amount is never closed unasked.
+        {"zdInComp", "zdJEDX"},
     };
     return texts;
 }

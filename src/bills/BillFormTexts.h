@@ -3,6 +3,7 @@
 #include "data/PartyBlocks.h"
 
 #include <QString>
+#include <QStringList>
 
 // What the two bill forms say and name differently; everything else the form pattern derives
 // from the kind's name ("快递单", "承兑汇票").
@@ -22,6 +23,8 @@ struct BillFormTexts
     QString historyButtonMessage; // saving a history bill with the button
     QString historyCaption;       // before the ID of a reopened history bill
     QString closeTitle;
+    QStringList newBillClears;  // fields a new bill empties; the rest stay for the next one
+    QStringList closeAskFields; // the close question is asked when all of these have text
 
     static const BillFormTexts &expressSlip();
     static const BillFormTexts &acceptanceDraft();
@@ -33,4 +36,5 @@ struct BillFormTexts
     }
     QString saveFailed() const { return kind + u"保存失败，填写的内容仍在窗口中，请稍后再试：\n"; }
     QString closeQuestion() const { return u"是否保存该" + kind + u"？"; }
+    QString newBillCaption() const { return u"新" + kind + u"-ID=-1"; }
 };

@@ -4,6 +4,7 @@
 #include "base/IniFile.h"
 #include "base/Ui.h"
 #include "bills/BillStore.h"
+#include "bills/DraftRules.h"
 #include "bills/ui/BillHost.h"
 #include "bills/ui/PartyFrame.h"
 #include "data/Parties.h"
@@ -25,9 +26,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 namespace {
 
+std::array<BillForm *, 2> s_openForms{}; // by bill kind
 const QString kPrompt = QStringLiteral("提示");
 const QString kCommonTemplatesTab = QStringLiteral("配置常用模板");
 constexpr int kPresetOptionBoxes = 13;
@@ -61,25 +65,37 @@ QString shortDate(const QDate &date)
 } // namespace
 
 BillForm::BillForm(BillHost &frame, const BillFormTexts &texts, BillKind printKind,
-                   const std::vector<BillField> &fields, const std::vector<ToolButton> &buttons,
-                   QWidget *parent)
+                   const std::vector<BillField> &fields, const QStringList &buttons,
+                   const std::vector<ToolButton> &ownButtons, QWidget *parent)
     : QWidget(parent)
     , m_frame(frame)
     , m_services(frame.services())
     , m_texts(texts)
+    , m_kind(printKind)
 {
+    s_openForms[int(printKind)] = this;
     setObjectName(texts.objectName);
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
-    buildToolBar(buttons);
+    buildToolBar(buttons, ownButtons);
     buildTemplatePanel();
     buildPicturePanel(fields);
     buildOptionsBar();
+    connectNameBoxes();
     m_printJob = std::make_unique<BillPrintJob>(m_services, printKind, panelImgBg, cbFirstTypeName);
 }
 
-BillForm::~BillForm() = default;
+BillForm::~BillForm()
+{
+    if (s_openForms[int(m_kind)] == this)
+        s_openForms[int(m_kind)] = nullptr;
+}
+
+BillForm *BillForm::openForm(BillKind kind)
+{
+    return s_openForms[int(kind)];
+}
 
 void BillForm::start()
 {
@@ -106,8 +122,31 @@ void BillForm::start()
 
 // ---- building ---------------------------------------------------------------------------
 
-void BillForm::buildToolBar(const std::vector<ToolButton> &buttons)
+void BillForm::buildToolBar(const QStringList &buttons, const std::vector<ToolButton> &ownButtons)
 {
+    // "%1" stands for the kind's name.
+    static const std::vector<ToolButton> shared{
+        {"btPosition", "下", "", QStyle::SP_ArrowDown},
+        {"btUpOrDown", "下", "", QStyle::SP_ArrowDown},
+        {"btDesign", "设计模式", "单据模板的细节项目调整", QStyle::SP_FileDialogDetailedView},
+        {"btOpenCheck", "打开(&O)", "打开历史保存的%1数据", QStyle::SP_DialogOpenButton},
+        {"btNewCheck", "新建(&N)", "重填一张新单", QStyle::SP_FileIcon},
+        {"btSaveAs", "复制(&C)", "将保存过的单据复制为一张新单~", QStyle::SP_FileDialogNewFolder},
+        {"btSaveCheck", "保存(&S)", "保存填写的快递数据", QStyle::SP_DialogSaveButton},
+        {"btPrint1", "单张打印(&P)", "打印一张当前填写的单子", QStyle::SP_ComputerIcon},
+        {"btPrintAndSave", "打印并保存", "打印一张当前填写的单子并保存", QStyle::SP_DriveFDIcon},
+        {"btMultiPrintS", "批量打印", "打印固定发件人+ 收件人列表", QStyle::SP_FileDialogListView},
+        {"btMultiPrintF", "重复打印", "重复打印多份当前填写的单子", QStyle::SP_BrowserReload},
+        {"btClose", "关闭&C", "", QStyle::SP_DialogCloseButton},
+        {"btMoveXY", "整体偏移", "打印整体偏移", QStyle::SP_ArrowRight},
+    };
+    auto definition = [&](const QString &name) -> const ToolButton & {
+        for (const auto *list : {&ownButtons, &shared})
+            for (const ToolButton &b : *list)
+                if (name == QLatin1String(b.name))
+                    return b;
+        Q_UNREACHABLE();
+    };
     toolBarCheck = new QToolBar(this);
     toolBarCheck->setObjectName(QStringLiteral("toolBarCheck"));
     toolBarCheck->setFixedHeight(52);
@@ -124,11 +163,12 @@ void BillForm::buildToolBar(const std::vector<ToolButton> &buttons)
         {"btPrintAndSave", &BillForm::btPrintAndSaveClick},
         {"btMultiPrintF", &BillForm::btMultiPrintFClick},
     };
-    for (const ToolButton &b : buttons) {
+    for (const QString &name : buttons) {
+        const ToolButton &b = definition(name);
         auto *button = new QToolButton(toolBarCheck);
-        button->setObjectName(QString::fromLatin1(b.name));
+        button->setObjectName(name);
         button->setText(QString::fromUtf8(b.caption));
-        button->setToolTip(QString::fromUtf8(b.hint));
+        button->setToolTip(QString::fromUtf8(b.hint).replace(QStringLiteral("%1"), m_texts.kind));
         button->setIcon(style()->standardIcon(b.icon));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
@@ -156,6 +196,10 @@ void BillForm::buildToolBar(const std::vector<ToolButton> &buttons)
     frameCommand("btMoveXY", [this] {
         m_frame.setCurrentCheckTypeId(m_currentTemplate);
         m_frame.menuItem(QStringLiteral("mTemplateProperty"))->trigger();
+    });
+    frameCommand("btMultiPrintS", [this] {
+        m_kind == BillKind::ExpressSlip ? m_frame.openExpressBatchPrint()
+                                        : m_frame.openDraftBatchPrint();
     });
     frameCommand("btClose", [this] { window() == this ? close() : parentWidget()->close(); });
 }
@@ -332,6 +376,15 @@ void BillForm::setFieldText(const QString &name, const QString &text)
 {
     if (QWidget *w = field(name))
         setTextOf(w, text);
+}
+
+void BillForm::updateDateFields()
+{
+    const ExpressSlipRules::DateParts parts =
+        DraftRules::issueDateParts(SelDate->date(), capitalDates());
+    setFieldText(QStringLiteral("zdNian"), parts.year);
+    setFieldText(QStringLiteral("zdYue"), parts.month);
+    setFieldText(QStringLiteral("zdRi"), parts.day);
 }
 
 void BillForm::setFillingOrLoading(bool on)
@@ -526,7 +579,11 @@ void BillForm::setItemCheckTitle(const QString &titles)
 void BillForm::btRmemberClick()
 {
     Settings &s = m_services.settings();
-    const auto options = rememberedOptions();
+    QList<std::pair<QString, QString>> options;
+    for (const QCheckBox *box : rememberedBoxes())
+        options.append(
+            {box->objectName(), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+    options.append({rememberedChoice()->objectName(), rememberedChoice()->currentText()});
     // All or none; a failed write has told the user already.
     if (!m_services.database().inTransaction([&] {
             for (const auto &[name, value] : options)
@@ -582,6 +639,26 @@ void BillForm::setReceiver(const std::optional<TPerson> &party)
     m_receiverParty = party;
 }
 
+QComboBox *BillForm::nameBox(bool sender) const
+{
+    const PartyBlock block = sender ? m_texts.senderBlock : m_texts.receiverBlock;
+    return qobject_cast<QComboBox *>(
+        field(QString::fromLatin1(partyBlockFields(block).front().control)));
+}
+
+void BillForm::connectNameBoxes()
+{
+    for (bool sender : {true, false})
+        connect(nameBox(sender), &QComboBox::activated, this, [this, sender] {
+            // A name another window writes in looks nothing up.
+            if (filling)
+                return;
+            lookUpParty(sender, true);
+            if (sender)
+                markModified();
+        });
+}
+
 void BillForm::pickParty(bool sender)
 {
     const std::optional<TPerson> party = m_services.parties().fetchOnePerson(
@@ -595,9 +672,7 @@ void BillForm::pickParty(bool sender)
 
 bool BillForm::lookUpParty(bool sender, bool byFullName)
 {
-    const PartyBlock block = sender ? m_texts.senderBlock : m_texts.receiverBlock;
-    const QString name =
-        fieldText(QString::fromLatin1(partyBlockFields(block).front().control)).trimmed();
+    const QString name = nameBox(sender)->currentText().trimmed();
     if (name.isEmpty())
         return false;
     const Parties &parties = m_services.parties();
@@ -682,11 +757,11 @@ void BillForm::btSaveCheckClick()
 void BillForm::btNewClick()
 {
     m_billId = -1;
-    for (const QString &name : newBillClears())
+    for (const QString &name : m_texts.newBillClears)
         setFieldText(name, {});
     markModified();
     m_history = false;
-    setWindowTitle(newBillCaption());
+    setWindowTitle(m_texts.newBillCaption());
     SelDate->setDate(QDate::currentDate());
     updateDateFields();
     button(QStringLiteral("btSaveAs"))->setEnabled(false);
@@ -852,6 +927,8 @@ void BillForm::moveToolBar()
 void BillForm::shown(int screenHeight)
 {
     cbFirstTypeName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
+    for (bool sender : {true, false})
+        nameBox(sender)->setMaxVisibleItems(ExpressSlipRules::nameListLength(screenHeight));
 }
 
 void BillForm::showEvent(QShowEvent *event)
@@ -870,7 +947,9 @@ void BillForm::showEvent(QShowEvent *event)
 
 void BillForm::closeEvent(QCloseEvent *event)
 {
-    if (!m_saved && asksOnClose() &&
+    const bool filledIn = std::none_of(m_texts.closeAskFields.begin(), m_texts.closeAskFields.end(),
+                                       [this](const QString &f) { return fieldText(f).isEmpty(); });
+    if (!m_saved && filledIn &&
         m_services.ui().alert(m_texts.closeQuestion(), m_texts.closeTitle, true) &&
         save() == SaveOutcome::Failed) {
         // The clerk wants it kept and it is not stored: the bill stays open with every value.
@@ -889,6 +968,8 @@ void BillForm::closeEvent(QCloseEvent *event)
     }
     ini.flush();
     m_frame.setCurrentCheckTypeId(-1);
+    if (s_openForms[int(m_kind)] == this)
+        s_openForms[int(m_kind)] = nullptr;
     QWidget::closeEvent(event);
 }
 
@@ -896,5 +977,16 @@ bool BillForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == bgImage && event->type() == QEvent::MouseButtonPress)
         pictureClicked();
+    // The name lists are read when first needed.
+    for (bool sender : {true, false}) {
+        QComboBox *box = nameBox(sender);
+        if (watched == box && event->type() == QEvent::FocusIn && box->count() == 0) {
+            const QSignalBlocker block(box);
+            const QString text = box->currentText();
+            box->addItems(m_services.parties().loadCompanyList(sender ? TPerson::kOwnUnit
+                                                                      : TPerson::kCounterparty));
+            box->setEditText(text);
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }

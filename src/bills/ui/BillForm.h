@@ -46,6 +46,9 @@ public:
 
     ~BillForm() override;
 
+    // The one open form of the kind, or null.
+    static BillForm *openForm(BillKind kind);
+
     // False when the kind has no template: the form cannot open.
     bool hasTemplate() const { return m_defaultTemplate > 0; }
 
@@ -83,8 +86,8 @@ public:
 
 protected:
     BillForm(BillHost &frame, const BillFormTexts &texts, BillKind printKind,
-             const std::vector<BillField> &fields, const std::vector<ToolButton> &buttons,
-             QWidget *parent);
+             const std::vector<BillField> &fields, const QStringList &buttons,
+             const std::vector<ToolButton> &ownButtons, QWidget *parent);
 
     // Creation, once the form has built its own controls: finds the kind's default template,
     // fills the sender block with the default drawer and lays the form out.
@@ -95,17 +98,16 @@ protected:
     virtual void loadRow(const QHash<QString, QString> &row) = 0;
     // The state a reopened bill takes: by default saved and history.
     virtual void reopened(const QHash<QString, QString> &row, const QString &billIdText);
-    virtual QStringList newBillClears() const = 0;
-    virtual QString newBillCaption() const = 0;
-    virtual bool asksOnClose() const = 0;
-    // The per-template options "记住选项" stores: setting name and value.
-    virtual QList<std::pair<QString, QString>> rememberedOptions() const = 0;
+    // The per-template options "记住选项" stores under their names: check boxes as "1" or "0",
+    // the choice as its text.
+    virtual QList<const QCheckBox *> rememberedBoxes() const = 0;
+    virtual const QComboBox *rememberedChoice() const = 0;
     virtual void loadCheckBoxsConfig() = 0;
     // After the template's layout is applied.
     virtual void laidOut() = 0;
-    virtual void updateDateFields() = 0;
+    // The date fields in capital text rather than digits.
+    virtual bool capitalDates() const { return false; }
     virtual void pictureClicked() = 0;
-    virtual void shown(int screenHeight);
     virtual QString moneyCode() { return {}; }
     // What is still being typed reaches its fields before a save or a print; false when it
     // cannot (the form has told the clerk why), and nothing is saved or printed.
@@ -120,6 +122,7 @@ protected:
     enum class SaveOutcome { Saved, Declined, Failed };
     SaveOutcome save();
     void markModified() { m_saved = false; }
+    void updateDateFields();
     void setCaption(const QString &caption) { setWindowTitle(caption); }
     QToolButton *button(const QString &name) const;
     void hideButton(const char *name);
@@ -158,7 +161,8 @@ protected:
     PartyFrame *shpskr = nullptr;
 
 private:
-    void buildToolBar(const std::vector<ToolButton> &buttons);
+    // The named buttons in their order; a form's own caption and hint replace the shared ones.
+    void buildToolBar(const QStringList &buttons, const std::vector<ToolButton> &ownButtons);
     void buildTemplatePanel();
     void buildPicturePanel(const std::vector<BillField> &fields);
     void buildOptionsBar();
@@ -178,7 +182,11 @@ private:
     bool printCopies(int copies);
     void moveToolBar();
     void fillBlock(PartyBlock block, const std::optional<TPerson> &party);
+    QComboBox *nameBox(bool sender) const;
+    void connectNameBoxes();
+    void shown(int screenHeight);
 
+    BillKind m_kind;
     std::unique_ptr<BillPrintJob> m_printJob;
     int m_currentTemplate = 0;
     int m_defaultTemplate = 0;

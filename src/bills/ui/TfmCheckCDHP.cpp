@@ -20,8 +20,6 @@
 
 namespace {
 
-TfmCheckCDHP *s_instance = nullptr;
-
 const QString kRmb = QStringLiteral("人民币");
 const QString kAmountTitle = QStringLiteral("金额输入");
 
@@ -30,58 +28,38 @@ const QStringList kDrawerFields{"zdOutComp", "zdOutBank", "zdOutBankAcct", "zdOu
                                 "zdOutBankAddr"};
 const QStringList kCustomFields{"zdDef1", "zdDef2", "zdDef3", "zdDef4", "zdDef5"};
 
-const std::vector<BillForm::ToolButton> &draftButtons()
-{
-    static const std::vector<BillForm::ToolButton> buttons{
-        {"btUpOrDown", "下", "", QStyle::SP_ArrowDown},
-        {"btMoveXY", "整体偏移", "打印整体偏移", QStyle::SP_ArrowRight},
-        {"btDesign", "设计模式", "单据模板的细节项目调整", QStyle::SP_FileDialogDetailedView},
-        {"btSaveSKRen", "存收款人", "保存收款人到地址本（单位管理）", QStyle::SP_DirHomeIcon},
-        {"btOpenCheck", "打开(&O)", "打开历史保存的承兑汇票数据", QStyle::SP_DialogOpenButton},
-        {"btNewCheck", "新建(&N)", "重填一张新单", QStyle::SP_FileIcon},
-        {"btSaveAs", "复制(&C)", "将保存过的单据复制为一张新单~", QStyle::SP_FileDialogNewFolder},
-        {"btSaveCheck", "保存(&S)", "保存填写的承兑汇票数据", QStyle::SP_DialogSaveButton},
-        {"btPrint1", "单张打印(&P)", "打印一张当前填写的票据", QStyle::SP_ComputerIcon},
-        {"btPrintAndSave", "打印并保存", "打印一张当前填写的票据并保存", QStyle::SP_DriveFDIcon},
-        {"btMultiPrintS", "批量打印", "批量打印承兑汇票列表", QStyle::SP_FileDialogListView},
-        {"btMultiPrintF", "重复打印", "重复打印多份当前填写的票据", QStyle::SP_BrowserReload},
-        {"btClose", "关闭&C", "", QStyle::SP_DialogCloseButton},
-    };
-    return buttons;
-}
-
 } // namespace
 
 TfmCheckCDHP::TfmCheckCDHP(BillHost &frame, QWidget *parent)
-    : BillForm(frame, BillFormTexts::acceptanceDraft(), BillKind::AcceptanceDraft,
-               DraftFields::all(), draftButtons(), parent)
+    : BillForm(
+          frame, BillFormTexts::acceptanceDraft(), BillKind::AcceptanceDraft, DraftFields::all(),
+          QStringList{"btUpOrDown", "btMoveXY", "btDesign", "btSaveSKRen", "btOpenCheck",
+                      "btNewCheck", "btSaveAs", "btSaveCheck", "btPrint1", "btPrintAndSave",
+                      "btMultiPrintS", "btMultiPrintF", "btClose"},
+          {{"btSaveSKRen", "存收款人", "保存收款人到地址本（单位管理）", QStyle::SP_DirHomeIcon},
+           {"btMultiPrintF", "重复打印", "重复打印多份当前填写的票据", QStyle::SP_BrowserReload}},
+          parent)
 {
-    s_instance = this;
     m_printAndSaveDisables = false;
-    connect(button(QStringLiteral("btMultiPrintS")), &QToolButton::clicked, this,
-            [this] { m_frame.openDraftBatchPrint(); });
     buildOptionsBar();
     buildFieldBehaviour();
     start();
-}
-
-TfmCheckCDHP::~TfmCheckCDHP()
-{
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
-TfmCheckCDHP *TfmCheckCDHP::instance()
-{
-    return s_instance;
 }
 
 // ---- building ---------------------------------------------------------------------------
 
 void TfmCheckCDHP::buildOptionsBar()
 {
+    // Seven options share the picture's width: keep them tight so every caption shows.
+    optionsRow()->setSpacing(1);
+    QFont small = shortbar->font();
+    small.setPixelSize(11);
+    shortbar->setFont(small);
+    shortbar->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
+    optionsRow()->setContentsMargins(2, 0, 2, 0);
     addOptionLabel("lbBiz", QStringLiteral("币种:"));
     cfgMoneyType = new QComboBox(shortbar);
+    cfgMoneyType->setFixedWidth(72);
     cfgMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     cfgMoneyType->addItems(m_services.dictionaries().loadMoneyTypeList());
     cfgMoneyType->setCurrentIndex(cfgMoneyType->findText(kRmb));
@@ -97,7 +75,6 @@ void TfmCheckCDHP::buildOptionsBar()
     cfgNoPrtJEDX = addOptionBox("cfgNoPrtJEDX", "不打印大写", "");
     cfgNoPrtOutter = addOptionBox("cfgNoPrtOutter", "不打印出票人", "");
     addRememberButton(QStringLiteral("【记住选项】"));
-    optionsRow()->addStretch();
 
     connect(cfgMoneyType, &QComboBox::activated, this, &TfmCheckCDHP::cfgMoneyTypeChange);
     for (QCheckBox *box : {cfgNoPrtDate, cfgNoPrtJEXX, cfgNoPrtJEDX, cfgNoPrtOutter})
@@ -125,17 +102,6 @@ void TfmCheckCDHP::buildFieldBehaviour()
             account->setFocus();
         }
     });
-    for (const char *name : {"zdOutComp", "zdInComp"}) {
-        auto *box = static_cast<QComboBox *>(field(QString::fromLatin1(name)));
-        const bool drawer = name[2] == 'O';
-        connect(box, &QComboBox::activated, this, [this, drawer] {
-            if (filling)
-                return;
-            lookUpParty(drawer, true);
-            if (drawer)
-                markModified();
-        });
-    }
     auto *due = static_cast<QComboBox *>(field(QStringLiteral("zdTimeOutDate")));
     connect(due->lineEdit(), &QLineEdit::returnPressed, this, &TfmCheckCDHP::zdTimeOutDateExit);
     for (const QString &cell : DraftFields::amountCells())
@@ -256,13 +222,9 @@ void TfmCheckCDHP::cfgMoneyTypeChange()
 
 // ---- dates --------------------------------------------------------------------------------
 
-void TfmCheckCDHP::updateDateFields()
+bool TfmCheckCDHP::capitalDates() const
 {
-    const ExpressSlipRules::DateParts parts =
-        DraftRules::issueDateParts(SelDate->date(), cfgDateChinese->isChecked());
-    setFieldText(QStringLiteral("zdNian"), parts.year);
-    setFieldText(QStringLiteral("zdYue"), parts.month);
-    setFieldText(QStringLiteral("zdRi"), parts.day);
+    return cfgDateChinese->isChecked();
 }
 
 void TfmCheckCDHP::zdTimeOutDateExit()
@@ -315,15 +277,14 @@ void TfmCheckCDHP::loadCheckBoxsConfig()
     setMoneyName(money);
 }
 
-QList<std::pair<QString, QString>> TfmCheckCDHP::rememberedOptions() const
+QList<const QCheckBox *> TfmCheckCDHP::rememberedBoxes() const
 {
-    auto flag = [](const QCheckBox *box) {
-        return std::pair{box->objectName(),
-                         box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
-    };
-    return {flag(cfgDateChinese),
-            flag(cfgJEDXRMBChecked),
-            {cfgMoneyType->objectName(), cfgMoneyType->currentText()}};
+    return {cfgDateChinese, cfgJEDXRMBChecked};
+}
+
+const QComboBox *TfmCheckCDHP::rememberedChoice() const
+{
+    return cfgMoneyType;
 }
 
 // ---- parties ------------------------------------------------------------------------------
@@ -386,31 +347,7 @@ void TfmCheckCDHP::reopened(const QHash<QString, QString> &row, const QString &b
     setWindowTitle(u"承兑汇票（流水号为：" + billIdText + u')');
 }
 
-QStringList TfmCheckCDHP::newBillClears() const
-{
-    return {QStringLiteral("zdInComp"), QStringLiteral("zdRemark")};
-}
-
-QString TfmCheckCDHP::newBillCaption() const
-{
-    return QStringLiteral("新承兑汇票-ID=-1");
-}
-
-bool TfmCheckCDHP::asksOnClose() const
-{
-    return !fieldText(QStringLiteral("zdInComp")).isEmpty() &&
-           !fieldText(QStringLiteral("zdJEDX")).isEmpty();
-}
-
 // ---- window -------------------------------------------------------------------------------
-
-void TfmCheckCDHP::shown(int screenHeight)
-{
-    BillForm::shown(screenHeight);
-    for (const char *name : {"zdOutComp", "zdInComp"})
-        static_cast<QComboBox *>(field(QString::fromLatin1(name)))
-            ->setMaxVisibleItems(ExpressSlipRules::nameListLength(screenHeight));
-}
 
 void TfmCheckCDHP::pictureClicked()
 {
@@ -423,30 +360,13 @@ void TfmCheckCDHP::pictureClicked()
     inputJEXXExit();
 }
 
-void TfmCheckCDHP::closeEvent(QCloseEvent *event)
-{
-    BillForm::closeEvent(event);
-    if (event->isAccepted() && s_instance == this)
-        s_instance = nullptr;
-}
-
 bool TfmCheckCDHP::eventFilter(QObject *watched, QEvent *event)
 {
     auto is = [&](const char *name) { return watched == field(QString::fromLatin1(name)); };
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (is("zdJEDX") || is("zdJEXX")) {
+        if (is("zdJEDX") || is("zdJEXX"))
             openAmountEntry(static_cast<QWidget *>(watched));
-        } else if (is("zdOutComp") || is("zdInComp")) {
-            auto *box = static_cast<QComboBox *>(watched);
-            if (box->count() == 0) {
-                const QSignalBlocker block(box);
-                const QString text = box->currentText();
-                box->addItems(m_services.parties().loadCompanyList(
-                    is("zdOutComp") ? TPerson::kOwnUnit : TPerson::kCounterparty));
-                box->setEditText(text);
-            }
-        }
         break;
     case QEvent::FocusOut:
         // Leaving the entry converts too: a half-typed amount must never print.

@@ -15,10 +15,12 @@ class TfmCheckCDHP : public BillForm
     Q_OBJECT
 public:
     explicit TfmCheckCDHP(BillHost &frame, QWidget *parent = nullptr);
-    ~TfmCheckCDHP() override;
 
     // The one open form, or null.
-    static TfmCheckCDHP *instance();
+    static TfmCheckCDHP *instance()
+    {
+        return static_cast<TfmCheckCDHP *>(openForm(BillKind::AcceptanceDraft));
+    }
 
     // Operations the batch window runs after it has filled the fields of one row. The amount
     // conversion answers false for an amount it refused.
@@ -38,20 +40,16 @@ protected:
     QHash<QString, QString> rowValues() const override;
     void loadRow(const QHash<QString, QString> &row) override;
     void reopened(const QHash<QString, QString> &row, const QString &billIdText) override;
-    QStringList newBillClears() const override;
-    QString newBillCaption() const override;
-    bool asksOnClose() const override;
-    QList<std::pair<QString, QString>> rememberedOptions() const override;
+    QList<const QCheckBox *> rememberedBoxes() const override;
+    const QComboBox *rememberedChoice() const override;
     void loadCheckBoxsConfig() override;
     void laidOut() override;
-    void updateDateFields() override;
+    bool capitalDates() const override;
     void pictureClicked() override;
-    void shown(int screenHeight) override;
     void pickParty(bool sender) override;
     QString moneyCode() override { return getMoneyCode(); }
     bool commitTyping() override;
 
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

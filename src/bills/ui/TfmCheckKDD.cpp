@@ -23,8 +23,6 @@
 
 namespace {
 
-TfmCheckKDD *s_instance = nullptr;
-
 const QString kPrompt = QStringLiteral("提示");
 const QString kPlainAmount = QStringLiteral("打印小写金额");
 
@@ -35,34 +33,8 @@ const QStringList kReceiverFields{"zdSKR",      "zdSKRLXR",       "zdSKRS",    "
 const QStringList kSenderFields{"zdHKR",      "zdHKRLXR",       "zdHKRS",     "zdHKRXS",
                                 "zdhkrDH",    "zdHKRYB",        "zdHkrDZ",    "edtFJRTown",
                                 "hkrHandset", "edtCountryFrom", "cbFromSite", "zdSign"};
-const QStringList kNewSlipClears{"zdSKR",      "zdSKRS",     "zdSKRXS",        "zdskrDH",
-                                 "zdSKRLXR",   "zdSKRYB",    "zdPJBH",         "zdSkrDZ",
-                                 "skrHandset", "edtSJRTown", "edtCountryDest", "cbDestSite",
-                                 "edtWeight",  "edtMoney",   "edtAmount",      "zdWPNR",
-                                 "zdBz"};
 // Typed per slip but not stored: a reopened slip shows them empty.
 const QStringList kUnstoredSlipValues{"zdJFKHBM", "zdSFKHBM"};
-
-const std::vector<BillForm::ToolButton> &slipButtons()
-{
-    static const std::vector<BillForm::ToolButton> buttons{
-        {"btPosition", "下", "", QStyle::SP_ArrowDown},
-        {"btDesign", "设计模式", "单据模板的细节项目调整", QStyle::SP_FileDialogDetailedView},
-        {"btSaveSKRen", "存收件人", "保存收件人到地址本（收发件人管理）", QStyle::SP_DirHomeIcon},
-        {"btPaste", "地址串识别(&W)", "粘贴识别外部收货地址", QStyle::SP_FileDialogContentsView},
-        {"btOpenCheck", "打开(&O)", "打开历史保存的快递单数据", QStyle::SP_DialogOpenButton},
-        {"btNewCheck", "新建(&N)", "重填一张新单", QStyle::SP_FileIcon},
-        {"btSaveAs", "复制(&C)", "将保存过的单据复制为一张新单~", QStyle::SP_FileDialogNewFolder},
-        {"btSaveCheck", "保存(&S)", "保存填写的快递数据", QStyle::SP_DialogSaveButton},
-        {"btPrint1", "单张打印(&P)", "打印一张当前填写的单子", QStyle::SP_ComputerIcon},
-        {"btPrintAndSave", "打印并保存", "打印一张当前填写的单子并保存", QStyle::SP_DriveFDIcon},
-        {"btMultiPrintS", "批量打印", "打印固定发件人+ 收件人列表", QStyle::SP_FileDialogListView},
-        {"btMultiPrintF", "重复打印", "重复打印多份当前填写的单子", QStyle::SP_BrowserReload},
-        {"btClose", "关闭&C", "", QStyle::SP_DialogCloseButton},
-        {"btMoveXY", "整体偏移", "打印整体偏移", QStyle::SP_ArrowRight},
-    };
-    return buttons;
-}
 
 QString textOf(const QWidget *w)
 {
@@ -77,31 +49,24 @@ QString textOf(const QWidget *w)
 
 TfmCheckKDD::TfmCheckKDD(BillHost &frame, QWidget *parent)
     : BillForm(frame, BillFormTexts::expressSlip(), BillKind::ExpressSlip, ExpressSlipFields::all(),
-               slipButtons(), parent)
+               QStringList{"btPosition", "btDesign", "btSaveSKRen", "btPaste", "btOpenCheck",
+                           "btNewCheck", "btSaveAs", "btSaveCheck", "btPrint1", "btPrintAndSave",
+                           "btMultiPrintS", "btMultiPrintF", "btClose", "btMoveXY"},
+               {{"btSaveSKRen", "存收件人", "保存收件人到地址本（收发件人管理）",
+                 QStyle::SP_DirHomeIcon},
+                {"btPaste", "地址串识别(&W)", "粘贴识别外部收货地址",
+                 QStyle::SP_FileDialogContentsView}},
+               parent)
 {
-    s_instance = this;
     hideButton("btMultiPrintS");
     hideButton("btMultiPrintF");
     connect(button(QStringLiteral("btPaste")), &QToolButton::clicked, this,
             [this] { m_frame.openAddressRecognition(); });
-    connect(button(QStringLiteral("btMultiPrintS")), &QToolButton::clicked, this,
-            [this] { m_frame.openExpressBatchPrint(); });
     cbFirstTypeName->installEventFilter(this);
     buildFieldBehaviour();
     buildFloatingLists();
     buildOptionsBar();
     start();
-}
-
-TfmCheckKDD::~TfmCheckKDD()
-{
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
-TfmCheckKDD *TfmCheckKDD::instance()
-{
-    return s_instance;
 }
 
 // ---- building ---------------------------------------------------------------------------
@@ -114,13 +79,6 @@ void TfmCheckKDD::buildFieldBehaviour()
     for (const char *name : {"zdHKR", "zdSKR"}) {
         auto *box = static_cast<QComboBox *>(field(QString::fromLatin1(name)));
         const bool sender = name[2] == 'H';
-        connect(box, &QComboBox::activated, this, [this, sender] {
-            if (filling)
-                return;
-            lookUpParty(sender, true);
-            if (sender)
-                markModified();
-        });
         connect(box->lineEdit(), &QLineEdit::returnPressed, this,
                 [this, sender] { lookUpParty(sender, false); });
     }
@@ -202,16 +160,6 @@ void TfmCheckKDD::buildOptionsBar()
 
 // ---- the form's own steps -----------------------------------------------------------------
 
-void TfmCheckKDD::updateDateFields()
-{
-    const QDate d = SelDate->date();
-    const ExpressSlipRules::DateParts parts =
-        ExpressSlipRules::dateParts(d.year(), d.month(), d.day());
-    setFieldText(QStringLiteral("zdNian"), parts.year);
-    setFieldText(QStringLiteral("zdYue"), parts.month);
-    setFieldText(QStringLiteral("zdRi"), parts.day);
-}
-
 void TfmCheckKDD::laidOut()
 {
     for (auto [box, dictionary] :
@@ -237,15 +185,14 @@ void TfmCheckKDD::loadCheckBoxsConfig()
         cfgJEDXFormat->findText(format.isEmpty() ? kPlainAmount : format));
 }
 
-QList<std::pair<QString, QString>> TfmCheckKDD::rememberedOptions() const
+QList<const QCheckBox *> TfmCheckKDD::rememberedBoxes() const
 {
-    auto flag = [](const QCheckBox *box) {
-        return std::pair{box->objectName(),
-                         box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
-    };
-    return {flag(cfgDestSiteIsCity),
-            flag(cfgWantPrintRQ),
-            {cfgJEDXFormat->objectName(), cfgJEDXFormat->currentText()}};
+    return {cfgDestSiteIsCity, cfgWantPrintRQ};
+}
+
+const QComboBox *TfmCheckKDD::rememberedChoice() const
+{
+    return cfgJEDXFormat;
 }
 
 void TfmCheckKDD::applyPrintDate()
@@ -294,14 +241,6 @@ void TfmCheckKDD::updateMemoFonts()
                                                               memo->height(), threshold));
         memo->setFont(f);
     }
-}
-
-void TfmCheckKDD::shown(int screenHeight)
-{
-    BillForm::shown(screenHeight);
-    for (const char *name : {"zdHKR", "zdSKR"})
-        static_cast<QComboBox *>(field(QString::fromLatin1(name)))
-            ->setMaxVisibleItems(ExpressSlipRules::nameListLength(screenHeight));
 }
 
 void TfmCheckKDD::pictureClicked()
@@ -411,30 +350,7 @@ void TfmCheckKDD::loadRow(const QHash<QString, QString> &row)
     m_amountShown = fieldText(QStringLiteral("zdJEDX1"));
 }
 
-QStringList TfmCheckKDD::newBillClears() const
-{
-    return kNewSlipClears;
-}
-
-QString TfmCheckKDD::newBillCaption() const
-{
-    return QStringLiteral("新快递单-ID=-1");
-}
-
-bool TfmCheckKDD::asksOnClose() const
-{
-    return !fieldText(QStringLiteral("zdSKR")).isEmpty() &&
-           !fieldText(QStringLiteral("zdSKRLXR")).isEmpty();
-}
-
 // ---- window -------------------------------------------------------------------------------
-
-void TfmCheckKDD::closeEvent(QCloseEvent *event)
-{
-    BillForm::closeEvent(event);
-    if (event->isAccepted() && s_instance == this)
-        s_instance = nullptr;
-}
 
 void TfmCheckKDD::focusEntered(QWidget *watched)
 {
@@ -457,15 +373,6 @@ void TfmCheckKDD::focusEntered(QWidget *watched)
         openFloatingList(Cb_XS, watched);
     } else if (is("edtCountryFrom") || is("edtCountryDest")) {
         openFloatingList(cbCountry, watched);
-    } else if (is("zdHKR") || is("zdSKR")) {
-        auto *box = static_cast<QComboBox *>(watched);
-        if (box->count() == 0) {
-            const QSignalBlocker block(box);
-            const QString text = box->currentText();
-            box->addItems(m_services.parties().loadCompanyList(
-                is("zdHKR") ? TPerson::kOwnUnit : TPerson::kCounterparty));
-            box->setEditText(text);
-        }
     } else if (is("zdSign") || is("cbFromSite")) {
         auto *box = static_cast<QComboBox *>(watched);
         if (box->count() == 0)

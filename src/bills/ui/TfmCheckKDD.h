@@ -16,10 +16,12 @@ public:
     static constexpr const char *kKind = "快递单";
 
     explicit TfmCheckKDD(BillHost &frame, QWidget *parent = nullptr);
-    ~TfmCheckKDD() override;
 
     // The one open form, or null.
-    static TfmCheckKDD *instance();
+    static TfmCheckKDD *instance()
+    {
+        return static_cast<TfmCheckKDD *>(openForm(BillKind::ExpressSlip));
+    }
 
     // Operations the batch window calls after filling fields.
     void zdJEDX1Exit();
@@ -28,18 +30,13 @@ public:
 protected:
     QHash<QString, QString> rowValues() const override;
     void loadRow(const QHash<QString, QString> &row) override;
-    QStringList newBillClears() const override;
-    QString newBillCaption() const override;
-    bool asksOnClose() const override;
-    QList<std::pair<QString, QString>> rememberedOptions() const override;
+    QList<const QCheckBox *> rememberedBoxes() const override;
+    const QComboBox *rememberedChoice() const override;
     void loadCheckBoxsConfig() override;
     void laidOut() override;
-    void updateDateFields() override;
     void pictureClicked() override;
-    void shown(int screenHeight) override;
     void pickParty(bool sender) override;
 
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

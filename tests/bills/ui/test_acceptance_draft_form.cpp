@@ -341,3 +341,30 @@ TEST(AcceptanceDraftForm, StartUpFillsTheDefaultDrawerAndTheMenuOpensTheDraft)
     f.frame->menuItem("nCDHP")->trigger();
     EXPECT_TRUE(TfmCheckCDHP::instance());
 }
+
+TEST(AcceptanceDraftForm, NoPrintOptionsHideWhatMustNotPrint)
+{
+    DraftFixture f;
+    f.typeAmount("1234.5");
+    f.form->findChild<QCheckBox *>("cfgNoPrtSheep")->click();
+    EXPECT_EQ(f.cells(), QStringLiteral("_____123450"));
+    for (const char *option : {"cfgNoPrtJEDX", "cfgNoPrtDate", "cfgNoPrtOutter"})
+        f.form->findChild<QCheckBox *>(option)->click();
+    f.form->setFieldText("zdOutComp", QStringLiteral("出票单位"));
+    const QString pdf = f.home.path() + "options.pdf";
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    f.click("btPrint1");
+    const std::vector<PdfPage> pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    QStringList words;
+    for (const PdfWord &w : pages[0].words)
+        words << w.text;
+    const QString printed = words.join(' ');
+    for (const QString &hidden :
+         {f.form->fieldText("zdJEDX"), f.form->fieldText("zdNian"), QStringLiteral("出票单位")})
+        EXPECT_FALSE(printed.contains(hidden)) << hidden.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("4"))) << printed.toStdString();
+
+    f.form->findChild<QCheckBox *>("cfgNoPrtJEDX")->click();
+    EXPECT_TRUE(f.form->field("zdJEDX")->isVisibleTo(f.form));
+}

@@ -151,7 +151,8 @@ void TfmCheckKDD::buildOptionsBar()
     connect(cfgDestSiteIsCity, &QCheckBox::clicked, this, &TfmCheckKDD::zdSKRXSChange);
     connect(cfgJEDXFormat, &QComboBox::activated, this, [this] {
         // Convert the number the clerk typed, not the text the last format made of it.
-        if (!m_amountShown.isEmpty() && fieldText(QStringLiteral("zdJEDX1")) == m_amountShown)
+        if (!m_amountTyped.isEmpty() && !m_amountShown.isEmpty() &&
+            fieldText(QStringLiteral("zdJEDX1")) == m_amountShown)
             setFieldText(QStringLiteral("zdJEDX1"), m_amountTyped);
         m_amountShown.clear();
         zdJEDX1Exit();
@@ -257,20 +258,20 @@ void TfmCheckKDD::pickParty(bool sender)
 
 // ---- amount -------------------------------------------------------------------------------
 
-void TfmCheckKDD::zdJEDX1Exit()
+bool TfmCheckKDD::zdJEDX1Exit()
 {
     auto *amount = static_cast<QLineEdit *>(field(QStringLiteral("zdJEDX1")));
     const QString typed = amount->text();
     // Leaving a field that still shows its converted text converts nothing again.
     if (!m_amountShown.isEmpty() && typed == m_amountShown)
-        return;
+        return true;
     m_amountTyped = typed;
     const QString format = cfgJEDXFormat->currentText();
     if (format.isEmpty() || format == kPlainAmount || typed.trimmed().isEmpty())
-        return;
+        return true;
     const std::optional<AmountFormat> parsed = parseAmountFormat(format.trimmed());
     if (!parsed)
-        return;
+        return true;
     const QString text =
         !isNumericText(typed.trimmed()) ? QString()
         : parsed->mode == AmountFormat::Mode::Capital
@@ -284,10 +285,18 @@ void TfmCheckKDD::zdJEDX1Exit()
                 ? QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~")
                 : QStringLiteral("金额超出位数限制，请改选位数更多的金额大写格式~"),
             kPrompt);
-        return;
+        return false;
     }
     m_amountShown = text;
     amount->setText(text);
+    return true;
+}
+
+bool TfmCheckKDD::commitTyping()
+{
+    // A save or print straight from the amount field converts it first, and an amount the
+    // format refuses is neither stored nor printed.
+    return zdJEDX1Exit();
 }
 
 // ---- floating lists -----------------------------------------------------------------------

@@ -23,8 +23,9 @@ public:
         return static_cast<TfmCheckKDD *>(openForm(BillKind::ExpressSlip));
     }
 
-    // Operations the batch window calls after filling fields.
-    void zdJEDX1Exit();
+    // Operations the batch window calls after filling fields. The amount conversion answers
+    // false for an amount the format refuses.
+    bool zdJEDX1Exit();
     void zdSKRXSChange();
 
 protected:
@@ -36,6 +37,7 @@ protected:
     void laidOut() override;
     void pictureClicked() override;
     void pickParty(bool sender) override;
+    bool commitTyping() override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -306,6 +306,20 @@ TEST(ExpressSlipForm, BadAmountsKeepTheTypedTextWithAMessage)
         EXPECT_EQ(f.home.ui.shown.size(), before + 1) << typed;
     }
 
+    // Nor does a save store it.
+    f.type("zdJEDX1", "12..5");
+    f.click("btSaveCheck");
+    EXPECT_EQ(f.slipRows(), 0);
+
+    // A save straight from the field converts first.
+    f.form->field("zdJEDX1")->setFocus();
+    f.form->setFieldText("zdJEDX1", "88");
+    f.click("btSaveCheck");
+    QSqlQuery q = f.home.db().query();
+    q.exec("select 金额大写1 from DataKDDTable");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("零零零捌捌零零"));
+
     // A new format converts the number that was typed, not the text it was converted to.
     f.type("zdJEDX1", "1234.5");
     EXPECT_EQ(f.form->fieldText("zdJEDX1"), QStringLiteral("零壹贰叁肆伍零"));
@@ -364,8 +378,9 @@ TEST(ExpressSlipForm, RememberOptionsIsAllOrNothingAndReportsAFailure)
     SlipFixture f;
     QSqlQuery q = f.home.db().query();
     // The first option is a new row, the second an update that the database refuses.
-    ASSERT_TRUE(q.exec("create trigger refuse before update on DMTable "
-                       "when new.DMName = 'cfgWantPrintRQ' begin select raise(abort, 'full'); end"));
+    ASSERT_TRUE(
+        q.exec("create trigger refuse before update on DMTable "
+               "when new.DMName = 'cfgWantPrintRQ' begin select raise(abort, 'full'); end"));
     f.click("btRmember");
     EXPECT_NE(f.lastMessage(), QStringLiteral("打印勾选及选项已记住！"));
     q.exec("select count(*) from DMTable where DMName = 'cfgDestSiteIsCity'");

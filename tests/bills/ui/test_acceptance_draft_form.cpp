@@ -368,3 +368,28 @@ TEST(AcceptanceDraftForm, NoPrintOptionsHideWhatMustNotPrint)
     f.form->findChild<QCheckBox *>("cfgNoPrtJEDX")->click();
     EXPECT_TRUE(f.form->field("zdJEDX")->isVisibleTo(f.form));
 }
+
+TEST(AcceptanceDraftForm, RememberedOptionsComeBackWithTheTemplate)
+{
+    DraftFixture f;
+    auto *money = f.form->findChild<QComboBox *>("cfgMoneyType");
+    const int dollar = money->findText(QStringLiteral("美元"));
+    ASSERT_GE(dollar, 0);
+    money->setCurrentIndex(dollar);
+    Q_EMIT money->activated(dollar);
+    f.form->findChild<QCheckBox *>("cfgDateChinese")->click();
+    f.click("btRmember");
+    EXPECT_EQ(f.lastMessage(), QStringLiteral("打印勾选及选项已记住！"));
+
+    f.frame->mdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    f.frame->openAcceptanceDraft();
+    f.form = TfmCheckCDHP::instance();
+    ASSERT_TRUE(f.form);
+    EXPECT_EQ(f.form->findChild<QComboBox *>("cfgMoneyType")->currentText(),
+              QStringLiteral("美元"));
+    EXPECT_FALSE(f.form->findChild<QCheckBox *>("cfgDateChinese")->isChecked());
+    EXPECT_TRUE(f.form->findChild<QCheckBox *>("cfgJEDXRMBChecked")->isChecked());
+    f.form->findChild<QDateEdit *>("SelDate")->setDate(QDate(2009, 12, 15));
+    EXPECT_EQ(f.form->fieldText("zdYue"), QStringLiteral("12"));
+}

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // Words of a PDF as `pdftotext -bbox` reads them back, in millimetres from the page's top-left.
@@ -48,4 +49,13 @@ inline std::vector<PdfPage> readPdfWords(const QString &pdf)
         }
     }
     return pages;
+}
+
+// The page's words in reading order, joined by spaces.
+inline QString pageText(const PdfPage &page)
+{
+    QStringList words;
+    for (const PdfWord &w : page.words)
+        words << w.text;
+    return words.join(u' ');
 }

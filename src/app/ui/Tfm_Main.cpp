@@ -1,15 +1,16 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/TfrmConfig.h"
+#include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
-#include "app/ui/PictureMdiArea.h"
-#include "app/ui/Tfm_About.h"
-#include "app/ui/TfrmConfig.h"
+#include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/TfrmMatchAddr.h"
@@ -712,9 +713,15 @@ void Tfm_Main::openExpressBatchPrint()
 void Tfm_Main::openAcceptanceDraft()
 {
     openBillWindow([this]() -> QWidget * {
-        comingLater(QStringLiteral("承兑汇票"));
-        return nullptr;
+        auto form = std::make_unique<TfmCheckCDHP>(*this);
+        // A kind without any template cannot be filled in: the form closes at once.
+        return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::openDraftBatchPrint()
+{
+    comingLater(QStringLiteral("承兑汇票批量打印"));
 }
 
 void Tfm_Main::comingLater(const QString &what)

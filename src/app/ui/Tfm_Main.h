@@ -61,6 +61,9 @@ public:
     void openExpressBatchPrint() override;
     // The batch list's "识别复制串或输入": rows go to the list, which `listChanged` refreshes.
     void openBatchAddressRecognition(std::function<void()> listChanged);
+    void openDraftBatchPrint() override;
+    // The acceptance draft form ("承兑汇票"); the program opens it at start-up.
+    void openAcceptanceDraft();
 
     void showAbout();
     void openSystemOptions();
@@ -97,7 +100,6 @@ private:
     void comingLater(const QString &what);
     void openPage(const QString &url);
     void openExpressSlip();
-    void openAcceptanceDraft();
     void checkRunFolder();
     void updateInstallRecord();
     void tick();

@@ -608,7 +608,7 @@ bool HistoryWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_conditions && event->type() == QEvent::MouseButtonPress) {
         btQur->setFocus();
-    } else if (watched == DBGrid1->viewport() && event->type() == QEvent::Wheel &&
+    } else if (DBGrid1 && watched == DBGrid1->viewport() && event->type() == QEvent::Wheel &&
                DBGrid1->hasFocus() && m_model->rowCount() > 0) {
         // The wheel walks the current row, one row per notch, as the list's users expect.
         const int notches = static_cast<QWheelEvent *>(event)->angleDelta().y() / 120;

@@ -74,31 +74,13 @@ QStringList BillHistory::templateNames() const
     return names;
 }
 
-bool BillHistory::setColumn(int billId, const QString &column, const QString &value, QString &error)
-{
-    QSqlQuery q = m_db.query();
-    if (!execBound(q,
-                   u"UPDATE " + quoted(m_kind.table) + u" SET " + quoted(column) + u" = ? WHERE " +
-                       quoted(m_kind.key) + u" = ?",
-                   {value, billId})) {
-        error = q.lastError().text();
-        return false;
-    }
-    return true;
-}
-
-std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &error)
+std::optional<int> BillHistory::run(const QList<Statement> &statements, QString &error)
 {
     int changed = 0;
     const bool done = m_db.inTransaction([&] {
-        for (qsizetype first = 0; first < billIds.size(); first += kKeysPerStatement) {
-            const QVariantList chunk = billIds.mid(first, kKeysPerStatement);
+        for (const auto &[sql, values] : statements) {
             QSqlQuery q = m_db.query();
-            if (!execBound(q,
-                           u"UPDATE " + quoted(m_kind.table) + u" SET " +
-                               quoted(m_kind.stateColumn) + u" = ? WHERE " + quoted(m_kind.key) +
-                               u" IN (" + placeholders(chunk.size()) + u')',
-                           QVariantList{kVoided} + chunk)) {
+            if (!execBound(q, sql, values)) {
                 error = q.lastError().text();
                 return false;
             }
@@ -114,53 +96,47 @@ std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &
     return changed;
 }
 
+bool BillHistory::setColumn(int billId, const QString &column, const QString &value, QString &error)
+{
+    return run({{u"UPDATE " + quoted(m_kind.table) + u" SET " + quoted(column) + u" = ? WHERE " +
+                     quoted(m_kind.key) + u" = ?",
+                 {value, billId}}},
+               error)
+        .has_value();
+}
+
+std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &error)
+{
+    QList<Statement> updates;
+    for (qsizetype first = 0; first < billIds.size(); first += kKeysPerStatement) {
+        const QVariantList chunk = billIds.mid(first, kKeysPerStatement);
+        updates.append({u"UPDATE " + quoted(m_kind.table) + u" SET " + quoted(m_kind.stateColumn) +
+                            u" = ? WHERE " + quoted(m_kind.key) + u" IN (" +
+                            placeholders(chunk.size()) + u')',
+                        QVariantList{kVoided} + chunk});
+    }
+    return run(updates, error);
+}
+
 std::optional<int> BillHistory::clearAll(QString &error)
 {
-    QSqlQuery q = m_db.query();
-    if (!q.exec(u"DELETE FROM " + quoted(m_kind.table))) {
-        error = q.lastError().text();
-        return std::nullopt;
-    }
-    return q.numRowsAffected();
+    return run({{u"DELETE FROM " + quoted(m_kind.table), {}}}, error);
 }
 
 std::optional<int> BillHistory::copyToBatch(const QVariantList &billIds, const QString &group,
                                             QString &error)
 {
-    int copied = 0;
-    const bool done = m_db.inTransaction([&] {
-        QSqlQuery q = m_db.query();
-        if (!q.prepare(batchInsertHead() + u" WHERE " + quoted(m_kind.key) + u" = ?")) {
-            error = q.lastError().text();
-            return false;
-        }
-        for (const QVariant &id : billIds) {
-            q.addBindValue(group);
-            q.addBindValue(id);
-            if (!q.exec()) {
-                error = q.lastError().text();
-                return false;
-            }
-            copied += q.numRowsAffected();
-        }
-        return true;
-    });
-    if (!done) {
-        if (error.isEmpty())
-            error = m_db.connection().lastError().text();
-        return std::nullopt;
-    }
-    return copied;
+    const QString insert = batchInsertHead() + u" WHERE " + quoted(m_kind.key) + u" = ?";
+    QList<Statement> inserts;
+    for (const QVariant &id : billIds)
+        inserts.append({insert, {group, id}});
+    return run(inserts, error);
 }
 
 std::optional<int> BillHistory::copyToBatch(const HistoryStatement &statement, const QString &group,
                                             QString &error)
 {
-    QSqlQuery q = m_db.query();
-    if (!execBound(q, batchInsertHead() + statement.where + statement.orderBy,
-                   QVariantList{group} + statement.values)) {
-        error = q.lastError().text();
-        return std::nullopt;
-    }
-    return q.numRowsAffected();
+    return run({{batchInsertHead() + statement.where + statement.orderBy,
+                 QVariantList{group} + statement.values}},
+               error);
 }

@@ -49,6 +49,10 @@ public:
                                    QString &error);
 
 private:
+    using Statement = std::pair<QString, QVariantList>;
+    // Runs the statements in one transaction; the rows they changed together.
+    std::optional<int> run(const QList<Statement> &statements, QString &error);
+
     Database &m_db;
     const HistoryKind &m_kind;
 };

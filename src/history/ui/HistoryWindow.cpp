@@ -4,6 +4,7 @@
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
+#include "data/Grids.h"
 #include "data/ui/GridView.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
@@ -148,10 +149,15 @@ void HistoryWindow::buildConditions()
     };
     partyBox("filterSKR", filterSKR);
     partyBox("filterOutComp", filterOutComp);
-    m_receiverChoose = namedButton(m_conditions, m_texts.receiverChoose.toLatin1().constData(),
-                                   QStringLiteral("选"));
-    m_senderChoose = namedButton(m_conditions, m_texts.senderChoose.toLatin1().constData(),
-                                 QStringLiteral("选"));
+    auto chooseButton = [this](const QString &name, QLineEdit *box, const QString &unitType,
+                               const QString &title) {
+        QPushButton *b =
+            namedButton(m_conditions, name.toLatin1().constData(), QStringLiteral("选"));
+        b->setFixedWidth(28);
+        connect(b, &QPushButton::clicked, this,
+                [this, box, unitType, title] { chooseParty(box, unitType, title); });
+        return b;
+    };
     auto clearButton = [this](const char *name, QLineEdit *box) {
         QPushButton *b = namedButton(m_conditions, name, QStringLiteral("清空"));
         connect(b, &QPushButton::clicked, this, [box] {
@@ -160,16 +166,19 @@ void HistoryWindow::buildConditions()
         });
         return b;
     };
-    for (QPushButton *b : {m_receiverChoose, m_senderChoose})
-        b->setFixedWidth(28);
     m_conditionRows->addWidget(new QLabel(m_texts.receiverLabel, m_conditions), 0, 0);
-    m_conditionRows->addWidget(cluster(m_conditions, {filterSKR, m_receiverChoose,
-                                                      clearButton("btClearSKRen", filterSKR)}),
-                               0, 1);
+    m_conditionRows->addWidget(
+        cluster(m_conditions, {filterSKR,
+                               chooseButton(m_texts.receiverChoose, filterSKR,
+                                            m_texts.receiverUnitType, m_texts.receiverTitle),
+                               clearButton("btClearSKRen", filterSKR)}),
+        0, 1);
     m_conditionRows->addWidget(new QLabel(m_texts.senderLabel, m_conditions), 0, 2);
     m_conditionRows->addWidget(
-        cluster(m_conditions,
-                {filterOutComp, m_senderChoose, clearButton("btClearOutComp", filterOutComp)}),
+        cluster(m_conditions, {filterOutComp,
+                               chooseButton(m_texts.senderChoose, filterOutComp,
+                                            m_texts.senderUnitType, m_texts.senderTitle),
+                               clearButton("btClearOutComp", filterOutComp)}),
         0, 3);
 
     Date1 = new QDateEdit(m_conditions);
@@ -231,6 +240,12 @@ void HistoryWindow::buildConditions()
     Pjcount->setObjectName(QStringLiteral("Pjcount"));
     m_conditionRows->addWidget(lbSumMoney, 3, 0, 1, 2);
     m_conditionRows->addWidget(Pjcount, 3, 2, 1, 2);
+}
+
+void HistoryWindow::addConditionRow(const QString &label, std::initializer_list<QWidget *> parts)
+{
+    m_conditionRows->addWidget(new QLabel(label, m_conditions), 2, 0);
+    m_conditionRows->addWidget(cluster(m_conditions, parts), 2, 1);
 }
 
 void HistoryWindow::buildButtonRow()
@@ -373,12 +388,25 @@ void HistoryWindow::runStatement(const HistoryStatement &statement)
         m_sent.clear();
     }
     GridView::GridColsWidthLoad(m_services.grids(), *DBGrid1, objectName());
+    // Columns without a remembered width fit their title and first rows instead of the
+    // stored default, which cuts every Chinese title.
+    QHeaderView *header = DBGrid1->horizontalHeader();
+    for (int c = 0; c < header->count(); ++c) {
+        if (!header->isSectionHidden(c) && header->sectionSize(c) == Grids::kDefaultWidth) {
+            DBGrid1->resizeColumnToContents(c);
+            header->resizeSection(c, std::min(header->sectionSize(c), 240));
+        }
+    }
 }
 
 void HistoryWindow::refresh()
 {
+    // The user stays on the row just corrected or voided.
+    const QModelIndex current = DBGrid1->currentIndex();
     m_sent.clear();
     query();
+    if (current.isValid() && current.row() < m_model->rowCount())
+        DBGrid1->setCurrentIndex(m_model->index(current.row(), current.column()));
 }
 
 void HistoryWindow::clearConditions()
@@ -588,6 +616,7 @@ void HistoryWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    FormFaceLoad(*this, m_services.settings().userIni());
     const QString stored = m_services.settings().getINIConfigByname(m_texts.doubleClickKey);
     const QSignalBlocker quiet(ckDBLClick);
     ckDBLClick->setChecked(stored.isEmpty() || stored == u"1");

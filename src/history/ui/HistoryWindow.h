@@ -38,6 +38,10 @@ struct HistoryWindowTexts
     QString numberBox;
     QString receiverChoose; // objectName of the receiver's "选" button
     QString senderChoose;
+    QString receiverUnitType; // the address book list and title each "选" opens
+    QString receiverTitle;
+    QString senderUnitType;
+    QString senderTitle;
     QString doubleClickKey; // workstation setting of "双击打开"
     QString doubleClickHint;
     QString sumLabel;    // "总费用汇总:￥"
@@ -99,7 +103,8 @@ protected:
     int currentBillId() const;
     // The party chosen in the address book: its full name, or its contact without one.
     static QString partyName(const TPerson &party);
-    void chooseParty(QLineEdit *box, const QString &unitType, const QString &title);
+    // The kind's own row of conditions, under the dates.
+    void addConditionRow(const QString &label, std::initializer_list<QWidget *> parts);
 
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -119,8 +124,6 @@ protected:
     QGridLayout *m_conditionRows = nullptr;
     QLineEdit *filterSKR = nullptr;
     QLineEdit *filterOutComp = nullptr;
-    QPushButton *m_receiverChoose = nullptr;
-    QPushButton *m_senderChoose = nullptr;
     QDateEdit *Date1 = nullptr;
     QDateEdit *Date2 = nullptr;
     QCheckBox *ckNomatterRQ = nullptr;
@@ -146,6 +149,7 @@ private:
     void buildPopup();
     void clearConditions();
     void lookUpShortCode(QLineEdit *box);
+    void chooseParty(QLineEdit *box, const QString &unitType, const QString &title);
     void runStatement(const HistoryStatement &statement);
     void finishExport();
 

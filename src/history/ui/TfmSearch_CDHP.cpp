@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +31,10 @@ HistoryWindowTexts draftTexts()
         QStringLiteral("cb_CDXYBH"),
         QStringLiteral("btChoose1"),
         QStringLiteral("btChoose2"),
+        TPerson::kCounterparty,
+        QStringLiteral("选择收款单位"),
+        TPerson::kOwnUnit,
+        QStringLiteral("选择付款单位"),
         QStringLiteral("CDHPView_DBLOPEN"),
         QStringLiteral("开启/关闭鼠标双击列表打开承兑汇票"),
         QStringLiteral("金额汇总:￥"),
@@ -55,23 +58,8 @@ TfmSearch_CDHP::TfmSearch_CDHP(AppServices &services, QWidget *parent)
     edtJETo = amountBox("edtJETo");
     QPushButton *clear = namedButton(m_conditions, "btClearJe", QStringLiteral("清空"));
     connect(clear, &QPushButton::clicked, this, &TfmSearch_CDHP::clearKindConditions);
-    auto *amounts = new QWidget(m_conditions);
-    auto *row = new QHBoxLayout(amounts);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(edtJEFrom);
-    row->addWidget(new QLabel(QStringLiteral("到"), amounts));
-    row->addWidget(edtJETo);
-    row->addWidget(clear);
-    row->addStretch();
-    m_conditionRows->addWidget(new QLabel(QStringLiteral("金额："), m_conditions), 2, 0);
-    m_conditionRows->addWidget(amounts, 2, 1);
-
-    connect(m_receiverChoose, &QPushButton::clicked, this, [this] {
-        chooseParty(filterSKR, TPerson::kCounterparty, QStringLiteral("选择收款单位"));
-    });
-    connect(m_senderChoose, &QPushButton::clicked, this, [this] {
-        chooseParty(filterOutComp, TPerson::kOwnUnit, QStringLiteral("选择付款单位"));
-    });
+    addConditionRow(QStringLiteral("金额："),
+                    {edtJEFrom, new QLabel(QStringLiteral("到"), m_conditions), edtJETo, clear});
 
     btFailedSelects = namedButton(this, "btFailedSelects", QStringLiteral("作废选中(&F)"));
     m_leftButtons->insertWidget(m_leftButtons->count() - 2, btFailedSelects);
@@ -129,17 +117,23 @@ void TfmSearch_CDHP::clearKindConditions()
     }
 }
 
+std::optional<QVariantList> TfmSearch_CDHP::selectedIds(const QString &noneMessage)
+{
+    std::optional<QVariantList> ids =
+        m_services.grids().selectedValues(*grid()->selectionModel(), m_history.kind().key);
+    if (ids && ids->isEmpty()) {
+        m_services.ui().alert(noneMessage, kTip);
+        return std::nullopt;
+    }
+    return ids;
+}
+
 void TfmSearch_CDHP::voidSelected()
 {
     const std::optional<QVariantList> ids =
-        m_services.grids().selectedValues(*grid()->selectionModel(), m_history.kind().key);
+        selectedIds(QStringLiteral("没有点中要作废的票据!（按住ctrl+点击，可多选哦）"));
     if (!ids)
         return;
-    if (ids->isEmpty()) {
-        m_services.ui().alert(QStringLiteral("没有点中要作废的票据!（按住ctrl+点击，可多选哦）"),
-                              kTip);
-        return;
-    }
     QString error;
     const std::optional<int> voided = m_history.voidBills(*ids, error);
     if (!voided) {
@@ -153,13 +147,9 @@ void TfmSearch_CDHP::voidSelected()
 void TfmSearch_CDHP::addSelectedToBatch()
 {
     const std::optional<QVariantList> ids =
-        m_services.grids().selectedValues(*grid()->selectionModel(), m_history.kind().key);
+        selectedIds(QStringLiteral("未选中任何有效的列表记录！"));
     if (!ids)
         return;
-    if (ids->isEmpty()) {
-        m_services.ui().alert(QStringLiteral("未选中任何有效的列表记录！"), kTip);
-        return;
-    }
     QString error;
     const std::optional<int> copied = m_history.copyToBatch(*ids, m_batchGroup, error);
     if (!copied) {

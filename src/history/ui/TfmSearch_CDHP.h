@@ -24,6 +24,8 @@ protected:
 
 private:
     std::optional<double> amountBound(QLineEdit *box);
+    // The selected drafts' keys; nullopt after telling the user there are none.
+    std::optional<QVariantList> selectedIds(const QString &noneMessage);
 
     QLineEdit *edtJEFrom = nullptr;
     QLineEdit *edtJETo = nullptr;

@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +28,11 @@ HistoryWindowTexts slipTexts()
         QStringLiteral("cb_PJBH"),
         QStringLiteral("Button2"),
         QStringLiteral("Button3"),
+        // The address book opens on the list the box's party usually comes from.
+        TPerson::kCounterparty,
+        QStringLiteral("选择收件单位"),
+        TPerson::kOwnUnit,
+        QStringLiteral("选择寄件单位"),
         QStringLiteral("KDDView_DBLOPEN"),
         QStringLiteral("开启/关闭鼠标双击列表打开快递单"),
         QStringLiteral("总费用汇总:￥"),
@@ -56,22 +60,7 @@ TfmSearch_KDD::TfmSearch_KDD(AppServices &services, QWidget *parent)
     });
     connect(filterTemplate, &QComboBox::textActivated, this, &HistoryWindow::query);
     connect(filterTemplate->lineEdit(), &QLineEdit::returnPressed, this, &HistoryWindow::query);
-    auto *templateRow = new QWidget(m_conditions);
-    auto *row = new QHBoxLayout(templateRow);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(filterTemplate);
-    row->addWidget(clear);
-    row->addStretch();
-    m_conditionRows->addWidget(new QLabel(QStringLiteral("模板种类："), m_conditions), 2, 0);
-    m_conditionRows->addWidget(templateRow, 2, 1);
-
-    // The address book opens on the list the box's party usually comes from.
-    connect(m_receiverChoose, &QPushButton::clicked, this, [this] {
-        chooseParty(filterSKR, TPerson::kCounterparty, QStringLiteral("选择收件单位"));
-    });
-    connect(m_senderChoose, &QPushButton::clicked, this, [this] {
-        chooseParty(filterOutComp, TPerson::kOwnUnit, QStringLiteral("选择寄件单位"));
-    });
+    addConditionRow(QStringLiteral("模板种类："), {filterTemplate, clear});
 
     QAction *refresh = findChild<QAction *>(QStringLiteral("nRefresh"));
     auto add = [this, refresh](const char *name, const QString &caption, const QKeySequence &key,

@@ -74,18 +74,19 @@ HistoryWindow::HistoryWindow(AppServices &services, const HistoryKind &kind,
     setMinimumSize(652, 492);
     resize(980, 640);
 
-    auto *main = new QHBoxLayout(this);
-    buildLeftColumn();
-    auto *right = new QVBoxLayout;
-    main->addLayout(right, 1);
+    // Conditions across the top; the date ranges and commands beside the list below them.
+    auto *main = new QVBoxLayout(this);
     buildConditions();
-    right->addWidget(m_conditions);
+    main->addWidget(m_conditions);
     buildButtonRow();
-    right->addLayout(m_buttonRow);
+    main->addLayout(m_buttonRow);
+    buildLeftColumn();
     buildGrid();
-    right->addWidget(DBGrid1, 1);
+    auto *lower = new QHBoxLayout;
+    lower->addLayout(m_leftButtons);
+    lower->addWidget(DBGrid1, 1);
+    main->addLayout(lower, 1);
     buildPopup();
-    main->insertLayout(0, m_leftButtons);
 
     const QSignalBlocker quiet(Date2);
     Date1->setDate(QDate::currentDate());
@@ -109,7 +110,7 @@ void HistoryWindow::buildLeftColumn()
     ATreeView1->setObjectName(QStringLiteral("ATreeView1"));
     ATreeView1->setHeaderHidden(true);
     ATreeView1->setRootIsDecorated(false);
-    ATreeView1->setFixedWidth(130);
+    ATreeView1->setFixedWidth(110);
     for (const char *range : kRanges)
         ATreeView1->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(range)}));
     connect(ATreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
@@ -139,12 +140,14 @@ void HistoryWindow::buildConditions()
     m_conditions->setObjectName(QStringLiteral("GroupBox1"));
     m_conditions->installEventFilter(this);
     m_conditionRows = new QGridLayout(m_conditions);
+    m_conditionRows->setColumnStretch(1, 1);
+    m_conditionRows->setColumnStretch(3, 1);
 
     auto partyBox = [this](const char *name, QLineEdit *&box) {
         box = new QLineEdit(m_conditions);
         box->setObjectName(QString::fromLatin1(name));
         box->setToolTip(QStringLiteral("支持简码输入（%+简码）"));
-        box->setMinimumWidth(150);
+        box->setMinimumWidth(110);
         connect(box, &QLineEdit::returnPressed, this, [this, box] { lookUpShortCode(box); });
     };
     partyBox("filterSKR", filterSKR);
@@ -160,6 +163,7 @@ void HistoryWindow::buildConditions()
     };
     auto clearButton = [this](const char *name, QLineEdit *box) {
         QPushButton *b = namedButton(m_conditions, name, QStringLiteral("清空"));
+        b->setFixedWidth(48);
         connect(b, &QPushButton::clicked, this, [box] {
             box->clear();
             mark(box, Mark::Unused);
@@ -173,19 +177,20 @@ void HistoryWindow::buildConditions()
                                             m_texts.receiverUnitType, m_texts.receiverTitle),
                                clearButton("btClearSKRen", filterSKR)}),
         0, 1);
-    m_conditionRows->addWidget(new QLabel(m_texts.senderLabel, m_conditions), 0, 2);
+    m_conditionRows->addWidget(new QLabel(m_texts.senderLabel, m_conditions), 1, 0);
     m_conditionRows->addWidget(
         cluster(m_conditions, {filterOutComp,
                                chooseButton(m_texts.senderChoose, filterOutComp,
                                             m_texts.senderUnitType, m_texts.senderTitle),
                                clearButton("btClearOutComp", filterOutComp)}),
-        0, 3);
+        1, 1);
 
     Date1 = new QDateEdit(m_conditions);
     Date2 = new QDateEdit(m_conditions);
     Date1->setObjectName(QStringLiteral("Date1"));
     Date2->setObjectName(QStringLiteral("Date2"));
     for (QDateEdit *d : {Date1, Date2}) {
+        d->setMinimumWidth(100);
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     }
@@ -207,18 +212,18 @@ void HistoryWindow::buildConditions()
         ckNomatterRQ->setChecked(false);
         query();
     });
-    m_conditionRows->addWidget(new QLabel(m_texts.dateLabel, m_conditions), 1, 0);
+    m_conditionRows->addWidget(new QLabel(m_texts.dateLabel, m_conditions), 2, 0);
     m_conditionRows->addWidget(
         cluster(m_conditions,
                 {Date1, new QLabel(QStringLiteral("到"), m_conditions), Date2, ckNomatterRQ}),
-        1, 1);
+        2, 1);
 
     m_number = new QComboBox(m_conditions);
     m_number->setObjectName(m_texts.numberBox);
     m_number->setEditable(true);
-    m_number->setMinimumWidth(150);
-    m_conditionRows->addWidget(new QLabel(m_texts.numberLabel, m_conditions), 1, 2);
-    m_conditionRows->addWidget(cluster(m_conditions, {m_number}), 1, 3);
+    m_number->setMinimumWidth(130);
+    m_conditionRows->addWidget(new QLabel(m_texts.numberLabel, m_conditions), 0, 2);
+    m_conditionRows->addWidget(cluster(m_conditions, {m_number}), 0, 3);
 
     auto *match = new QGroupBox(QStringLiteral("匹配方式"), m_conditions);
     match->setObjectName(QStringLiteral("RadioMatch"));
@@ -230,7 +235,7 @@ void HistoryWindow::buildConditions()
     matchRow->addWidget(m_fuzzy);
     for (QRadioButton *r : {m_exact, m_fuzzy})
         connect(r, &QRadioButton::clicked, this, &HistoryWindow::query);
-    m_conditionRows->addWidget(match, 2, 2, 1, 2);
+    m_conditionRows->addWidget(match, 1, 2, 2, 2);
 
     lbSumMoney = new QLabel(m_conditions);
     lbSumMoney->setObjectName(QStringLiteral("lbSumMoney"));
@@ -238,14 +243,16 @@ void HistoryWindow::buildConditions()
     lbSumMoney->hide();
     Pjcount = new QLabel(m_conditions);
     Pjcount->setObjectName(QStringLiteral("Pjcount"));
-    m_conditionRows->addWidget(lbSumMoney, 3, 0, 1, 2);
-    m_conditionRows->addWidget(Pjcount, 3, 2, 1, 2);
+    m_conditionRows->addWidget(cluster(m_conditions, {lbSumMoney, Pjcount}), 3, 2, 1, 2);
 }
 
 void HistoryWindow::addConditionRow(const QString &label, std::initializer_list<QWidget *> parts)
 {
-    m_conditionRows->addWidget(new QLabel(label, m_conditions), 2, 0);
-    m_conditionRows->addWidget(cluster(m_conditions, parts), 2, 1);
+    for (QWidget *part : parts)
+        if (auto *button = qobject_cast<QPushButton *>(part))
+            button->setFixedWidth(48);
+    m_conditionRows->addWidget(new QLabel(label, m_conditions), 3, 0);
+    m_conditionRows->addWidget(cluster(m_conditions, parts), 3, 1);
 }
 
 void HistoryWindow::buildButtonRow()
@@ -292,6 +299,7 @@ void HistoryWindow::buildGrid()
     DBGrid1->setPalette(palette);
     DBGrid1->horizontalHeader()->setSectionsClickable(true);
     DBGrid1->horizontalHeader()->setSortIndicatorShown(true);
+    DBGrid1->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &HistoryWindow::sortByColumn);
     connect(DBGrid1, &QTableView::doubleClicked, this, [this] {

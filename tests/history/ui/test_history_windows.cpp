@@ -279,3 +279,24 @@ TEST(AcceptanceDraftHistory, PickModeCopiesChosenDraftsIntoTheBatchGroup)
     EXPECT_EQ(q.value(1).toString(), QStringLiteral("五月批"));
     EXPECT_EQ(q.value(2).toString(), QStringLiteral("五月批"));
 }
+
+TEST(AcceptanceDraftHistory, ClearingAllAsksFirstAndThenEmptiesTheList)
+{
+    DraftFixture f;
+    TfmSearch_CDHP history(f.home.services());
+    history.show();
+    auto *clearAll = history.findChild<QPushButton *>("DelAll");
+    clearAll->click();
+    EXPECT_EQ(f.home.ui.last().text,
+              QStringLiteral("清空操作将删除所有保存的历史开票数据，确定要清空吗？"));
+    EXPECT_EQ(history.grid()->model()->rowCount(), 4);
+    EXPECT_TRUE(clearAll->isEnabled());
+
+    f.home.ui.answer(Ui::Answer::Yes);
+    clearAll->click();
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("清空成功！共删除4条记录"));
+    EXPECT_EQ(history.grid()->model()->rowCount(), 0);
+    EXPECT_EQ(labelText(&history, "lbSumMoney"), QStringLiteral("金额汇总:￥"));
+    EXPECT_FALSE(clearAll->isEnabled());
+    EXPECT_FALSE(history.findChild<QPushButton *>("pri")->isEnabled());
+}

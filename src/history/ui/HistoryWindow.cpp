@@ -170,20 +170,18 @@ void HistoryWindow::buildConditions()
         });
         return b;
     };
-    m_conditionRows->addWidget(new QLabel(m_texts.receiverLabel, m_conditions), 0, 0);
-    m_conditionRows->addWidget(
-        cluster(m_conditions, {filterSKR,
-                               chooseButton(m_texts.receiverChoose, filterSKR,
-                                            m_texts.receiverUnitType, m_texts.receiverTitle),
-                               clearButton("btClearSKRen", filterSKR)}),
-        0, 1);
-    m_conditionRows->addWidget(new QLabel(m_texts.senderLabel, m_conditions), 1, 0);
-    m_conditionRows->addWidget(
-        cluster(m_conditions, {filterOutComp,
-                               chooseButton(m_texts.senderChoose, filterOutComp,
-                                            m_texts.senderUnitType, m_texts.senderTitle),
-                               clearButton("btClearOutComp", filterOutComp)}),
-        1, 1);
+    auto partyRow = [&](int row, const QString &label, QLineEdit *box, const QString &choose,
+                        const QString &unitType, const QString &title, const char *clear) {
+        m_conditionRows->addWidget(new QLabel(label, m_conditions), row, 0);
+        m_conditionRows->addWidget(
+            cluster(m_conditions,
+                    {box, chooseButton(choose, box, unitType, title), clearButton(clear, box)}),
+            row, 1);
+    };
+    partyRow(0, m_texts.receiverLabel, filterSKR, m_texts.receiverChoose, m_texts.receiverUnitType,
+             m_texts.receiverTitle, "btClearSKRen");
+    partyRow(1, m_texts.senderLabel, filterOutComp, m_texts.senderChoose, m_texts.senderUnitType,
+             m_texts.senderTitle, "btClearOutComp");
 
     Date1 = new QDateEdit(m_conditions);
     Date2 = new QDateEdit(m_conditions);

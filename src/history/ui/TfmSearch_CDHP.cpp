@@ -144,6 +144,17 @@ void TfmSearch_CDHP::voidSelected()
     m_services.ui().alert(u"成功作废" + QString::number(*voided) + u"条记录！", kTip);
 }
 
+bool TfmSearch_CDHP::toldCopied(const std::optional<int> &copied, const QString &error,
+                                const QString &before, const QString &after)
+{
+    if (!copied) {
+        m_services.ui().error(u"添加出现异常中断,已经成功添加0个批打记录！\n" + error);
+        return false;
+    }
+    m_services.ui().alert(before + QString::number(*copied) + after, kTip);
+    return true;
+}
+
 void TfmSearch_CDHP::addSelectedToBatch()
 {
     const std::optional<QVariantList> ids =
@@ -151,13 +162,9 @@ void TfmSearch_CDHP::addSelectedToBatch()
     if (!ids)
         return;
     QString error;
-    const std::optional<int> copied = m_history.copyToBatch(*ids, m_batchGroup, error);
-    if (!copied) {
-        m_services.ui().error(u"添加出现异常中断,已经成功添加0个批打记录！\n" + error);
-        return;
-    }
-    m_services.ui().alert(u"本次共成功添加 " + QString::number(*copied) + u" 个批打记录!", kTip);
-    close();
+    if (toldCopied(m_history.copyToBatch(*ids, m_batchGroup, error), error,
+                   QStringLiteral("本次共成功添加 "), QStringLiteral(" 个批打记录!")))
+        close();
 }
 
 void TfmSearch_CDHP::addAllToBatch()
@@ -166,10 +173,6 @@ void TfmSearch_CDHP::addAllToBatch()
         return; // nothing listed yet
     grid()->selectAll();
     QString error;
-    const std::optional<int> copied = m_history.copyToBatch(lastStatement(), m_batchGroup, error);
-    if (!copied) {
-        m_services.ui().error(u"添加出现异常中断,已经成功添加0个批打记录！\n" + error);
-        return;
-    }
-    m_services.ui().alert(u"本次共添加" + QString::number(*copied) + u"个批打记录！", kTip);
+    toldCopied(m_history.copyToBatch(lastStatement(), m_batchGroup, error), error,
+               QStringLiteral("本次共添加"), QStringLiteral("个批打记录！"));
 }

@@ -26,6 +26,9 @@ private:
     std::optional<double> amountBound(QLineEdit *box);
     // The selected drafts' keys; nullopt after telling the user there are none.
     std::optional<QVariantList> selectedIds(const QString &noneMessage);
+    // Tells how many drafts went into the batch list, or that none did; true when copied.
+    bool toldCopied(const std::optional<int> &copied, const QString &error, const QString &before,
+                    const QString &after);
 
     QLineEdit *edtJEFrom = nullptr;
     QLineEdit *edtJETo = nullptr;

@@ -1,15 +1,15 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/TfrmConfig.h"
+#include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
-#include "app/ui/PictureMdiArea.h"
-#include "app/ui/Tfm_About.h"
-#include "app/ui/TfrmConfig.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "history/ui/TfmSearch_CDHP.h"
 #include "history/ui/TfmSearch_KDD.h"
@@ -305,9 +305,8 @@ void Tfm_Main::buildHistoryMenu()
     });
     addDisabled(m, "m_search_JWH", QStringLiteral("境外汇款申请书管理"));
     addDisabled(m, "mJKDSearch", QStringLiteral("现金缴款单管理"));
-    addItem(m, "mKDDSearch", QStringLiteral("快递单管理"), [this] {
-        openHistory(new TfmSearch_KDD(m_services, this), SavedBill::ExpressSlip);
-    });
+    addItem(m, "mKDDSearch", QStringLiteral("快递单管理"),
+            [this] { openHistory(new TfmSearch_KDD(m_services, this), SavedBill::ExpressSlip); });
     addDisabled(m, "mReceiptSearch", QStringLiteral("收据及发票管理"));
     addDisabled(m, "mSearch_IVIntel", QStringLiteral("国际货运发票管理"));
     addDisabled(m, "mSearch_CKSP", QStringLiteral("出口商品发票管理"));
@@ -724,6 +723,11 @@ bool Tfm_Main::openSavedBill(SavedBill kind, const QString &templateName, int bi
         // The acceptance draft form loads a saved draft here once it exists.
         comingLater(QStringLiteral("承兑汇票"));
         return false;
+    }
+    if (TfmCheckKDD *open = TfmCheckKDD::instance(); open && !open->isSaved()) {
+        // Closing asks about the slip being typed, so loading the saved one loses nothing.
+        (open->parentWidget() ? open->parentWidget() : open)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     if (!TfmCheckKDD::instance())
         menuItem(QStringLiteral("m_new_kdd"))->trigger();

@@ -131,16 +131,24 @@ TEST(ExpressSlipHistory, FindsSavedSlipsSumsThemAndReopensOne)
     EXPECT_EQ(home.ui.prompted.last().defaultValue, QStringLiteral("SF7002"));
     EXPECT_EQ(cell(grid, 0, "快递单号"), QStringLiteral("SF7002-补"));
 
-    // With "双击打开" cleared a double click opens nothing; "打开(&O)" still does.
+    // With "双击打开" cleared a double click opens nothing; "打开(&O)" still does, after the
+    // form has asked about the slip being typed.
     click(form, "btNewCheck");
+    form->setFieldText("zdSKR", QStringLiteral("杭州未存公司"));
+    form->setFieldText("zdSKRLXR", QStringLiteral("王五"));
     history->findChild<QCheckBox *>("ckDBLClick")->setChecked(false);
     EXPECT_EQ(home.settings().getINIConfigByname("KDDView_DBLOPEN"), QStringLiteral("0"));
     selectRows(grid, {1});
     const QRect row = grid->visualRect(grid->model()->index(1, 1));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_TRUE(form->fieldText("zdPJBH").isEmpty());
+    EXPECT_EQ(form->fieldText("zdSKR"), QStringLiteral("杭州未存公司"));
     EXPECT_TRUE(history->isVisible());
+    home.ui.answer(Ui::Answer::Yes);
     click(history, "btOpenView");
+    EXPECT_EQ(home.ui.shown[home.ui.shown.size() - 2].text, QStringLiteral("是否保存该快递单？"));
+    EXPECT_EQ(home.db().CountTableAllRows("DataKDDTable", home.ui), 4);
+    form = TfmCheckKDD::instance();
+    ASSERT_TRUE(form);
     EXPECT_EQ(form->billId(), ids[0]);
     EXPECT_TRUE(form->isHistory());
     EXPECT_EQ(form->fieldText("zdPJBH"), QStringLiteral("SF7001"));

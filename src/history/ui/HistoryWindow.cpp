@@ -301,7 +301,8 @@ void HistoryWindow::buildGrid()
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &HistoryWindow::sortByColumn);
     connect(DBGrid1, &QTableView::doubleClicked, this, [this] {
-        if (ckDBLClick->isChecked())
+        // Hidden in pick mode, where the list only chooses.
+        if (!ckDBLClick->isHidden() && ckDBLClick->isChecked())
             openCurrent();
     });
     DBGrid1->viewport()->installEventFilter(this);

@@ -12,6 +12,8 @@
 #include "base/ui/FormFace.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
+#include "history/ui/TfmSearch_CDHP.h"
+#include "history/ui/TfmSearch_KDD.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
@@ -300,12 +302,13 @@ void Tfm_Main::buildHistoryMenu()
     addDisabled(m, "mZPSearch", QStringLiteral("支票管理(&Z)"));
     addDisabled(m, "mJZDSearch", QStringLiteral("进帐单管理(&J) "));
     addDisabled(m, "mDHDSearch", QStringLiteral("电汇单管理(&D)"));
-    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"),
-            [this] { comingLater(QStringLiteral("承兑汇票管理")); });
+    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"), [this] {
+        openHistory(new TfmSearch_CDHP(m_services, this), SavedBill::AcceptanceDraft);
+    });
     addDisabled(m, "m_search_JWH", QStringLiteral("境外汇款申请书管理"));
     addDisabled(m, "mJKDSearch", QStringLiteral("现金缴款单管理"));
     addItem(m, "mKDDSearch", QStringLiteral("快递单管理"),
-            [this] { comingLater(QStringLiteral("快递单管理")); });
+            [this] { openHistory(new TfmSearch_KDD(m_services, this), SavedBill::ExpressSlip); });
     addDisabled(m, "mReceiptSearch", QStringLiteral("收据及发票管理"));
     addDisabled(m, "mSearch_IVIntel", QStringLiteral("国际货运发票管理"));
     addDisabled(m, "mSearch_CKSP", QStringLiteral("出口商品发票管理"));
@@ -722,6 +725,63 @@ void Tfm_Main::openAcceptanceDraft()
 void Tfm_Main::openDraftBatchPrint()
 {
     comingLater(QStringLiteral("承兑汇票批量打印"));
+}
+
+void Tfm_Main::openHistory(HistoryWindow *history, SavedBill kind)
+{
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    history->setWindowModality(Qt::ApplicationModal);
+    history->setReopen([this, kind](const QString &templateName, int billId) {
+        return openSavedBill(kind, templateName, billId);
+    });
+    history->show();
+}
+
+bool Tfm_Main::openSavedBill(SavedBill kind, const QString &templateName, int billId)
+{
+    const QString title = QStringLiteral("查看历史单据");
+    const QString formName = kind == SavedBill::ExpressSlip ? QStringLiteral("fmCheckKDD")
+                                                            : QStringLiteral("fmCheckCDHP");
+    auto openBills = [this] {
+        QList<QWidget *> forms;
+        for (QMdiSubWindow *child : m_mdi->subWindowList())
+            if (child->isVisible() && child->widget())
+                forms << child->widget();
+        return forms;
+    };
+    const QList<QWidget *> open = openBills();
+    const bool formOpen = std::any_of(open.begin(), open.end(), [&](const QWidget *form) {
+        return form->objectName() == formName;
+    });
+    if (!open.isEmpty() && !formOpen) {
+        if (!m_services.ui().ask(QStringLiteral("自动关闭已打开的单据吗？"), title)) {
+            m_services.ui().alert(QStringLiteral("请先关闭正在编辑的单据模块！"), title);
+            return false;
+        }
+        menuItem(QStringLiteral("m_CloseALL"))->trigger();
+        // A form whose user kept its unsaved changes stays open.
+        if (!openBills().isEmpty())
+            return false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const bool slip = kind == SavedBill::ExpressSlip;
+    auto openForm = [slip]() -> BillForm * {
+        if (slip)
+            return TfmCheckKDD::instance();
+        return TfmCheckCDHP::instance();
+    };
+    if (BillForm *open = openForm(); open && !open->isSaved()) {
+        // Closing asks about the bill being typed, so loading the saved one loses nothing.
+        (open->parentWidget() ? open->parentWidget() : open)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    if (!openForm())
+        menuItem(QString::fromLatin1(slip ? "m_new_kdd" : "m_new_cdhp"))->trigger();
+    BillForm *form = openForm();
+    if (!form)
+        return false;
+    form->BrowseOldCheck(templateName, QString::number(billId));
+    return true;
 }
 
 void Tfm_Main::comingLater(const QString &what)

@@ -8,6 +8,7 @@
 class AddressBookWindows;
 class AppServices;
 class ClickableLabel;
+class HistoryWindow;
 class PictureMdiArea;
 class QComboBox;
 class QLabel;
@@ -56,6 +57,11 @@ public:
     // bill window at a time. Answers the new child, or null.
     QMdiSubWindow *openBillWindow(const std::function<QWidget *()> &create);
 
+    // Opens a saved bill in its form for viewing and printing again, closing other bill windows
+    // when the user agrees. Answers true when the bill is shown.
+    enum class SavedBill { ExpressSlip, AcceptanceDraft };
+    bool openSavedBill(SavedBill kind, const QString &templateName, int billId);
+
     // Windows the express slip form opens through the frame.
     void openAddressRecognition() override;
     void openExpressBatchPrint() override;
@@ -100,6 +106,7 @@ private:
     void comingLater(const QString &what);
     void openPage(const QString &url);
     void openExpressSlip();
+    void openHistory(HistoryWindow *history, SavedBill kind);
     void checkRunFolder();
     void updateInstallRecord();
     void tick();

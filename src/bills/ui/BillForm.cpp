@@ -781,6 +781,11 @@ bool BillForm::PrinterTransEnd()
     return m_printJob->PrinterTransEnd();
 }
 
+void BillForm::PrinterTransAbort()
+{
+    m_printJob->PrinterTransAbort();
+}
+
 bool BillForm::printCopies(int copies)
 {
     return PrintPrepare() && PrinterTransBegin(copies) && SendCheckToPrinter() && PrinterTransEnd();

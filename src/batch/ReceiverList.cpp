@@ -231,3 +231,14 @@ bool ReceiverList::moveTo(const QList<int> &ids, const QString &status, QString 
                   {status}, ids, error)
         .has_value();
 }
+
+QStringList ReceiverList::dictionaryValues(const QString &name) const
+{
+    QSqlQuery q = m_db.query();
+    QStringList values;
+    if (execBound(q, QStringLiteral("SELECT DISTINCT DMValue FROM DMTable WHERE DMName = ?"),
+                  {name}))
+        while (q.next())
+            values << q.value(0).toString();
+    return values;
+}

@@ -67,6 +67,9 @@ public:
     // Puts the rows in a status tab: empty (not printed), kPrinted or kTemporary.
     bool moveTo(const QList<int> &ids, const QString &status, QString *error);
 
+    // The values of a dictionary in every template, offered as texts for the column fill.
+    QStringList dictionaryValues(const QString &name) const;
+
     // The table's column, spelled as the table spells it; empty when there is none.
     static QString column(const QString &name);
 

@@ -18,6 +18,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TfrmMatchAddr;
+class TfrmMutiPrint;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
@@ -61,6 +62,11 @@ public:
     void openExpressBatchPrint() override;
     // The batch list's "识别复制串或输入": rows go to the list, which `listChanged` refreshes.
     void openBatchAddressRecognition(std::function<void()> listChanged);
+    // The batch list's "导入Excel ": the spreadsheet import in its batch list scenario; rows
+    // go to the list, which `listChanged` refreshes.
+    void openBatchImport(std::function<void()> listChanged);
+    // The menu's batch command presses the open express slip form's "批量打印".
+    void pressExpressBatchPrint();
 
     void showAbout();
     void openSystemOptions();
@@ -116,4 +122,5 @@ private:
     QTimer *m_clock = nullptr;
     AddressBookWindows *m_addressBook = nullptr;
     TfrmMatchAddr *m_matchAddr = nullptr;
+    TfrmMutiPrint *m_expressBatch = nullptr;
 };

@@ -725,12 +725,12 @@ void Tfm_Main::openBatchImport(std::function<void()>)
 
 void Tfm_Main::pressExpressBatchPrint()
 {
-    TfmCheckKDD *form = TfmCheckKDD::instance();
-    if (!form) {
+    if (!TfmCheckKDD::instance()) {
         m_services.ui().alert(QStringLiteral("没有填开单据，打印什么呢？"), kPrompt);
         return;
     }
-    form->findChild<QToolButton *>(QStringLiteral("btMultiPrintS"))->click();
+    // What the form's "批量打印" does; the button itself is often hidden, and so disabled.
+    openExpressBatchPrint();
 }
 
 void Tfm_Main::openAcceptanceDraft()

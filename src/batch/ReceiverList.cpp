@@ -50,6 +50,22 @@ std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &
     return std::nullopt;
 }
 
+// Every column, the print state beside the key where the clerk looks for it after a jam.
+const QString &listedColumns()
+{
+    static const QString columns = [] {
+        const QStringList first{"ID", "打印状态", "打印批次"};
+        QStringList all = first;
+        for (const SchemaColumn &c : Schema::table(kTable)->columns)
+            if (!first.contains(c.name))
+                all << c.name;
+        for (QString &c : all)
+            c = quotedColumn(c);
+        return all.join(QStringLiteral(", "));
+    }();
+    return columns;
+}
+
 } // namespace
 
 ReceiverList::ReceiverList(Database &db)
@@ -89,7 +105,7 @@ QString ReceiverList::column(const QString &name)
 std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter &f, QString *error)
 {
     Statement s;
-    s.sql = QStringLiteral("SELECT * FROM ReceiverList WHERE ");
+    s.sql = u"SELECT " + listedColumns() + u" FROM ReceiverList WHERE ";
     const QString group = f.group.trimmed();
     if (group == QString::fromUtf8(kAllGroups)) {
         s.sql += QStringLiteral("1=1");

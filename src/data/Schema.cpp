@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <functional>
 
 namespace {
@@ -30,6 +31,17 @@ SchemaTable makeTable(const QString &name, std::initializer_list<std::vector<Sch
     for (const auto &part : parts)
         t.columns.insert(t.columns.end(), part.begin(), part.end());
     return t;
+}
+
+// When a batch list row was entered, and its print state: the status tab it sits in, and the
+// last batch run that sent it to the printer, so a jammed run can be printed again from a row.
+QString quoted(const QString &identifier);
+
+const std::vector<SchemaColumn> &receiverRunColumns()
+{
+    static const std::vector<SchemaColumn> columns{
+        {"录入日期", kDate}, {"打印状态", "TEXT(10)"}, {"打印批次", kInt}, {"打印时间", kDate}};
+    return columns;
 }
 
 std::vector<SchemaTable> buildTables()
@@ -122,6 +134,8 @@ std::vector<SchemaTable> buildTables()
                      "TEXT(50)"))
         receiverColumns.push_back(c);
     receiverColumns.push_back({"代收金额", "TEXT(30)"});
+    for (const SchemaColumn &c : receiverRunColumns())
+        receiverColumns.push_back(c);
 
     std::vector<SchemaColumn> personColumns = textColumns(
         {"全称", "助记码", "国家", "省", "市", "镇区", "地址", "邮编", "联系人", "电话", "手机",
@@ -272,6 +286,26 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                     return false;
             }
             return true;
+        },
+        // The batch list's entry date and print state; rows stored by any window get their
+        // entry time from the database itself.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            const QSqlRecord existing = db.record(QStringLiteral("ReceiverList"));
+            for (const SchemaColumn &c : receiverRunColumns()) {
+                if (!existing.contains(c.name) &&
+                    !exec(query,
+                          u"ALTER TABLE ReceiverList ADD COLUMN " + quoted(c.name) + u' ' + c.type,
+                          error))
+                    return false;
+            }
+            return exec(query,
+                        QStringLiteral(
+                            "CREATE TRIGGER IF NOT EXISTS ReceiverList_Entered AFTER INSERT ON "
+                            "ReceiverList WHEN NEW.录入日期 IS NULL BEGIN UPDATE ReceiverList SET "
+                            "录入日期 = strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime') WHERE "
+                            "ID = NEW.ID; END"),
+                        error);
         },
     };
     return list;

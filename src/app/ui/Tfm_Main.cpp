@@ -10,6 +10,7 @@
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
+#include "batch/ui/TfrmMutiPrint.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "history/ui/TfmSearch_CDHP.h"
@@ -274,6 +275,8 @@ void Tfm_Main::buildNewBillMenu(QMenu *menu)
     addDisabled(m, "m_new_IVIntel", QStringLiteral("国际货运发票"));
     m->addSeparator();
     addItem(m, "m_new_kdd", QStringLiteral("填写快递单"), [this] { openExpressSlip(); });
+    addItem(m, "m_multi_kdd", QStringLiteral("批量打印快递单"),
+            [this] { pressExpressBatchPrint(); });
     for (auto [name, caption] : {std::pair{"m_new_DJPZ", "贷记凭证"},
                                  std::pair{"m_new_hp", "汇票申请书"}, std::pair{"N13", "支票背书"}})
         addDisabled(m, name, QString::fromUtf8(caption))->setVisible(false);
@@ -710,7 +713,28 @@ void Tfm_Main::openBatchAddressRecognition(std::function<void()> listChanged)
 
 void Tfm_Main::openExpressBatchPrint()
 {
-    comingLater(QStringLiteral("批量打印"));
+    if (!m_expressBatch)
+        m_expressBatch = new TfrmMutiPrint(
+            m_services,
+            {[this](std::function<void()> changed) { openBatchAddressRecognition(changed); },
+             [this](std::function<void()> changed) { openBatchImport(changed); }},
+            this);
+    m_expressBatch->exec();
+}
+
+void Tfm_Main::openBatchImport(std::function<void()>)
+{
+    comingLater(QStringLiteral("Excel导入"));
+}
+
+void Tfm_Main::pressExpressBatchPrint()
+{
+    if (!TfmCheckKDD::instance()) {
+        m_services.ui().alert(QStringLiteral("没有填开单据，打印什么呢？"), kPrompt);
+        return;
+    }
+    // What the form's "批量打印" does; the button itself is often hidden, and so disabled.
+    openExpressBatchPrint();
 }
 
 void Tfm_Main::openAcceptanceDraft()

@@ -19,6 +19,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TfrmMatchAddr;
+class TfrmMutiPrint;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
@@ -70,6 +71,11 @@ public:
     void openDraftBatchPrint() override;
     // The acceptance draft form ("承兑汇票"); the program opens it at start-up.
     void openAcceptanceDraft();
+    // The batch list's "导入Excel ": the spreadsheet import in its batch list scenario; rows
+    // go to the list, which `listChanged` refreshes.
+    void openBatchImport(std::function<void()> listChanged);
+    // The menu's batch command presses the open express slip form's "批量打印".
+    void pressExpressBatchPrint();
 
     void showAbout();
     void openSystemOptions();
@@ -125,4 +131,5 @@ private:
     QTimer *m_clock = nullptr;
     AddressBookWindows *m_addressBook = nullptr;
     TfrmMatchAddr *m_matchAddr = nullptr;
+    TfrmMutiPrint *m_expressBatch = nullptr;
 };

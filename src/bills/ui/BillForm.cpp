@@ -858,6 +858,11 @@ bool BillForm::PrinterTransEnd()
     return m_printJob->PrinterTransEnd();
 }
 
+void BillForm::PrinterTransAbort()
+{
+    m_printJob->PrinterTransAbort();
+}
+
 bool BillForm::printCopies(int copies)
 {
     return commitTyping() && PrintPrepare() && PrinterTransBegin(copies) && SendCheckToPrinter() &&

@@ -65,6 +65,7 @@ public:
     bool SendCheckToPrinter(int unused = 0);
     bool NewCheckPage();
     bool PrinterTransEnd();
+    void PrinterTransAbort();
 
     // The commands of the tool bar.
     void btSaveCheckClick();

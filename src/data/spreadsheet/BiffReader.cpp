@@ -1,6 +1,7 @@
 #include "data/spreadsheet/BiffReader.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <freexl.h>
 
 BiffReader::BiffReader(QString path)
@@ -23,9 +24,36 @@ bool BiffReader::isEncryptedPackage() const
     return file.readAll().contains(name);
 }
 
+bool BiffReader::hasSaneDirectory() const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the library reports what it cannot read
+    const QByteArray header = file.read(512);
+    if (header.size() < 512)
+        return true;
+    const int shift = qFromLittleEndian<quint16>(header.constData() + 30);
+    const quint32 start = qFromLittleEndian<quint32>(header.constData() + 48);
+    if (shift != 9 && shift != 12)
+        return true;
+    const qint64 sectorSize = qint64(1) << shift;
+    if (!file.seek((qint64(start) + 1) * sectorSize))
+        return true;
+    // The library converts each entry's name with the length the file gives, which may
+    // reach past the 64 bytes the name has.
+    const QByteArray directory = file.read(sectorSize);
+    for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
+        if (qFromLittleEndian<quint16>(directory.constData() + at + 64) > 64)
+            return false;
+    }
+    return true;
+}
+
 int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 {
     fault = Fault::Damaged;
+    if (!hasSaneDirectory())
+        return -1;
     const int opened = freexl_open(QFile::encodeName(path()).constData(), &m_handle);
     if (opened != FREEXL_OK) {
         if (opened == FREEXL_FILE_NOT_FOUND)
@@ -43,9 +71,15 @@ int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
     }
     if (freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &value) != FREEXL_OK)
         return -1;
-    for (unsigned short i = 0; i < value; ++i) {
+    // The library finds a sheet's name by walking its list, so a huge count is slow as well
+    // as absurd; it also numbers sheets in 16 bits.
+    if (value > unsigned(kMaxSheets)) {
+        fault = Fault::TooLarge;
+        return -1;
+    }
+    for (unsigned int i = 0; i < value; ++i) {
         const char *name = nullptr;
-        if (freexl_get_worksheet_name(m_handle, i, &name) != FREEXL_OK)
+        if (freexl_get_worksheet_name(m_handle, (unsigned short)i, &name) != FREEXL_OK)
             return -1;
         sheetNames << QString::fromUtf8(name);
     }
@@ -61,6 +95,8 @@ bool BiffReader::readSheet(int index, Rows &rows, Fault &fault)
     unsigned short columnCount = 0;
     if (freexl_select_active_worksheet(m_handle, (unsigned short)index) != FREEXL_OK ||
         freexl_worksheet_dimensions(m_handle, &rowCount, &columnCount) != FREEXL_OK)
+        return false;
+    if (rowCount > unsigned(kMaxRows)) // 32 bits in the file, at most 65,536 in any real one
         return false;
     for (unsigned int r = 0; r < rowCount; ++r) {
         for (unsigned short c = 0; c < columnCount; ++c) {
@@ -85,7 +121,7 @@ bool BiffReader::readSheet(int index, Rows &rows, Fault &fault)
             default:
                 break;
             }
-            if (!setCell(rows, int(r) + 1, int(c) + 1, text))
+            if (!setCell(rows, int(r) + 1, int(c) + 1, text, fault))
                 return false;
         }
     }

@@ -221,6 +221,10 @@ TEST(Spreadsheets, HostileFilesReadOrFailQuicklyInLittleMemory)
         {"wide-2000.xlsx", {}, 2000, 16384, "a"}, {"neg-tab.xlsx", {}, 1, 1, "1"},
         {"sst-5m.xlsx", "过大", 0, 0, {}},        {"row-overflow.xlsx", "已损坏", 0, 0, {}},
         {"many-sheets.xls", "过大", 0, 0, {}},
+        // Directory entries a fuzzer made: a name longer than its field, and a directory
+        // whose offset wraps round in 32 bits.
+        {"dir-name.xls", "已损坏", 0, 0, {}},
+        {"dir-wrap.xls", "已损坏", 0, 0, {}},
     };
     for (const auto &c : cases) {
         const QString path = kFixtures + "hostile/" + c.file;

@@ -37,7 +37,8 @@ bool BiffReader::hasSaneDirectory() const
     if (shift != 9 && shift != 12)
         return true;
     const qint64 sectorSize = qint64(1) << shift;
-    if (!file.seek((qint64(start) + 1) * sectorSize))
+    // Where the library looks: its offset is computed in 32 bits and wraps round.
+    if (!file.seek(quint32((start + 1) * quint32(sectorSize))))
         return true;
     // The library converts each entry's name with the length the file gives, which may
     // reach past the 64 bytes the name has.

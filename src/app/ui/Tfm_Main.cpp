@@ -7,6 +7,7 @@
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
+#include "batch/ui/TfrmImport.h"
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
@@ -125,8 +126,11 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     installPrinterSetupDialog(m_services.printEngine(), this);
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
-    m_addressBook = new AddressBookWindows(m_services, this,
-                                           [this] { comingLater(QStringLiteral("Excel导入")); });
+    m_addressBook = new AddressBookWindows(m_services, this, [this] {
+        auto *import = new TfrmImport(m_services, ImportScenario::AddressBook, this);
+        import->setAttribute(Qt::WA_DeleteOnClose);
+        import->exec();
+    });
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));

@@ -215,11 +215,16 @@ TEST(Spreadsheets, HostileFilesReadOrFailQuicklyInLittleMemory)
         int row = 1, column = 1;
         QString text;
     } cases[] = {
-        {"nested-r.xlsx", {}, 1, 1, "x"},         {"nested-is.xlsx", {}, 1, 1, "x"},
-        {"nested-5000.xlsx", {}, 1, 1, "x"},      {"nested-20000.xlsx", {}, 1, 1, "x"},
-        {"nested-50000.xlsx", {}, 1, 1, "x"},     {"wide-200.xlsx", {}, 200, 16384, "a"},
-        {"wide-2000.xlsx", {}, 2000, 16384, "a"}, {"neg-tab.xlsx", {}, 1, 1, "1"},
-        {"sst-5m.xlsx", "过大", 0, 0, {}},        {"row-overflow.xlsx", "已损坏", 0, 0, {}},
+        {"nested-r.xlsx", {}, 1, 1, "x"},
+        {"nested-is.xlsx", {}, 1, 1, "x"},
+        {"nested-5000.xlsx", {}, 1, 1, "x"},
+        {"nested-20000.xlsx", {}, 1, 1, "x"},
+        {"nested-50000.xlsx", {}, 1, 1, "x"},
+        {"wide-200.xlsx", {}, 200, 16384, "a"},
+        {"wide-2000.xlsx", {}, 2000, 16384, "a"},
+        {"neg-tab.xlsx", {}, 1, 1, "1"},
+        {"sst-5m.xlsx", "过大", 0, 0, {}},
+        {"row-overflow.xlsx", "已损坏", 0, 0, {}},
         {"many-sheets.xls", "过大", 0, 0, {}},
         // Directory entries a fuzzer made: a name longer than its field, and a directory
         // whose offset wraps round in 32 bits.
@@ -261,4 +266,17 @@ TEST(Spreadsheets, CellLimitGivesOneMessageNamingTheLimit)
     EXPECT_TRUE(reader.error().contains("big.csv") && reader.error().contains("1000000"))
         << reader.error().toStdString();
     EXPECT_EQ(reader.usedRows(), 0);
+}
+
+TEST(Spreadsheets, LastCellOfTheLargestSheetCountsAllCellsWithoutOverflow)
+{
+    // Two cells with text: A1 and XFD1048576, the sheet's far corner.
+    const QByteArray csv = "a" + QByteArray(16383, ',') + QByteArray(1048575, '\n') + "," +
+                           QByteArray(16382, ',') + "z";
+    CsvReader reader(QStringLiteral("corner.csv"), csv);
+    ASSERT_TRUE(reader.load()) << reader.error().toStdString();
+    EXPECT_EQ(reader.usedRows(), 1048576);
+    EXPECT_EQ(reader.usedColumns(), 16384);
+    EXPECT_EQ(reader.usedCells(), qint64(1048576) * 16384);
+    EXPECT_EQ(reader.cellText(1048576, 16384), "z");
 }

@@ -82,7 +82,7 @@ void importAll(benchmark::State &state, ImportScenario scenario)
             options.judgeRepeated = options.byName = options.byContact = options.byPhone = false;
         SpreadsheetImport import(home.db(), *reader, log, options, columns, {});
         import.begin(path);
-        while (import.step(250) == SpreadsheetImport::State::Running) {
+        while (import.step(1000) == SpreadsheetImport::State::Running) {
         }
         if (import.stored() != kRows)
             state.SkipWithError("not every row was stored");

@@ -130,3 +130,12 @@ int Database::AddColumnIfNotExits(const QString &, const QString &, const QStrin
 {
     return -1;
 }
+
+bool Database::restartNumbering(const QString &table)
+{
+    // SQLite keeps the last number of an autonumbered table in sqlite_sequence.
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"));
+    q.addBindValue(table);
+    return q.exec();
+}

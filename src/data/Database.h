@@ -47,6 +47,9 @@ public:
     int AddColumnIfNotExits(const QString &table, const QString &column, const QString &type,
                             int size) const;
 
+    // Makes the next row added to `table` get ID 1 again; for a table just emptied.
+    bool restartNumbering(const QString &table);
+
     // Runs `work` in one transaction: committed when it answers true, rolled back otherwise.
     template<class Work>
     bool inTransaction(Work &&work)

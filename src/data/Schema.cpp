@@ -167,6 +167,17 @@ std::vector<SchemaTable> buildTables()
                                    {"ItemName", "TEXT(50)"},
                                    {"SourceName", "TEXT(200)"},
                                    {"ShowOrd", "INTEGER DEFAULT 0"}}}),
+        // Which rows each batch print run sent to the printer, in order.
+        makeTable("ReceiverPrintRun", {{{"RunID", kKey},
+                                        {"StartedAt", kDate},
+                                        {"Planned", kInt},
+                                        {"Sent", kInt},
+                                        {"Outcome", kText}}}),
+        makeTable("ReceiverPrinted", {{{"ID", kKey},
+                                       {"RunID", kInt},
+                                       {"ReceiverID", kInt},
+                                       {"Slip", kInt},
+                                       {"PrintedAt", kDate}}}),
         makeTable("_Config", {{{"Id", kKey},
                                {"DMName", "TEXT(50)"},
                                {"DMValue", "TEXT(200)"},
@@ -387,6 +398,18 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                    exec(query,
                         QStringLiteral("CREATE INDEX IF NOT EXISTS ReceiverList_Name ON "
                                        "ReceiverList (全称)"),
+                        error);
+        },
+        // The record of batch print runs, so a clerk can reprint from a given slip.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            for (const char *table : {"ReceiverPrintRun", "ReceiverPrinted"}) {
+                if (!exec(query, Schema::table(QString::fromLatin1(table))->createSql(), error))
+                    return false;
+            }
+            return exec(query,
+                        QStringLiteral("CREATE INDEX IF NOT EXISTS ReceiverPrinted_Receiver ON "
+                                       "ReceiverPrinted (ReceiverID, ID)"),
                         error);
         },
     };

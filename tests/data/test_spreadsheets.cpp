@@ -226,10 +226,11 @@ TEST(Spreadsheets, HostileFilesReadOrFailQuicklyInLittleMemory)
         {"sst-5m.xlsx", "过大", 0, 0, {}},
         {"row-overflow.xlsx", "已损坏", 0, 0, {}},
         {"many-sheets.xls", "过大", 0, 0, {}},
-        // Directory entries a fuzzer made: a name longer than its field, and a directory
-        // whose offset wraps round in 32 bits.
+        // Binary workbooks a fuzzer made: a directory name longer than its field, a directory
+        // whose offset wraps round in 32 bits, records running past the mini stream.
         {"dir-name.xls", "已损坏", 0, 0, {}},
         {"dir-wrap.xls", "已损坏", 0, 0, {}},
+        {"mini-overrun.xls", "已损坏", 0, 0, {}},
     };
     for (const auto &c : cases) {
         const QString path = kFixtures + "hostile/" + c.file;

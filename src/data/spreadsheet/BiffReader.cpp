@@ -1,7 +1,8 @@
 #include "data/spreadsheet/BiffReader.h"
 
+#include "data/spreadsheet/CompoundFileCheck.h"
+
 #include <QFile>
-#include <QtEndian>
 #include <freexl.h>
 
 BiffReader::BiffReader(QString path)
@@ -24,36 +25,18 @@ bool BiffReader::isEncryptedPackage() const
     return file.readAll().contains(name);
 }
 
-bool BiffReader::hasSaneDirectory() const
+bool BiffReader::isSafeForLibrary() const
 {
     QFile file(path());
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // the library reports what it cannot read
-    const QByteArray header = file.read(512);
-    if (header.size() < 512)
-        return true;
-    const int shift = qFromLittleEndian<quint16>(header.constData() + 30);
-    const quint32 start = qFromLittleEndian<quint32>(header.constData() + 48);
-    if (shift != 9 && shift != 12)
-        return true;
-    const qint64 sectorSize = qint64(1) << shift;
-    // Where the library looks: its offset is computed in 32 bits and wraps round.
-    if (!file.seek(quint32((start + 1) * quint32(sectorSize))))
-        return true;
-    // The library converts each entry's name with the length the file gives, which may
-    // reach past the 64 bytes the name has.
-    const QByteArray directory = file.read(sectorSize);
-    for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
-        if (qFromLittleEndian<quint16>(directory.constData() + at + 64) > 64)
-            return false;
-    }
-    return true;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return true; // refused before, or reported by the library
+    return CompoundFileCheck::isSafeForLibrary(file.readAll());
 }
 
 int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 {
     fault = Fault::Damaged;
-    if (!hasSaneDirectory())
+    if (!isSafeForLibrary())
         return -1;
     const int opened = freexl_open(QFile::encodeName(path()).constData(), &m_handle);
     if (opened != FREEXL_OK) {

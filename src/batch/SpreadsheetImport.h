@@ -68,7 +68,8 @@ public:
     // The closing summary, also written to the log as Finish.
     QString summary() const;
 
-    // ReadRow: the trimmed value of each item, with the text's adjustments.
+    // ReadRow: the trimmed value of each item, with the phone quote, member and remark
+    // adjustments and the unit type or list name applied.
     QHash<QString, QString> ReadRow(int row) const;
 
 private:

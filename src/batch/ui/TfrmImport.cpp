@@ -332,6 +332,7 @@ void TfrmImport::openFile(const QString &path)
     btLog->setEnabled(false);
     releaseFile();
     ed_file->setText(path);
+    ed_file->setToolTip(path);
     setStatus(QStringLiteral("正在读取文件，请稍候……"));
     readInBackground([path, &spreadsheets = m_services.spreadsheets()](Reading &reading) {
         reading.reader = spreadsheets.open(path, reading.error);

@@ -24,8 +24,8 @@ TEST(Database, FreshHomeHasEveryTableAndColumnAtTheLatestVersion)
     TestHome home;
     EXPECT_EQ(home.db().status(), Database::Status::Created);
     EXPECT_TRUE(home.services().startupProblem().isEmpty());
-    EXPECT_EQ(Schema::tables().size(),
-              17u); // _CKTypeTable and _CKControl are one entry of the contract
+    // _CKTypeTable and _CKControl are one entry of the contract.
+    EXPECT_EQ(Schema::tables().size(), 17u);
     for (const SchemaTable &t : Schema::tables()) {
         const QSqlRecord record = home.db().connection().record(t.name);
         EXPECT_EQ(record.count(), int(t.columns.size())) << t.name.toStdString();

@@ -12,6 +12,7 @@
 #include "base/ui/FormFace.h"
 #include "batch/ui/TfrmMutiPrint.h"
 #include "bills/ui/TfmCheckCDHP.h"
+#include "batch/ui/TfrmImport.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "history/ui/TfmSearch_CDHP.h"
 #include "history/ui/TfmSearch_KDD.h"
@@ -131,7 +132,7 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
     m_addressBook = new AddressBookWindows(m_services, this,
-                                           [this] { comingLater(QStringLiteral("Excel导入")); });
+                                           [this] { openImport(ImportScenario::AddressBook, {}); });
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));
@@ -722,9 +723,18 @@ void Tfm_Main::openExpressBatchPrint()
     m_expressBatch->exec();
 }
 
-void Tfm_Main::openBatchImport(std::function<void()>)
+void Tfm_Main::openImport(ImportScenario scenario, const std::function<void()> &imported)
 {
-    comingLater(QStringLiteral("Excel导入"));
+    auto *import = new TfrmImport(m_services, scenario, this);
+    import->setAttribute(Qt::WA_DeleteOnClose);
+    if (imported)
+        connect(import, &TfrmImport::imported, this, imported);
+    import->exec();
+}
+
+void Tfm_Main::openBatchImport(std::function<void()> listChanged)
+{
+    openImport(ImportScenario::BatchList, listChanged);
 }
 
 void Tfm_Main::pressExpressBatchPrint()

@@ -2,6 +2,8 @@
 
 #include "bills/ui/BillHost.h"
 
+#include "batch/ImportItems.h"
+
 #include <QMainWindow>
 #include <functional>
 
@@ -110,6 +112,8 @@ private:
     QAction *addOption(QMenu *menu, const char *name, const QString &caption, const QString &key);
     void toggleOption(QAction *item, const QString &key);
     void comingLater(const QString &what);
+    // The spreadsheet import; `imported` runs after rows were stored.
+    void openImport(ImportScenario scenario, const std::function<void()> &imported);
     void openPage(const QString &url);
     void openExpressSlip();
     void openHistory(HistoryWindow *history, SavedBill kind);

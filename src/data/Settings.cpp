@@ -66,7 +66,7 @@ QString Settings::setConfigByname(const QString &name, const QString &value)
 
 IniFile &Settings::OpenUserIniFile()
 {
-    // Reopened in place: services keep a reference to this object for the whole run.
+    // Opened again in place: other services keep the file they were given.
     if (m_userIni) {
         m_userIni->flush();
         m_userIni->reload();

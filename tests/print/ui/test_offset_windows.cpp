@@ -1,4 +1,5 @@
 #include "../PrintFixture.h"
+#include "NextModal.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/PrintOffset.h"
@@ -7,7 +8,6 @@
 #include "print/ui/TfrmPrintOffset.h"
 #include "print/ui/UpDown.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +17,6 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -204,8 +203,8 @@ TEST_F(OffsetWindow, MainFrameOpensItForTheBillsTemplateAndHandsOverToDesign)
     Tfm_Main frame(home.services());
     frame.CurrentCheckTypeId = 2;
     QString title;
-    QTimer::singleShot(0, [&] {
-        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+    NextModal offsetWindow([&](QWidget *window) {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(window);
         ASSERT_TRUE(offset);
         title = offset->windowTitle();
         offset->findChild<QPushButton *>("btPrintItemSet")->click();
@@ -225,8 +224,8 @@ TEST_F(OffsetWindow, ExpressSlipButtonOpensItForTheSlipsTemplate)
     frame.menuItem("m_new_kdd")->trigger();
     ASSERT_TRUE(TfmCheckKDD::instance());
     QString title;
-    QTimer::singleShot(0, [&] {
-        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+    NextModal offsetWindow([&](QWidget *window) {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(window);
         ASSERT_TRUE(offset);
         title = offset->windowTitle();
         offset->close();

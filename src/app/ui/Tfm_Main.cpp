@@ -18,6 +18,7 @@
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "templates/ui/TfmTemplateDesigner.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -349,7 +350,7 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "PersonalInfoManage", QStringLiteral("单位及客户资料管理(&K) "),
             [this] { m_addressBook->openManage(); });
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
-            [this] { comingLater(QStringLiteral("设计模式")); });
+            [this] { openDesignMode(); });
     m->addSeparator();
     addItem(m, "nImpExp", QStringLiteral("票据模板导入"),
             [this] { comingLater(QStringLiteral("票据模板导入")); });
@@ -659,6 +660,14 @@ void Tfm_Main::openExpressSlip()
         // A kind without any template cannot be filled in: the form closes at once.
         return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::openDesignMode()
+{
+    // The open bill's template is the one to adjust.
+    if (const TfmCheckKDD *form = TfmCheckKDD::instance(); form && form->currentTemplate() > 0)
+        CurrentCheckTypeId = form->currentTemplate();
+    TfmTemplateDesigner::showFor(m_services, CurrentCheckTypeId, this);
 }
 
 void Tfm_Main::openAddressRecognition()

@@ -95,6 +95,7 @@ private:
     void openPage(const QString &url);
     void openExpressSlip();
     void openAcceptanceDraft();
+    void openDesignMode();
     void checkRunFolder();
     void updateInstallRecord();
     void tick();

@@ -18,7 +18,7 @@
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
-#include "templates/ui/TfmTemplateDesigner.h"
+#include "templates/ui/TfmCheckDesign.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -667,7 +667,12 @@ void Tfm_Main::openDesignMode()
     // The open bill's template is the one to adjust.
     if (const TfmCheckKDD *form = TfmCheckKDD::instance(); form && form->currentTemplate() > 0)
         CurrentCheckTypeId = form->currentTemplate();
-    TfmTemplateDesigner::showFor(m_services, CurrentCheckTypeId, this);
+    // On closing it rebuilds the template's layout cache and tells the catalogue's listeners,
+    // so an open bill form can lay itself out again.
+    TfmCheckDesign design(m_services, CurrentCheckTypeId, this);
+    design.exec();
+    if (design.checkTypeId() > 0)
+        CurrentCheckTypeId = design.checkTypeId();
 }
 
 void Tfm_Main::openAddressRecognition()

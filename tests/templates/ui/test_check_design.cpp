@@ -1,6 +1,7 @@
 #include "../../print/PdfWords.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
+#include "base/IniFile.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/QtPrintDevice.h"
 #include "templates/ui/TfmCheckDesign.h"
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QSqlQuery>
 #include <QTimer>
@@ -265,4 +267,29 @@ TEST_F(DesignMode, BoxesSitWhereTheFormShowsItsFields)
         design->selectBox(design->box(id == 3 ? "ZDINCOMP" : kSender));
         shot(*design, shotName);
     }
+}
+
+TEST(DesignModeFromTheFrame, OpensForTheCurrentTemplateAndRebuildsItsCacheOnClosing)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.CurrentCheckTypeId = 2;
+    QSignalSpy changed(&home.services().catalogue(), &Catalogue::layoutChanged);
+    int opened = 0;
+    QTimer::singleShot(0, [&] {
+        auto *design = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(design);
+        opened = design->checkTypeId();
+        design->selectBox(design->box(kSender));
+        key(design, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        design->btSaveCheckClick();
+        design->close();
+    });
+    frame.menuItem("nDesign")->trigger();
+    EXPECT_EQ(opened, 2);
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toInt(), 2);
+    const IniFile cache(home.services().catalogue().layoutCachePath(2));
+    EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), item(home, 2, kSender).srcX);
+    EXPECT_GT(item(home, 2, kSender).srcX, 10);
 }

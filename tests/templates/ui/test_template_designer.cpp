@@ -145,6 +145,7 @@ TEST_F(DesignerWindow, DragAndButtonsMoveTheItemAndThePdfFollows)
     EXPECT_EQ(column(kSender, "CtlX"), droppedX + 20);
     EXPECT_EQ(column(kSender, "CtlY"), droppedY + 10);
     EXPECT_EQ(child<QSpinBox>("edtCtlX")->value(), droppedX + 20);
+    shot(designer, "designer-kdd");
 
     const QString pdf = home.path() + "moved.pdf";
     BillValues slip;
@@ -210,6 +211,7 @@ TEST_F(DesignerWindow, FieldsEditOneSelectedItemOnly)
     EXPECT_EQ(statusText(), QStringLiteral("2批量修改最左对齐成功！"));
     EXPECT_EQ(column(kSender, "CtlX"), 223);
     EXPECT_EQ(column("ZDHKRLXR", "CtlX"), 223);
+    shot(designer, "designer-kdd-batch");
 }
 
 TEST_F(DesignerWindow, FailedWriteShowsWhatIsStored)

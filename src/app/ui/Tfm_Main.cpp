@@ -671,8 +671,6 @@ void Tfm_Main::openDesignMode()
     // so an open bill form can lay itself out again.
     TfmCheckDesign design(m_services, CurrentCheckTypeId, this);
     design.exec();
-    if (design.checkTypeId() > 0)
-        CurrentCheckTypeId = design.checkTypeId();
 }
 
 void Tfm_Main::openAddressRecognition()

@@ -844,7 +844,6 @@ void TfmTemplateDesigner::selectionChanged()
 
 void TfmTemplateDesigner::selectAll()
 {
-    m_multi = false;
     setMultiMode(true);
     for (int i = 0; i < lstAllCtlNames->count(); ++i) {
         const QString name = nameOfEntry(lstAllCtlNames->item(i)->text());
@@ -1117,15 +1116,15 @@ void TfmTemplateDesigner::toggleCells(bool on, bool store)
 
 void TfmTemplateDesigner::reportBatch(const StoreOutcome &out, const QString &text)
 {
-    if (!out.ok())
+    if (out.result == StoreOutcome::Result::Refused)
+        status(3, out.message);
+    else if (!out.ok())
         m_services.ui().error(out.message);
     else
         status(3, out.changed > 0 ? QString::number(out.changed) + text
                                   : QStringLiteral("影响了0个项目！"));
     if (!out.skipped.isEmpty())
         m_services.ui().alert(out.skipped.join(u'\n'), QStringLiteral("提示"));
-    if (out.result == StoreOutcome::Result::Refused && !out.message.isEmpty())
-        status(3, out.message);
     for (const QString &name : std::as_const(m_selected))
         repaintItem(name, true);
 }
@@ -1182,7 +1181,6 @@ void TfmTemplateDesigner::savePaperSize()
         if (auto *offset = qobject_cast<TfrmPrintOffset *>(w); offset && offset->isVisible())
             offset->loadParameters();
     }
-    Q_EMIT paperSizeSaved(m_checkTypeId);
 }
 
 void TfmTemplateDesigner::setStep(int tenths)

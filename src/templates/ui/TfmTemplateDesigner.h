@@ -50,9 +50,6 @@ public:
     // Paints every item again from the database.
     void paintAllItems();
 
-Q_SIGNALS:
-    void paperSizeSaved(int checkTypeId);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -5,6 +5,7 @@
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/QtPrintDevice.h"
 #include "templates/ui/TfmCheckDesign.h"
+#include "templates/ui/TfmTemplateDesigner.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -292,4 +293,29 @@ TEST(DesignModeFromTheFrame, OpensForTheCurrentTemplateAndRebuildsItsCacheOnClos
     const IniFile cache(home.services().catalogue().layoutCachePath(2));
     EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), item(home, 2, kSender).srcX);
     EXPECT_GT(item(home, 2, kSender).srcX, 10);
+}
+
+TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
+{
+    open(kExpressSlip);
+    design->selectBox(design->box(kSender));
+    const int before = item(home, kExpressSlip, kSender).ctlX;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *designer = qobject_cast<TfmTemplateDesigner *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(designer);
+        title = designer->windowTitle();
+        QLabel *piece = designer->pieces(kSender).value(0);
+        ASSERT_TRUE(piece);
+        mouse(piece, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
+        mouse(piece, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+        designer->findChild<QPushButton *>("btMoveRight")->click(); // 0.5 mm
+        designer->close();
+    });
+    child<QPushButton>("btPreview")->click();
+    EXPECT_EQ(title, "打印预览");
+    EXPECT_EQ(item(home, kExpressSlip, kSender).ctlX, before + 5);
+    EXPECT_EQ(child<QSpinBox>("ctlX")->value(), before + 5);
+    design->btSaveCheckClick();
+    EXPECT_EQ(item(home, kExpressSlip, kSender).ctlX, before + 5);
 }

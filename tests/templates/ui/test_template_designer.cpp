@@ -4,6 +4,7 @@
 #include "templates/ui/TfmTemplateDesigner.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +114,20 @@ TEST_F(DesignerWindow, ShowsTheShippedDraftWhereItPrints)
     }
     EXPECT_GT(checked, 5);
     shot(designer, "designer-cdhp");
+
+    // Half the zoom: half the page, the pieces where the new scale puts them.
+    const int fullWidth = designer.page()->width();
+    Q_EMIT child<QComboBox>("cbZoom")->textActivated("50");
+    EXPECT_NEAR(designer.page()->width(), fullWidth / 2.0, 1);
+    QLabel *amount = designer.pieces("ZDJEDX").value(0);
+    ASSERT_TRUE(amount);
+    EXPECT_EQ(amount->x(),
+              designer.scale().pixels(
+                  home.services().catalogue().loadTemplateItem(kDraft, "ZDJEDX")->ctlX));
+    Q_EMIT child<QComboBox>("cbZoom")->textActivated("abc"); // back to 100
+    EXPECT_EQ(designer.page()->width(), fullWidth);
+    child<QCheckBox>("ckTransportColor")->setChecked(true);
+    EXPECT_FALSE(designer.pieces("ZDJEDX").value(0)->autoFillBackground());
 }
 
 TEST_F(DesignerWindow, DragAndButtonsMoveTheItemAndThePdfFollows)

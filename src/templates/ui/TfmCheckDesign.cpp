@@ -1039,6 +1039,12 @@ bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto *w = qobject_cast<QWidget *>(watched);
+        const int pressed = static_cast<QKeyEvent *>(event)->key();
+        if (type == QEvent::KeyPress && w && (w == ctlX || w->parent() == ctlX) &&
+            (pressed == Qt::Key_Return || pressed == Qt::Key_Enter)) {
+            ctlY->setFocus(); // left to top, as the clerk measures
+            return false;
+        }
         if (w && w->window() == this && isActiveWindow() &&
             handleKey(static_cast<QKeyEvent *>(event)))
             return true;

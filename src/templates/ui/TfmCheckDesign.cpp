@@ -1074,22 +1074,24 @@ bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
     auto *box = qobject_cast<QWidget *>(watched);
     if (!box || !m_boxes.contains(box->objectName()) || m_boxes.value(box->objectName()) != box)
         return QDialog::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
+    // Only the mouse cases below read it as a mouse event.
+    const auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
     DebugTrace &trace = m_services.debug();
     switch (type) {
     case QEvent::MouseButtonPress:
         trace.DebugOutN(QStringLiteral("ControlMouseDown"), box->objectName());
         selectBox(box);
         m_dragged = box;
-        m_grip = mouse->position().toPoint();
+        m_grip = mouse()->position().toPoint();
         m_dragMoved = false;
         box->setCursor(Qt::SizeAllCursor);
         if (ckHidden->isVisible())
             ckHidden->setFocus();
         return true;
     case QEvent::MouseMove:
-        if (m_dragged == box && (mouse->buttons() & Qt::LeftButton)) {
-            const QPoint to = panelImgBg->mapFromGlobal(mouse->globalPosition().toPoint()) - m_grip;
+        if (m_dragged == box && (mouse()->buttons() & Qt::LeftButton)) {
+            const QPoint to =
+                panelImgBg->mapFromGlobal(mouse()->globalPosition().toPoint()) - m_grip;
             if (to != box->pos()) {
                 m_dragMoved = true;
                 moveBoxTo(to);

@@ -1232,18 +1232,19 @@ bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
 {
     if (auto *piece = qobject_cast<QLabel *>(watched);
         piece && piece->parent() == QuickRep1 && piece != Image1) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
+        // Only the mouse cases below read it as a mouse event.
+        const auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            if (mouse->button() == Qt::LeftButton)
-                pressPiece(piece, mouse);
+            if (mouse()->button() == Qt::LeftButton)
+                pressPiece(piece, mouse());
             return true;
         case QEvent::MouseButtonDblClick:
             doubleClickPiece(piece);
             return true;
         case QEvent::MouseMove:
-            if (m_pressed && (mouse->buttons() & Qt::LeftButton)) {
-                const QPoint at = mouse->globalPosition().toPoint();
+            if (m_pressed && (mouse()->buttons() & Qt::LeftButton)) {
+                const QPoint at = mouse()->globalPosition().toPoint();
                 if (!m_dragging &&
                     (at - m_pressAt).manhattanLength() >= QApplication::startDragDistance())
                     m_dragging = true;

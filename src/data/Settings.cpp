@@ -66,9 +66,13 @@ QString Settings::setConfigByname(const QString &name, const QString &value)
 
 IniFile &Settings::OpenUserIniFile()
 {
-    if (m_userIni)
+    // Opened again in place: other services keep the file they were given.
+    if (m_userIni) {
         m_userIni->flush();
-    m_userIni = std::make_unique<IniFile>(m_configIniPath);
+        m_userIni->reload();
+    } else {
+        m_userIni = std::make_unique<IniFile>(m_configIniPath);
+    }
     return *m_userIni;
 }
 

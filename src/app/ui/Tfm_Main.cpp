@@ -1,17 +1,23 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/TfrmConfig.h"
+#include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
-#include "app/ui/PictureMdiArea.h"
-#include "app/ui/Tfm_About.h"
-#include "app/ui/TfrmConfig.h"
+#include "batch/ui/TfrmMutiPrint.h"
+#include "bills/ui/TfmCheckCDHP.h"
+#include "batch/ui/TfrmImport.h"
 #include "bills/ui/TfmCheckKDD.h"
+#include "history/ui/TfmSearch_CDHP.h"
+#include "history/ui/TfmSearch_KDD.h"
 #include "parties/ui/AddressBookWindows.h"
+#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
@@ -127,7 +133,7 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
     m_addressBook = new AddressBookWindows(m_services, this,
-                                           [this] { comingLater(QStringLiteral("Excel导入")); });
+                                           [this] { openImport(ImportScenario::AddressBook, {}); });
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));
@@ -271,6 +277,8 @@ void Tfm_Main::buildNewBillMenu(QMenu *menu)
     addDisabled(m, "m_new_IVIntel", QStringLiteral("国际货运发票"));
     m->addSeparator();
     addItem(m, "m_new_kdd", QStringLiteral("填写快递单"), [this] { openExpressSlip(); });
+    addItem(m, "m_multi_kdd", QStringLiteral("批量打印快递单"),
+            [this] { pressExpressBatchPrint(); });
     for (auto [name, caption] : {std::pair{"m_new_DJPZ", "贷记凭证"},
                                  std::pair{"m_new_hp", "汇票申请书"}, std::pair{"N13", "支票背书"}})
         addDisabled(m, name, QString::fromUtf8(caption))->setVisible(false);
@@ -299,12 +307,13 @@ void Tfm_Main::buildHistoryMenu()
     addDisabled(m, "mZPSearch", QStringLiteral("支票管理(&Z)"));
     addDisabled(m, "mJZDSearch", QStringLiteral("进帐单管理(&J) "));
     addDisabled(m, "mDHDSearch", QStringLiteral("电汇单管理(&D)"));
-    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"),
-            [this] { comingLater(QStringLiteral("承兑汇票管理")); });
+    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"), [this] {
+        openHistory(new TfmSearch_CDHP(m_services, this), SavedBill::AcceptanceDraft);
+    });
     addDisabled(m, "m_search_JWH", QStringLiteral("境外汇款申请书管理"));
     addDisabled(m, "mJKDSearch", QStringLiteral("现金缴款单管理"));
     addItem(m, "mKDDSearch", QStringLiteral("快递单管理"),
-            [this] { comingLater(QStringLiteral("快递单管理")); });
+            [this] { openHistory(new TfmSearch_KDD(m_services, this), SavedBill::ExpressSlip); });
     addDisabled(m, "mReceiptSearch", QStringLiteral("收据及发票管理"));
     addDisabled(m, "mSearch_IVIntel", QStringLiteral("国际货运发票管理"));
     addDisabled(m, "mSearch_CKSP", QStringLiteral("出口商品发票管理"));
@@ -665,7 +674,10 @@ void Tfm_Main::openExpressSlip()
 void Tfm_Main::openDesignMode()
 {
     // The open bill's template is the one to adjust.
-    if (const TfmCheckKDD *form = TfmCheckKDD::instance(); form && form->currentTemplate() > 0)
+    const BillForm *form = TfmCheckKDD::instance();
+    if (!form)
+        form = TfmCheckCDHP::instance();
+    if (form && form->currentTemplate() > 0)
         CurrentCheckTypeId = form->currentTemplate();
     // On closing it rebuilds the template's layout cache and tells the catalogue's listeners,
     // so an open bill form can lay itself out again.
@@ -673,22 +685,152 @@ void Tfm_Main::openDesignMode()
     design.exec();
 }
 
+namespace {
+
+// Fills the open express slip form through its own operations, so the form reacts as to a
+// party chosen in the address book.
+void pasteIntoSlip(const TfrmMatchAddr::SlipPaste &paste)
+{
+    TfmCheckKDD *form = TfmCheckKDD::instance();
+    if (!form)
+        return;
+    if (paste.asSender) {
+        form->setSender(paste.party);
+        return;
+    }
+    form->setReceiver(paste.party);
+    form->zdSKRXSChange();
+    // An empty remark never wipes goods or remark typed on the slip.
+    if (paste.remark.isEmpty())
+        return;
+    if (paste.remarkToGoods)
+        form->setFieldText(QStringLiteral("zdWPNR"), paste.remark);
+    if (paste.remarkToRemark)
+        form->setFieldText(QStringLiteral("zdBz"), paste.remark);
+}
+
+} // namespace
+
 void Tfm_Main::openAddressRecognition()
 {
-    comingLater(QStringLiteral("地址串识别"));
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setSlipMode(pasteIntoSlip);
+    m_matchAddr->exec();
+}
+
+void Tfm_Main::openBatchAddressRecognition(std::function<void()> listChanged)
+{
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setBatchMode(std::move(listChanged));
+    m_matchAddr->exec();
 }
 
 void Tfm_Main::openExpressBatchPrint()
 {
-    comingLater(QStringLiteral("批量打印"));
+    if (!m_expressBatch)
+        m_expressBatch = new TfrmMutiPrint(
+            m_services,
+            {[this](std::function<void()> changed) { openBatchAddressRecognition(changed); },
+             [this](std::function<void()> changed) { openBatchImport(changed); }},
+            this);
+    m_expressBatch->exec();
+}
+
+void Tfm_Main::openImport(ImportScenario scenario, const std::function<void()> &imported)
+{
+    auto *import = new TfrmImport(m_services, scenario, this);
+    import->setAttribute(Qt::WA_DeleteOnClose);
+    if (imported)
+        connect(import, &TfrmImport::imported, this, imported);
+    import->exec();
+}
+
+void Tfm_Main::openBatchImport(std::function<void()> listChanged)
+{
+    openImport(ImportScenario::BatchList, listChanged);
+}
+
+void Tfm_Main::pressExpressBatchPrint()
+{
+    if (!TfmCheckKDD::instance()) {
+        m_services.ui().alert(QStringLiteral("没有填开单据，打印什么呢？"), kPrompt);
+        return;
+    }
+    // What the form's "批量打印" does; the button itself is often hidden, and so disabled.
+    openExpressBatchPrint();
 }
 
 void Tfm_Main::openAcceptanceDraft()
 {
     openBillWindow([this]() -> QWidget * {
-        comingLater(QStringLiteral("承兑汇票"));
-        return nullptr;
+        auto form = std::make_unique<TfmCheckCDHP>(*this);
+        // A kind without any template cannot be filled in: the form closes at once.
+        return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::openDraftBatchPrint()
+{
+    comingLater(QStringLiteral("承兑汇票批量打印"));
+}
+
+void Tfm_Main::openHistory(HistoryWindow *history, SavedBill kind)
+{
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    history->setWindowModality(Qt::ApplicationModal);
+    history->setReopen([this, kind](const QString &templateName, int billId) {
+        return openSavedBill(kind, templateName, billId);
+    });
+    history->show();
+}
+
+bool Tfm_Main::openSavedBill(SavedBill kind, const QString &templateName, int billId)
+{
+    const QString title = QStringLiteral("查看历史单据");
+    const QString formName = kind == SavedBill::ExpressSlip ? QStringLiteral("fmCheckKDD")
+                                                            : QStringLiteral("fmCheckCDHP");
+    auto openBills = [this] {
+        QList<QWidget *> forms;
+        for (QMdiSubWindow *child : m_mdi->subWindowList())
+            if (child->isVisible() && child->widget())
+                forms << child->widget();
+        return forms;
+    };
+    const QList<QWidget *> open = openBills();
+    const bool formOpen = std::any_of(open.begin(), open.end(), [&](const QWidget *form) {
+        return form->objectName() == formName;
+    });
+    if (!open.isEmpty() && !formOpen) {
+        if (!m_services.ui().ask(QStringLiteral("自动关闭已打开的单据吗？"), title)) {
+            m_services.ui().alert(QStringLiteral("请先关闭正在编辑的单据模块！"), title);
+            return false;
+        }
+        menuItem(QStringLiteral("m_CloseALL"))->trigger();
+        // A form whose user kept its unsaved changes stays open.
+        if (!openBills().isEmpty())
+            return false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const bool slip = kind == SavedBill::ExpressSlip;
+    auto openForm = [slip]() -> BillForm * {
+        if (slip)
+            return TfmCheckKDD::instance();
+        return TfmCheckCDHP::instance();
+    };
+    if (BillForm *open = openForm(); open && !open->isSaved()) {
+        // Closing asks about the bill being typed, so loading the saved one loses nothing.
+        (open->parentWidget() ? open->parentWidget() : open)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    if (!openForm())
+        menuItem(QString::fromLatin1(slip ? "m_new_kdd" : "m_new_cdhp"))->trigger();
+    BillForm *form = openForm();
+    if (!form)
+        return false;
+    form->BrowseOldCheck(templateName, QString::number(billId));
+    return true;
 }
 
 void Tfm_Main::comingLater(const QString &what)

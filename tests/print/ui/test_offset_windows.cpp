@@ -1,4 +1,5 @@
 #include "../PrintFixture.h"
+#include "NextModal.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/PrintOffset.h"
@@ -7,7 +8,6 @@
 #include "print/ui/TfrmPrintOffset.h"
 #include "print/ui/UpDown.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -18,8 +18,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
+#include <optional>
 
 namespace {
 
@@ -206,16 +206,16 @@ TEST_F(OffsetWindow, MainFrameOpensItForTheBillsTemplateAndHandsOverToDesign)
     frame.CurrentCheckTypeId = 2;
     QString title;
     QString designTitle;
-    QTimer::singleShot(0, [&] {
-        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+    std::optional<NextModal> designWindow;
+    NextModal offsetWindow([&](QWidget *window) {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(window);
         ASSERT_TRUE(offset);
         title = offset->windowTitle();
         // The design window opens once the calibration window is gone.
-        QTimer::singleShot(0, [&] {
-            QWidget *design = QApplication::activeModalWidget();
-            ASSERT_TRUE(design);
-            designTitle = design->findChild<QComboBox *>("cbTypeLastName")->currentText();
-            design->close();
+        designWindow.emplace([&](QWidget *design) {
+            auto *kind = design->findChild<QComboBox *>("cbTypeLastName");
+            ASSERT_TRUE(kind);
+            designTitle = kind->currentText();
         });
         offset->findChild<QPushButton *>("btPrintItemSet")->click();
     });
@@ -232,8 +232,8 @@ TEST_F(OffsetWindow, ExpressSlipButtonOpensItForTheSlipsTemplate)
     frame.menuItem("m_new_kdd")->trigger();
     ASSERT_TRUE(TfmCheckKDD::instance());
     QString title;
-    QTimer::singleShot(0, [&] {
-        auto *offset = qobject_cast<TfrmPrintOffset *>(QApplication::activeModalWidget());
+    NextModal offsetWindow([&](QWidget *window) {
+        auto *offset = qobject_cast<TfrmPrintOffset *>(window);
         ASSERT_TRUE(offset);
         title = offset->windowTitle();
         offset->close();

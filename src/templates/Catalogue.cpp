@@ -7,11 +7,13 @@
 #include "data/Schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <filesystem>
 
 namespace {
 
@@ -467,6 +469,28 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
     const QString path = layoutCachePath(checkTypeId);
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
+    // Built beside the cache and put in its place only when complete: a failed build leaves
+    // the forms the layout they had.
+    const QString next = path + u".new";
+    QFile::remove(next);
+    if (QFile::exists(path) && !QFile::copy(path, next))
+        return false;
+    std::error_code failed;
+    if (writeLayoutCache(checkTypeId, next))
+        std::filesystem::rename(next.toStdString(), path.toStdString(), failed);
+    else
+        failed = std::make_error_code(std::errc::io_error);
+    if (failed) {
+        QFile::remove(next);
+        return false;
+    }
+    QSqlQuery q = m_db.query();
+    return run(q, QStringLiteral("update ckTypeTable set IniFile = :file where CheckTypeID = :id"),
+               {{":file", QString(QString::number(checkTypeId) + u".ini")}, {":id", checkTypeId}});
+}
+
+bool Catalogue::writeLayoutCache(int checkTypeId, const QString &path) const
+{
     IniFile cache(path);
     IniFile::Batch batch(cache);
     for (const char *section :
@@ -512,8 +536,5 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
         cache.writeString(QStringLiteral("CheckConfig"), q.value(0).toString(),
                           q.value(1).toString());
 
-    if (!cache.flush())
-        return false;
-    return run(q, QStringLiteral("update ckTypeTable set IniFile = :file where CheckTypeID = :id"),
-               {{":file", QString(QString::number(checkTypeId) + u".ini")}, {":id", checkTypeId}});
+    return cache.flush();
 }

@@ -72,17 +72,21 @@ public:
     QString layoutCachePath(int checkTypeId) const;
     // Opens the template's cache, building it first when the template has none yet.
     std::unique_ptr<IniFile> OpenCheckInif(int checkTypeId);
-    // Rebuilds the cache from the database; false when something failed (what was written
-    // stays, and is rebuilt next time).
+    // Rebuilds the cache from the database; false when something failed, and then the previous
+    // cache stays as it was.
     bool buildCheckIniFile(int checkTypeId);
-
+    // Tells every open bill form that a template's layout or print settings were changed and
+    // its cache rebuilt (the design mode calls it when it closes).
+    void notifyLayoutChanged(int checkTypeId) { Q_EMIT layoutChanged(checkTypeId); }
     // Templates were imported, changed or removed: open bill forms reload their lists.
     void notifyTemplatesChanged() { Q_EMIT templatesChanged(); }
 
 Q_SIGNALS:
+    void layoutChanged(int checkTypeId);
     void templatesChanged();
 
 private:
+    bool writeLayoutCache(int checkTypeId, const QString &path) const;
     std::optional<Template> templateByText(const QString &id) const;
 
     Database &m_db;

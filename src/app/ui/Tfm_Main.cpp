@@ -27,6 +27,7 @@
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfrmBillImportExport.h"
 #include "templates/ui/TfrmCheckTypeMng.h"
 #include "users/ui/TfrmUserLogin.h"
@@ -369,7 +370,7 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "PersonalInfoManage", QStringLiteral("单位及客户资料管理(&K) "),
             [this] { m_addressBook->openManage(); });
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
-            [this] { comingLater(QStringLiteral("设计模式")); });
+            [this] { openDesignMode(); });
     m->addSeparator();
     addItem(m, "nImpExp", QStringLiteral("票据模板导入"), [this] {
         TfrmBillImportExport window(m_services, this);
@@ -684,6 +685,20 @@ void Tfm_Main::openExpressSlip()
         // A kind without any template cannot be filled in: the form closes at once.
         return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::openDesignMode()
+{
+    // The open bill's template is the one to adjust.
+    const BillForm *form = TfmCheckKDD::instance();
+    if (!form)
+        form = TfmCheckCDHP::instance();
+    if (form && form->currentTemplate() > 0)
+        CurrentCheckTypeId = form->currentTemplate();
+    // On closing it rebuilds the template's layout cache and tells the catalogue's listeners,
+    // so an open bill form can lay itself out again.
+    TfmCheckDesign design(m_services, CurrentCheckTypeId, this);
+    design.exec();
 }
 
 namespace {

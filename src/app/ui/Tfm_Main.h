@@ -116,6 +116,7 @@ private:
     void openImport(ImportScenario scenario, const std::function<void()> &imported);
     void openPage(const QString &url);
     void openExpressSlip();
+    void openDesignMode();
     void openHistory(HistoryWindow *history, SavedBill kind);
     void checkRunFolder();
     void updateInstallRecord();

@@ -1,9 +1,9 @@
 #include "app/AppServices.h"
+#include "app/ui/Tfm_Boot.h"
+#include "app/ui/Tfm_Main.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/ui/QtUi.h"
-#include "app/ui/Tfm_Boot.h"
-#include "app/ui/Tfm_Main.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -26,10 +26,13 @@ int main(int argc, char **argv)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
+    // The edition's own bill is the first child window.
+    frame.openAcceptanceDraft();
     QCoreApplication::processEvents();
 
     Tfm_Boot splash(services.getRunPath() + u"Image/Sys_boot.jpg");
     splash.showForStartup();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("岚砚承兑汇票打印"));
 
     if (!services.startupProblem().isEmpty())
         QTimer::singleShot(0, &frame, [&] { ui.error(services.startupProblem()); });

@@ -130,6 +130,14 @@ QString getCapitalDigitCells(const QString &amount, int integerCells, const QStr
     return capitalDigits(digits->rightJustified(integerCells + decimals, u'0'));
 }
 
+std::optional<QString> amountWithTwoDecimals(const QString &amount)
+{
+    const std::optional<QString> fen = roundedDigits(amount, 2);
+    if (!fen)
+        return std::nullopt;
+    return fen->left(fen->size() - 2) + u'.' + fen->right(2);
+}
+
 QString normalizeAmountText(const QString &text)
 {
     QString plain;

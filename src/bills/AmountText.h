@@ -33,6 +33,10 @@ QString getCapitalAmount(const QString &amount);
 QString getCapitalDigitCells(const QString &amount, int integerCells,
                              const QString &decimalPattern);
 
+// The amount with exactly two decimals, halves away from zero ("1234.5" gives 1234.50, ".5"
+// gives 0.50); nothing when it is not a non-negative decimal number.
+std::optional<QString> amountWithTwoDecimals(const QString &amount);
+
 // What the user typed, as plain half-width digits and points: full-width digits and points
 // become half-width, everything else (commas, signs, letters, 元) is dropped.
 QString normalizeAmountText(const QString &text);

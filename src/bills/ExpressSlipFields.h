@@ -1,27 +1,15 @@
 #pragma once
 
+#include "bills/BillField.h"
+
 #include <QString>
 #include <vector>
 
-// The bill fields of the express slip: control, kind, length limit, hint, and the column of
-// DataKDDTable each is saved to. The control name is also the item name a template places and
-// the print engine prints.
-struct ExpressSlipField
-{
-    enum class Kind { Edit, Memo, ComboBox, Date };
-
-    QString control;
-    Kind kind;
-    int maxLength; // 0: no limit of its own
-    QString hint;
-    QString column; // empty: not stored
-    bool savedOnly; // written on save, not read back when a slip is reopened
-};
-
+// The bill fields of the express slip and the columns of DataKDDTable they are saved to.
 namespace ExpressSlipFields {
 
-const std::vector<ExpressSlipField> &all();
-const ExpressSlipField *byControl(const QString &control);
+const std::vector<BillField> &all();
+const BillField *byControl(const QString &control);
 
 // The prompt a receiver name box shows before a party is chosen; never stored or printed.
 inline const QString kReceiverPrompt = QStringLiteral("单击我或红圈选择收件人...:)");

@@ -1,6 +1,7 @@
 #include "data/Database.h"
 
 #include "base/Ui.h"
+#include "data/BoundQuery.h"
 #include "data/Schema.h"
 
 #include <QFileInfo>
@@ -124,6 +125,25 @@ int Database::CountTableAllRows(const QString &table, Ui &ui) const
         return q.value(0).toInt();
     ui.alert(u"计算表格总数失败:" + table + u"-" + q.lastError().text(), QStringLiteral("错误"));
     return 0;
+}
+
+QString Database::clearAndRestartNumbering(const QString &table)
+{
+    QSqlQuery q(m_db);
+    const QString name = m_db.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    QString error;
+    const bool done = inTransaction([&] {
+        // The autonumber's high-water mark lives in sqlite_sequence.
+        const bool ok =
+            q.exec(u"DELETE FROM " + name) &&
+            execBound(q, QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {table});
+        if (!ok)
+            error = q.lastError().text();
+        return ok;
+    });
+    if (!done && error.isEmpty())
+        error = m_db.lastError().text();
+    return error;
 }
 
 int Database::AddColumnIfNotExits(const QString &, const QString &, const QString &, int) const

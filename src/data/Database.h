@@ -43,6 +43,9 @@ public:
 
     // Row count of a table; on failure tells the user and answers 0.
     int CountTableAllRows(const QString &table, Ui &ui) const;
+    // Empties a table with an autonumbered key so that its numbering starts at 1 again, in one
+    // transaction. Answers the database's error text, empty on success.
+    QString clearAndRestartNumbering(const QString &table);
     // Column additions belong to the database upgrade; this one changes nothing.
     int AddColumnIfNotExits(const QString &table, const QString &column, const QString &type,
                             int size) const;

@@ -1,12 +1,14 @@
 #include "data/Schema.h"
 
 #include "base/Resources.h"
+#include "data/BoundQuery.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <functional>
 
 namespace {
@@ -30,6 +32,17 @@ SchemaTable makeTable(const QString &name, std::initializer_list<std::vector<Sch
     for (const auto &part : parts)
         t.columns.insert(t.columns.end(), part.begin(), part.end());
     return t;
+}
+
+// When a batch list row was entered, and its print state: the status tab it sits in, and the
+// last batch run that sent it to the printer, so a jammed run can be printed again from a row.
+QString quoted(const QString &identifier);
+
+const std::vector<SchemaColumn> &receiverRunColumns()
+{
+    static const std::vector<SchemaColumn> columns{
+        {"录入日期", kDate}, {"打印状态", "TEXT(10)"}, {"打印批次", kInt}, {"打印时间", kDate}};
+    return columns;
 }
 
 std::vector<SchemaTable> buildTables()
@@ -122,6 +135,8 @@ std::vector<SchemaTable> buildTables()
                      "TEXT(50)"))
         receiverColumns.push_back(c);
     receiverColumns.push_back({"代收金额", "TEXT(30)"});
+    for (const SchemaColumn &c : receiverRunColumns())
+        receiverColumns.push_back(c);
 
     std::vector<SchemaColumn> personColumns = textColumns(
         {"全称", "助记码", "国家", "省", "市", "镇区", "地址", "邮编", "联系人", "电话", "手机",
@@ -225,6 +240,128 @@ bool createAllTables(QSqlDatabase &db, QString *error)
     return true;
 }
 
+const char16_t *const kMatchType = u"收件信息导入";
+
+bool execBoundOrSay(QSqlQuery &query, const QString &sql, const QVariantList &values,
+                    QString *error)
+{
+    if (execBound(query, sql, values))
+        return true;
+    *error = query.lastError().text() + u" [" + sql + u']';
+    return false;
+}
+
+bool seedMatchColumns(QSqlDatabase &db, QString *error)
+{
+    static const char16_t *const rules[][2] = {
+        {u"联系人", u"联系人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname"},
+        {u"单位全称", u"会员ID,买家会员名,全称,单位全称,收件单位,收件公司,*公司*,企业名称"},
+        {u"电话", u"收件电话,固定电话,联系方式,联系电话,*电话*"},
+        {u"手机", u"收件手机,Mobile,移动电话,*手机*"},
+        {u"地址", u"收件地址,*地址*,address"},
+        {u"省", u"*省*,州,Province"},
+        {u"市", u"市,县市,城市,二级区划,city"},
+        {u"镇区", u"镇区,区县,三级区划,区镇"},
+        {u"银行账号", u"账号,银行账号,开户行账号,帐号"},
+        {u"开户银行", u"开户行,开户银行,银行名称,银行"},
+        {u"物品内容", u"物品内容,内件说明,商品名称,宝贝名称,宝贝标题"},
+        {u"重量", u"重量,计费重量,weight"},
+        {u"国家", u"国家,country"},
+        {u"备注", u"备注,买家留言"},
+        {u"目的站", u"目的地,目的站,城市"},
+        {u"件数", u"件数,数量"},
+        {u"费用", u"费用,总费用,费用合计"},
+        {u"订单号", u"\t订单编号,订单ID,订单号"},
+        {u"会员ID", u"QQ,旺旺,会员ID,客户编号"},
+        {u"保价金额", u"保价金额,声明价值,保险金额"},
+        {u"保价费", u"保价费,保险费"},
+        {u"运费", u"运费,运输费"},
+        {u"加急费", u"加急费"},
+        {u"包装费", u"包装费"},
+        {u"体积", u"体积"},
+        {u"代收金额", u"代收金额,代收金额小写,代收款"},
+        {u"手续费", u"手续费,代收费"},
+        {u"金额大写1", u"金额大写1,金额"},
+        {u"自定义3", u"自定义3"},
+        {u"自定义4", u"自定义4"},
+        {u"自定义5", u"自定义5"},
+        {u"助记码", u"助记码"},
+        {u"批打分组", u"分组,批打分组,导入分组"},
+    };
+    QSqlQuery query(db);
+    const QString type = QString::fromUtf16(kMatchType);
+    if (!execBoundOrSay(query,
+                        QStringLiteral("SELECT COUNT(*) FROM MatchColumn WHERE MatchType = ?"),
+                        {type}, error))
+        return false;
+    if (query.next() && query.value(0).toInt() > 0)
+        return true; // rules of an older install stay as their users left them
+    for (const auto &rule : rules) {
+        if (!execBoundOrSay(query,
+                            QStringLiteral("INSERT INTO MatchColumn (MatchType, ItemName, "
+                                           "SourceName, ShowOrd) VALUES (?, ?, ?, 0)"),
+                            {type, QString::fromUtf16(rule[0]), QString::fromUtf16(rule[1])},
+                            error))
+            return false;
+    }
+    return true;
+}
+
+bool addMatchPatterns(QSqlDatabase &db, QString *error)
+{
+    // Exact titles unless starred; none may make "mobile phone" match, nor take "城市" from 市.
+    static const char16_t *const added[][2] = {
+        {u"联系人", u"收件人,收货人姓名,Contact,Consignee,Receiver,Recipient"},
+        {u"单位全称", u"单位,单位名称,收货单位,Company,*Company*,Organization"},
+        {u"电话", u"座机,Phone,Tel,Telephone"},
+        {u"手机", u"Cell,Cellphone"},
+        {u"地址", u"Street,*Address*"},
+        {u"省", u"State"},
+        {u"市", u"*城市*,地级市,所在市"},
+        {u"镇区", u"区,县区,区/县,县/区,*区县*,District,County"},
+        {u"邮编", u"邮编,邮政编码,*邮编*,Zip,Zipcode,Zip Code,Postcode,Postal Code"},
+        {u"物品内容", u"商品,商品标题,品名,货品名称,产品名称,Product,Item"},
+        {u"件数", u"*数量*,Qty,Quantity"},
+        {u"重量", u"*重量*"},
+        {u"备注", u"*备注*,*留言*,Remark,Remarks,Note,Notes,Memo"},
+        {u"订单号", u"*订单编号*,*订单号*,外部订单号,Order ID,OrderID,Order No,Order Number"},
+        {u"会员ID", u"会员名,买家昵称,买家ID"},
+    };
+    const QString type = QString::fromUtf16(kMatchType);
+    QSqlQuery query(db);
+    for (const auto &add : added) {
+        const QString item = QString::fromUtf16(add[0]);
+        if (!execBoundOrSay(query,
+                            QStringLiteral("SELECT Id, SourceName FROM MatchColumn WHERE "
+                                           "MatchType = ? AND ItemName = ? ORDER BY Id LIMIT 1"),
+                            {type, item}, error))
+            return false;
+        if (!query.next()) {
+            if (!execBoundOrSay(query,
+                                QStringLiteral("INSERT INTO MatchColumn (MatchType, ItemName, "
+                                               "SourceName, ShowOrd) VALUES (?, ?, ?, 0)"),
+                                {type, item, QString::fromUtf16(add[1])}, error))
+                return false;
+            continue;
+        }
+        const QVariant id = query.value(0);
+        QStringList patterns = query.value(1).toString().split(u',', Qt::SkipEmptyParts);
+        for (QString &p : patterns) {
+            if (p.startsWith(u'\t'))
+                p = p.trimmed();
+        }
+        for (const QString &p : QString::fromUtf16(add[1]).split(u','))
+            if (!patterns.contains(p, Qt::CaseInsensitive))
+                patterns << p;
+        query.finish();
+        if (!execBoundOrSay(query,
+                            QStringLiteral("UPDATE MatchColumn SET SourceName = ? WHERE Id = ?"),
+                            {patterns.join(u','), id}, error))
+            return false;
+    }
+    return true;
+}
+
 // Ordered migrations; migration i brings the schema to version i + 1.
 const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
 {
@@ -252,6 +389,69 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                     return false;
             }
             return true;
+        },
+        // The history lists search and sort a hundred thousand saved bills by date, number and
+        // party, and list the slips' template names.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            for (const char *sql : {
+                     "CREATE INDEX IF NOT EXISTS DataKDD_Date ON DataKDDTable (寄件日期)",
+                     "CREATE INDEX IF NOT EXISTS DataKDD_Number ON DataKDDTable (快递单号)",
+                     "CREATE INDEX IF NOT EXISTS DataKDD_Template ON DataKDDTable (模板种类)",
+                     "CREATE INDEX IF NOT EXISTS DataKDD_Receiver ON DataKDDTable (收件单位)",
+                     "CREATE INDEX IF NOT EXISTS DataKDD_Sender ON DataKDDTable (寄件单位)",
+                     "CREATE INDEX IF NOT EXISTS DataCDHP_Date ON DataCDHPTable (出票日期)",
+                     "CREATE INDEX IF NOT EXISTS DataCDHP_Number ON DataCDHPTable (承兑协议号)",
+                     "CREATE INDEX IF NOT EXISTS DataCDHP_Drawer ON DataCDHPTable (出票人全称)",
+                     "CREATE INDEX IF NOT EXISTS DataCDHP_Payee ON DataCDHPTable (收款人全称)",
+                 }) {
+                if (!exec(query, QString::fromUtf8(sql), error))
+                    return false;
+            }
+            return true;
+        },
+        // The batch list's entry date and print state; rows stored by any window get their
+        // entry time from the database itself.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            const QSqlRecord existing = db.record(QStringLiteral("ReceiverList"));
+            for (const SchemaColumn &c : receiverRunColumns()) {
+                if (!existing.contains(c.name) &&
+                    !exec(query,
+                          u"ALTER TABLE ReceiverList ADD COLUMN " + quoted(c.name) + u' ' + c.type,
+                          error))
+                    return false;
+            }
+            return exec(query,
+                        QStringLiteral(
+                            "CREATE TRIGGER IF NOT EXISTS ReceiverList_Entered AFTER INSERT ON "
+                            "ReceiverList WHEN NEW.录入日期 IS NULL BEGIN UPDATE ReceiverList SET "
+                            "录入日期 = strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime') WHERE "
+                            "ID = NEW.ID; END"),
+                        error);
+        },
+        // The column rules of the spreadsheet import, as the program has always shipped them.
+        [](QSqlDatabase &db, QString *error) { return seedMatchColumns(db, error); },
+        // Titles of today's shop, platform and office exports; the order number's rule lost
+        // the tab that kept "订单编号" from ever matching. The batch list is judged for
+        // duplicates by name.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            return addMatchPatterns(db, error) &&
+                   exec(query,
+                        QStringLiteral("CREATE INDEX IF NOT EXISTS ReceiverList_Name ON "
+                                       "ReceiverList (全称)"),
+                        error);
+        },
+        // A first operator, so that switching the login on never locks everyone out; the
+        // initial password is empty, as the login window says.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            return exec(query,
+                        QStringLiteral("INSERT INTO UserTable (UserName, Passwd, RoleName, Remark) "
+                                       "SELECT 'admin', '', '管理员', '初始操作员' WHERE NOT EXISTS "
+                                       "(SELECT 1 FROM UserTable)"),
+                        error);
         },
         // Engine, preview and catalogue each pick "the" row of an item by name; a second row of
         // the same name made them disagree.

@@ -41,8 +41,8 @@ std::unique_ptr<SpreadsheetReader> Spreadsheets::open(const QString &path, QStri
     Fault fault = Fault::NotFound;
     std::unique_ptr<SpreadsheetReader> reader;
     if (file.open(QIODevice::ReadOnly)) {
-        fault = Fault::Empty;
-        if (file.size() > 0)
+        fault = file.size() > SpreadsheetReader::kMaxFileBytes ? Fault::TooLarge : Fault::Empty;
+        if (file.size() > 0 && fault != Fault::TooLarge)
             reader = readerFor(path, file.read(8), fault);
     }
     if (!reader) {

@@ -165,6 +165,14 @@ bool PrintJob::PrinterTransEnd()
     return printed || printerFailed();
 }
 
+void PrintJob::PrinterTransAbort()
+{
+    if (m_documentOpen)
+        m_engine.device().abortDocument();
+    m_documentOpen = false;
+    m_engine.context().printReady = false;
+}
+
 bool PrintJob::printerFailed()
 {
     m_engine.context().printReady = false;

@@ -45,6 +45,8 @@ public:
     bool NewCheckPage();
     // True when the document reached the printer (or its file).
     bool PrinterTransEnd();
+    // Throws the open document away (a batch stopped half-way): nothing of it prints.
+    void PrinterTransAbort();
 
     // The template being printed and its whole-slip offset, read by the preparation.
     int CheckTypeId = 0;

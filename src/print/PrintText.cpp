@@ -35,16 +35,18 @@ QStringList splitByWidth(const QString &text, int n)
     if (text.isEmpty())
         return {};
     const QList<uint> chars = text.toUcs4();
-    int total = 0;
+    qint64 total = 0;
     for (uint c : chars)
         total += byteWidth(c);
-    if (n <= 0 || total <= 2 * n)
+    // In 64 bits: twice a huge BreakNum must not wrap round to a width nothing fits in.
+    const qint64 width = 2 * qint64(n);
+    if (n <= 0 || total <= width)
         return {text};
 
     QStringList lines;
     qsizetype start = 0;
     while (start < chars.size()) {
-        if (total <= 2 * n) {
+        if (total <= width) {
             lines << QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.data() + start),
                                        chars.size() - start);
             break;
@@ -52,8 +54,8 @@ QStringList splitByWidth(const QString &text, int n)
         // The shortest prefix of at least 2n bytes; it always ends before the text does,
         // since the rest is longer than that.
         qsizetype end = start;
-        int bytes = 0;
-        while (end < chars.size() && bytes < 2 * n)
+        qint64 bytes = 0;
+        while (end < chars.size() && bytes < width)
             bytes += byteWidth(chars[end++]);
         lines << QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.data() + start),
                                    end - start);

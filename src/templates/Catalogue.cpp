@@ -7,11 +7,13 @@
 #include "data/Schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <filesystem>
 
 namespace {
 
@@ -44,18 +46,6 @@ bool run(QSqlQuery &q, const QString &sql,
     for (const auto &[name, value] : binds)
         q.bindValue(QString::fromLatin1(name), value);
     return q.exec();
-}
-
-// A name from the text of a template whose kind column is empty: the part before the
-// first full-width bracket, else before the first ASCII one, else the whole name.
-QString kindFromTypeName(const QString &typeName)
-{
-    for (QChar bracket : {QChar(u'（'), QChar(u'(')}) {
-        const qsizetype at = typeName.indexOf(bracket);
-        if (at >= 0)
-            return typeName.left(at);
-    }
-    return typeName;
 }
 
 Template templateFromRecord(const QSqlRecord &r)
@@ -157,6 +147,16 @@ QString Catalogue::getTypeCodeByTypeName(const QString &kind)
         {QStringLiteral("定制单"), QStringLiteral("def")},
     };
     return codes.value(kind);
+}
+
+QString Catalogue::kindFromTypeName(const QString &typeName)
+{
+    for (QChar bracket : {QChar(u'（'), QChar(u'(')}) {
+        const qsizetype at = typeName.indexOf(bracket);
+        if (at >= 0)
+            return typeName.left(at);
+    }
+    return typeName;
 }
 
 QString Catalogue::fullTypeName(const QString &kind, const QString &describe)
@@ -469,6 +469,28 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
     const QString path = layoutCachePath(checkTypeId);
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
+    // Built beside the cache and put in its place only when complete: a failed build leaves
+    // the forms the layout they had.
+    const QString next = path + u".new";
+    QFile::remove(next);
+    if (QFile::exists(path) && !QFile::copy(path, next))
+        return false;
+    std::error_code failed;
+    if (writeLayoutCache(checkTypeId, next))
+        std::filesystem::rename(next.toStdString(), path.toStdString(), failed);
+    else
+        failed = std::make_error_code(std::errc::io_error);
+    if (failed) {
+        QFile::remove(next);
+        return false;
+    }
+    QSqlQuery q = m_db.query();
+    return run(q, QStringLiteral("update ckTypeTable set IniFile = :file where CheckTypeID = :id"),
+               {{":file", QString(QString::number(checkTypeId) + u".ini")}, {":id", checkTypeId}});
+}
+
+bool Catalogue::writeLayoutCache(int checkTypeId, const QString &path) const
+{
 
     // Everything is read before the cache is touched: a failed query keeps the previous cache
     // whole instead of leaving half of one on disk.
@@ -525,8 +547,5 @@ bool Catalogue::buildCheckIniFile(int checkTypeId)
         for (const Value &v : values)
             cache.writeString(v.section, v.key, v.value);
     }
-    if (!cache.flush())
-        return false;
-    return run(q, QStringLiteral("update ckTypeTable set IniFile = :file where CheckTypeID = :id"),
-               {{":file", QString(QString::number(checkTypeId) + u".ini")}, {":id", checkTypeId}});
+    return cache.flush();
 }

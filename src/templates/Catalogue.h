@@ -2,6 +2,7 @@
 
 #include "templates/TemplateModel.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -17,8 +18,9 @@ class Ui;
 // and choose templates, and the per-template layout cache (Temp/CheckIni/<id>.ini) from which
 // bill forms are laid out. Look-ups swallow database errors and answer empty values, except
 // where a signature carries an error text.
-class Catalogue
+class Catalogue : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr const char *kDefaultPicture = "dhd_default.jpg";
 
@@ -27,6 +29,9 @@ public:
     // Kinds and names.
     static QString getTypeCodeByTypeName(const QString &kind);
     static QString fullTypeName(const QString &kind, const QString &describe);
+    // The kind part of a full name: before the first full-width bracket, else before the
+    // first ASCII one, else the whole name.
+    static QString kindFromTypeName(const QString &typeName);
     QStringList loadCheckTypeFirstNameList() const;
     QString loadDefaultTypeFirstName() const;
 
@@ -67,11 +72,21 @@ public:
     QString layoutCachePath(int checkTypeId) const;
     // Opens the template's cache, building it first when the template has none yet.
     std::unique_ptr<IniFile> OpenCheckInif(int checkTypeId);
-    // Rebuilds the cache from the database; false when something failed (what was written
-    // stays, and is rebuilt next time).
+    // Rebuilds the cache from the database; false when something failed, and then the previous
+    // cache stays as it was.
     bool buildCheckIniFile(int checkTypeId);
+    // Tells every open bill form that a template's layout or print settings were changed and
+    // its cache rebuilt (the design mode calls it when it closes).
+    void notifyLayoutChanged(int checkTypeId) { Q_EMIT layoutChanged(checkTypeId); }
+    // Templates were imported, changed or removed: open bill forms reload their lists.
+    void notifyTemplatesChanged() { Q_EMIT templatesChanged(); }
+
+Q_SIGNALS:
+    void layoutChanged(int checkTypeId);
+    void templatesChanged();
 
 private:
+    bool writeLayoutCache(int checkTypeId, const QString &path) const;
     std::optional<Template> templateByText(const QString &id) const;
 
     Database &m_db;

@@ -1,8 +1,9 @@
 #include "TestHome.h"
+#include "bills/BillStore.h"
 #include "bills/ExpressSlipFields.h"
 #include "bills/ExpressSlipRules.h"
-#include "bills/ExpressSlipStore.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <gtest/gtest.h>
 
@@ -46,12 +47,12 @@ TEST(ExpressSlipRules, MemoFontsListLengthsAndDateParts)
     EXPECT_EQ(d.year + d.month + d.day, QStringLiteral("20260307"));
 }
 
-TEST(ExpressSlipStore, InsertEditAndReloadKeepTextExactly)
+TEST(BillStore, InsertEditAndReloadKeepTextExactly)
 {
     TestHome home;
-    ExpressSlipStore store(home.db());
+    BillStore store(home.db(), "DataKDDTable");
     const QString tricky = QStringLiteral("O'Neil \"快递\"\n第二行; drop table DataKDDTable; --");
-    ExpressSlipStore::Values values{
+    BillStore::Values values{
         {"收件单位", tricky}, {"寄件日期", "2026-12-10"}, {"not a column", "x"}};
     const auto first = store.save(-1, values);
     ASSERT_TRUE(first.error.isEmpty()) << first.error.toStdString();
@@ -60,22 +61,29 @@ TEST(ExpressSlipStore, InsertEditAndReloadKeepTextExactly)
 
     values["收件单位"] = QStringLiteral("改过");
     const auto second = store.save(first.billId, values);
+    ASSERT_TRUE(second.error.isEmpty()) << second.error.toStdString();
     EXPECT_FALSE(second.inserted);
     EXPECT_EQ(second.billId, first.billId);
     EXPECT_EQ(home.db().CountTableAllRows("DataKDDTable", home.ui), 1);
+    const auto edited = store.load(first.billId);
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->value("收件单位"), QStringLiteral("改过"));
+    EXPECT_EQ(edited->value("寄件日期"), QStringLiteral("2026-12-10"));
 
     values["收件单位"] = tricky;
-    store.save(first.billId, values);
+    const auto third = store.save(first.billId, values);
+    ASSERT_TRUE(third.error.isEmpty()) << third.error.toStdString();
+    EXPECT_EQ(third.billId, first.billId);
     const auto row = store.load(first.billId);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("收件单位"), tricky);
     EXPECT_FALSE(store.load(first.billId + 1));
 }
 
-TEST(ExpressSlipStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
+TEST(BillStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
 {
     TestHome home;
-    ExpressSlipStore store(home.db());
+    BillStore store(home.db(), "DataKDDTable");
     const auto again = store.save(42, {{"收件单位", "x"}});
     EXPECT_TRUE(again.inserted);
     home.db().close();
@@ -84,11 +92,31 @@ TEST(ExpressSlipStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
     EXPECT_EQ(failed.billId, again.billId);
 }
 
+TEST(BillStore, AFailedExistenceCheckNeverTurnsAnEditIntoANewRow)
+{
+    TestHome home;
+    BillStore store(home.db(), "DataKDDTable");
+    const auto first = store.save(-1, {{"收件单位", "x"}});
+    ASSERT_TRUE(first.error.isEmpty());
+    // Reading the table fails (malformed JSON raises at run time) while an insert still works.
+    QSqlQuery q = home.db().query();
+    for (const char *sql :
+         {"alter table DataKDDTable rename to Slips",
+          "create view DataKDDTable as select * from Slips where json('{') is null",
+          "create trigger add_slip instead of insert on DataKDDTable begin "
+          "insert into Slips (收件单位) values (new.收件单位); end"})
+        ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+    const auto edit = store.save(first.billId, {{"收件单位", "y"}});
+    EXPECT_FALSE(edit.error.isEmpty());
+    EXPECT_FALSE(edit.inserted);
+    EXPECT_EQ(home.db().CountTableAllRows("Slips", home.ui), 1);
+}
+
 TEST(ExpressSlipFields, EveryStoredColumnExistsInTheTable)
 {
     TestHome home;
     const QSqlRecord table = home.db().connection().record("DataKDDTable");
-    for (const ExpressSlipField &f : ExpressSlipFields::all()) {
+    for (const BillField &f : ExpressSlipFields::all()) {
         if (!f.column.isEmpty()) {
             EXPECT_TRUE(table.contains(f.column)) << f.column.toStdString();
         }

@@ -2,8 +2,10 @@
 #include "data/Schema.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,8 +24,8 @@ TEST(Database, FreshHomeHasEveryTableAndColumnAtTheLatestVersion)
     TestHome home;
     EXPECT_EQ(home.db().status(), Database::Status::Created);
     EXPECT_TRUE(home.services().startupProblem().isEmpty());
-    EXPECT_EQ(Schema::tables().size(),
-              17u); // _CKTypeTable and _CKControl are one entry of the contract
+    // _CKTypeTable and _CKControl are one entry of the contract.
+    EXPECT_EQ(Schema::tables().size(), 17u);
     for (const SchemaTable &t : Schema::tables()) {
         const QSqlRecord record = home.db().connection().record(t.name);
         EXPECT_EQ(record.count(), int(t.columns.size())) << t.name.toStdString();
@@ -65,6 +67,102 @@ TEST(Database, ItemNamesAreUniquePerTemplateAndUpgradeKeepsTheFirstRow)
         kept << q.value(0).toInt();
     EXPECT_EQ(kept, (QList<int>{1, 3}));
     EXPECT_FALSE(add(990, "edtName", 6));
+}
+
+TEST(Database, TablesAndColumnsTheOtherWindowsUseAreThere)
+{
+    // Written out here rather than taken from the schema code, so a name dropped or misspelt
+    // there shows.
+    const struct
+    {
+        const char *table;
+        std::vector<const char *> columns;
+    } expected[] = {
+        {"configtable", {"cname", "cvalue"}},
+        {"DMTable", {"ID", "DMName", "DMValue", "CheckTypeID"}},
+        {"DMTable2", {"类型", "一级代码", "二级代码"}},
+        {"coins", {"币种", "缩写", "顺序"}},
+        {"ckTypeTable",
+         {"CheckTypeID", "TypeFirstName", "IsDefault", "Visiable", "IniFile", "XMove", "YMove",
+          "HVPrint", "PHeight", "PWidth", "CheckBoxs"}},
+        {"CKControl",
+         {"CheckTypeID", "CtlName", "CtlX", "CtlY", "CtlLH", "CtlFontSize", "BreakFontSize",
+          "FitParam", "BreakNum", "NeedPrint", "InitValue"}},
+        {"NameDict", {"CheckTypeName", "CtlName", "CtlType", "PrintItem", "ShowOrd", "Groups"}},
+        {"CKPersonalInfoTable",
+         {"ID", "全称", "助记码", "开户行账号", "分组", "单位类型", "排序", "扩展信息", "自定义3"}},
+        {"DataKDDTable",
+         {"流水号", "模板种类", "寄件日期", "收件单位", "总费用", "快递单号", "代收金额", "保价费",
+          "自定义5"}},
+        {"DataCDHPTable", {"流水号", "票据编号", "票据状态", "金额", "出票日期", "付款行地址"}},
+        {"ReceiverList", {"ID", "全称", "批打分组", "代收金额", "自定义5"}},
+        {"MultiPrintCDHP", {"ID", "票据编号", "批打分组", "票据状态"}},
+        {"UserTable", {"UserName", "Passwd", "RoleName", "lastlogin"}},
+        {"MatchColumn", {"Id", "MatchType", "ItemName", "SourceName", "ShowOrd"}},
+        {"_Config", {"DMName", "DMValue", "CheckTypeId"}},
+        {"_CKTypeTable", {"CheckTypeID", "XMove", "PreImgURL"}},
+        {"_CKControl", {"CtlName", "CtlX", "InitValue"}},
+    };
+    TestHome home;
+    for (const auto &t : expected) {
+        const QSqlRecord record = home.db().connection().record(QString::fromUtf8(t.table));
+        EXPECT_FALSE(record.isEmpty()) << t.table;
+        for (const char *column : t.columns)
+            EXPECT_TRUE(record.contains(QString::fromUtf8(column))) << t.table << "." << column;
+    }
+}
+
+TEST(Database, FirstVersionUpgradesWithItsDataKept)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("EPData.ini");
+    {
+        // A file as the first version left it: its tables, a few rows, version 1.
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "first-version");
+        old.setDatabaseName(path);
+        ASSERT_TRUE(old.open());
+        QSqlQuery q(old);
+        for (const SchemaTable &t : Schema::tables())
+            ASSERT_TRUE(q.exec(t.createSql())) << q.lastError().text().toStdString();
+        ASSERT_TRUE(q.exec("insert into CKPersonalInfoTable (全称, 助记码, 排序) "
+                           "values ('老客户', 'LKH', 3)"));
+        ASSERT_TRUE(q.exec("insert into DataKDDTable (收件单位, 寄件日期) "
+                           "values ('旧单', '2020-01-02')"));
+        ASSERT_TRUE(q.exec("insert into configtable values ('DefaultPrinter', 'Bill Printer')"));
+        ASSERT_TRUE(q.exec("PRAGMA user_version = 1"));
+        q.finish();
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("first-version");
+
+    Database db("upgraded");
+    EXPECT_EQ(db.open(path), Database::Status::Opened) << db.problem().toStdString();
+    QSqlQuery q = db.query();
+    ASSERT_TRUE(q.exec("PRAGMA user_version") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), Schema::latestVersion());
+
+    ASSERT_TRUE(q.exec("select 全称, 助记码, 排序, ID from CKPersonalInfoTable") && q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("老客户"));
+    EXPECT_EQ(q.value(1).toString(), QStringLiteral("LKH"));
+    EXPECT_EQ(q.value(2).toInt(), 3);
+    EXPECT_EQ(q.value(3).toInt(), 1);
+    EXPECT_FALSE(q.next());
+    ASSERT_TRUE(q.exec("select 收件单位, 寄件日期 from DataKDDTable") && q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("旧单"));
+    EXPECT_EQ(q.value(1).toString(), QStringLiteral("2020-01-02"));
+    ASSERT_TRUE(q.exec("select cvalue from configtable where cname = 'DefaultPrinter'") &&
+                q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("Bill Printer"));
+
+    // The address book's look-ups got their indexes on the way.
+    QStringList indexes;
+    ASSERT_TRUE(q.exec("select name from sqlite_master where type = 'index' "
+                       "and tbl_name = 'CKPersonalInfoTable'"));
+    while (q.next())
+        indexes << q.value(0).toString();
+    for (const char *index : {"CKPersonal_Order", "CKPersonal_TypeOrder", "CKPersonal_Name",
+                              "CKPersonal_InputCode", "CKPersonal_Contact", "CKPersonal_Group"})
+        EXPECT_TRUE(indexes.contains(QString::fromLatin1(index))) << index;
 }
 
 TEST(Database, TableNamesInAnyCaseReachTheSameTable)

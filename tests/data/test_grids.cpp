@@ -190,8 +190,20 @@ TEST(Grids, SelectedDeleteOfNumericKeysInOneTransaction)
     QItemSelectionModel selection(&model);
     selection.select(QItemSelection(model.index(0, 0), model.index(1099, 1)),
                      QItemSelectionModel::Select);
+    // More keys than one statement takes: all go, or none. The last chunk is refused here,
+    // after the earlier ones have run.
+    const int lastKey = model.index(1099, 0).data().toInt();
+    ASSERT_TRUE(q.exec(QStringLiteral("create trigger hold before delete on DataKDDTable "
+                                      "when old.流水号 = %1 begin select raise(abort, 'held'); end")
+                           .arg(lastKey)));
     home.ui.answer(Ui::Answer::Yes);
-    // More keys than one statement takes: all go, or none.
+    EXPECT_EQ(home.services().grids().GridSelectedDelete(selection, "DataKDDTable", "流水号"), 0);
+    EXPECT_TRUE(home.ui.last().text.startsWith("删除失败，错误="))
+        << home.ui.last().text.toStdString();
+    EXPECT_EQ(rowsOf(home, "DataKDDTable"), 1200);
+    ASSERT_TRUE(q.exec("drop trigger hold"));
+
+    home.ui.answer(Ui::Answer::Yes);
     EXPECT_EQ(home.services().grids().GridSelectedDelete(selection, "DataKDDTable", "流水号",
                                                          "快递单", "Numeric"),
               1100);

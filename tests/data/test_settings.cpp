@@ -112,3 +112,14 @@ TEST(Settings, ConfigIniSurvivesARestart)
     AppServices &again = home.restart();
     EXPECT_EQ(again.settings().getINIConfigByname("kddview_dblopen"), QStringLiteral("1"));
 }
+
+TEST(Settings, ConfigIniOpenedAgainIsTheFileEveryServiceHolds)
+{
+    TestHome home;
+    IniFile &held = home.settings().userIni();
+    // Changed behind the program's back; the frame opens it again when it starts.
+    IniFile(held.path()).writeString("Online", "Host", "bills.test.example");
+    ASSERT_EQ(&home.settings().OpenUserIniFile(), &held);
+    EXPECT_EQ(held.readString("online", "host"), QStringLiteral("bills.test.example"));
+    EXPECT_TRUE(home.services().web().helpPage().startsWith("http://bills.test.example/"));
+}

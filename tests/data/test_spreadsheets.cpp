@@ -5,11 +5,14 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
+#include <sys/resource.h>
 
 // The fixtures were saved by a real spreadsheet program from sheet.fods: the same two sheets
 // as .xlsx and .xls, and the first sheet as UTF-8 .csv.
@@ -150,6 +153,11 @@ TEST(Spreadsheets, BadFilesAreRefusedWithTheFileNamed)
     const QByteArray encrypted("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0\0\0", 34);
     xls.replace(at, encrypted.size(), encrypted);
     xls[at + 64] = char(encrypted.size());
+    // A directory entry whose name length reaches past its 64 bytes.
+    QByteArray longName = bytesOf(kFixtures + "sheet.xls");
+    const qsizetype directory = (qFromLittleEndian<quint32>(longName.constData() + 48) + 1) * 512;
+    longName[directory + 64] = char(0xFF);
+    longName[directory + 65] = char(0xFF);
 
     const struct
     {
@@ -162,6 +170,7 @@ TEST(Spreadsheets, BadFilesAreRefusedWithTheFileNamed)
         {"cut.xlsx", xlsx.left(xlsx.size() / 2), "已损坏"},
         {"noise.xls", QByteArray(300, 'x'), "已损坏"},
         {"locked.xlsx", xls, "密码"},
+        {"long-name.xls", longName, "已损坏"},
         {"notes.txt", "a,b\n", "不支持"},
         {"other.xlsx", zipOf("readme.txt", "hello"), "已损坏"},
     };
@@ -193,4 +202,82 @@ TEST(Spreadsheets, BrokenCorpusNeverCrashes)
         CsvReader csv(file.fileName(), bytes);
         EXPECT_TRUE(csv.load());
     }
+}
+
+TEST(Spreadsheets, HostileFilesReadOrFailQuicklyInLittleMemory)
+{
+    // Hand-made files aimed at recursion, padding, counters and loops: each gives a clear
+    // error or reads right, at once and without swallowing the memory.
+    const struct
+    {
+        QString file;
+        QString says; // empty: reads, and `cell` holds `text`
+        int row = 1, column = 1;
+        QString text;
+    } cases[] = {
+        {"nested-r.xlsx", {}, 1, 1, "x"},
+        {"nested-is.xlsx", {}, 1, 1, "x"},
+        {"nested-5000.xlsx", {}, 1, 1, "x"},
+        {"nested-20000.xlsx", {}, 1, 1, "x"},
+        {"nested-50000.xlsx", {}, 1, 1, "x"},
+        {"wide-200.xlsx", {}, 200, 16384, "a"},
+        {"wide-2000.xlsx", {}, 2000, 16384, "a"},
+        {"neg-tab.xlsx", {}, 1, 1, "1"},
+        {"sst-5m.xlsx", "过大", 0, 0, {}},
+        {"row-overflow.xlsx", "已损坏", 0, 0, {}},
+        {"many-sheets.xls", "过大", 0, 0, {}},
+        // Binary workbooks a fuzzer made: a directory name longer than its field, a directory
+        // whose offset wraps round in 32 bits, records running past the mini stream.
+        {"dir-name.xls", "已损坏", 0, 0, {}},
+        {"dir-wrap.xls", "已损坏", 0, 0, {}},
+        {"mini-overrun.xls", "已损坏", 0, 0, {}},
+    };
+    for (const auto &c : cases) {
+        const QString path = kFixtures + "hostile/" + c.file;
+        QElapsedTimer clock;
+        clock.start();
+        QString error;
+        const std::unique_ptr<SpreadsheetReader> reader = Spreadsheets().open(path, error);
+        EXPECT_LT(clock.elapsed(), 1000) << c.file.toStdString();
+        if (c.says.isEmpty()) {
+            ASSERT_TRUE(reader) << c.file.toStdString() << ": " << error.toStdString();
+            EXPECT_EQ(reader->cellText(c.row, c.column), c.text) << c.file.toStdString();
+            EXPECT_EQ(reader->usedRows(), c.row);
+            EXPECT_EQ(reader->usedColumns(), c.column);
+        } else {
+            EXPECT_FALSE(reader) << c.file.toStdString();
+            EXPECT_TRUE(error.contains(c.says) && error.contains(QDir::toNativeSeparators(path)))
+                << error.toStdString();
+        }
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "kB after " << c.file.toStdString();
+    }
+}
+
+TEST(Spreadsheets, CellLimitGivesOneMessageNamingTheLimit)
+{
+    // A million and one cells in a plain CSV: refused whole, not read half-way.
+    QByteArray csv;
+    csv.reserve(4 * 1000001);
+    for (int r = 0; r < 1000001; ++r)
+        csv += "1\n";
+    CsvReader reader(QStringLiteral("big.csv"), csv);
+    EXPECT_FALSE(reader.load());
+    EXPECT_TRUE(reader.error().contains("big.csv") && reader.error().contains("1000000"))
+        << reader.error().toStdString();
+    EXPECT_EQ(reader.usedRows(), 0);
+}
+
+TEST(Spreadsheets, LastCellOfTheLargestSheetCountsAllCellsWithoutOverflow)
+{
+    // Two cells with text: A1 and XFD1048576, the sheet's far corner.
+    const QByteArray csv = "a" + QByteArray(16383, ',') + QByteArray(1048575, '\n') + "," +
+                           QByteArray(16382, ',') + "z";
+    CsvReader reader(QStringLiteral("corner.csv"), csv);
+    ASSERT_TRUE(reader.load()) << reader.error().toStdString();
+    EXPECT_EQ(reader.usedRows(), 1048576);
+    EXPECT_EQ(reader.usedColumns(), 16384);
+    EXPECT_EQ(reader.usedCells(), qint64(1048576) * 16384);
+    EXPECT_EQ(reader.cellText(1048576, 16384), "z");
 }

@@ -96,13 +96,17 @@ TEST(Parties, SaveAppendsUnstoredAndVanishedPartiesWithoutTouchingOthers)
     store(parties, {party("一"), party("二"), party("三")});
     home.db().query().exec("DELETE FROM CKPersonalInfoTable WHERE ID = 2");
 
-    for (int id : {0, -1, 2}) {
+    // Each becomes a new row with a fresh ID; none keeps the ID it came with.
+    for (const auto &[id, stored] : {std::pair{0, 4}, {-1, 5}, {2, 6}}) {
         TPerson p = party(QStringLiteral("新%1").arg(id));
         p.ID = id;
         ASSERT_TRUE(parties.Save(p).isEmpty());
-        EXPECT_EQ(p.ID, id); // the new row's ID is not written back
+        const std::optional<TPerson> found = parties.FindByFullName(p.FullName);
+        ASSERT_TRUE(found) << id;
+        EXPECT_EQ(found->ID, stored) << id;
     }
     EXPECT_EQ(rowCount(home.db()), 5);
+    EXPECT_EQ(rowCount(home.db(), "ID <= 0"), 0);
     EXPECT_EQ(rowCount(home.db(), "ID = 2"), 0); // the vanished row is not brought back
     EXPECT_EQ(rowCount(home.db(), "全称 IN ('一', '三')"), 2);
     TPerson first;

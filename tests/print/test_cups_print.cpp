@@ -142,6 +142,34 @@ QRectF inkBox(const QString &pdf, const QString &workDir)
     return QRectF(left * mm, top * mm, (right - left + 1) * mm, (bottom - top + 1) * mm);
 }
 
+// Takes what the queue wrote for one document out of its output folder, and the folder too when
+// it was made for it, however the test ends.
+class QueueOutput
+{
+public:
+    QueueOutput(QString dir, QString title)
+        : dir(std::move(dir))
+        , m_title(std::move(title))
+        , m_existed(QDir(this->dir).exists())
+    {}
+    ~QueueOutput()
+    {
+        QDir folder(dir);
+        for (const QString &file : folder.entryList({m_title + u'*'}, QDir::Files))
+            folder.remove(file);
+        if (!m_existed)
+            QDir().rmdir(dir); // only when empty: others may print there too
+    }
+    QueueOutput(const QueueOutput &) = delete;
+    QueueOutput &operator=(const QueueOutput &) = delete;
+
+    const QString dir;
+
+private:
+    QString m_title;
+    bool m_existed;
+};
+
 QString waitForOutput(const QString &dir, const QString &title)
 {
     QElapsedTimer waited;
@@ -184,15 +212,15 @@ TEST_F(CupsPrint, BillThroughARealQueueLandsWhereThePdfPutsIt)
 
     const QString title = QStringLiteral("lanyan-test-%1").arg(QCoreApplication::applicationPid());
     device->printer().setDocName(title);
+    const QueueOutput output(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + u"/PDF", title);
     PrintJob job(engine(), BillKind::ExpressSlip);
     ASSERT_TRUE(job.PrintPrepare(kTemplate));
     ASSERT_TRUE(job.PrinterTransBegin(1));
     ASSERT_TRUE(job.SendCheckToPrinter([](const QString &) { return QStringLiteral("张三丰"); }));
     ASSERT_TRUE(job.PrinterTransEnd()) << home.ui.texts().join('|').toStdString();
 
-    const QString outDir = QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + u"/PDF";
-    const QString printed = waitForOutput(outDir, title);
-    ASSERT_FALSE(printed.isEmpty()) << "cups-pdf wrote nothing into " << outDir.toStdString();
+    const QString printed = waitForOutput(output.dir, title);
+    ASSERT_FALSE(printed.isEmpty()) << "cups-pdf wrote nothing into " << output.dir.toStdString();
 
     // The same bill straight to PDF, the reference the queue must match.
     BillValues bill;
@@ -216,7 +244,10 @@ TEST_F(CupsPrint, BillThroughARealQueueLandsWhereThePdfPutsIt)
     EXPECT_NEAR(viaCups.left(), straight.left() + leftMargin, 0.2);
     EXPECT_NEAR(viaCups.top(), straight.top(), 0.2);
     EXPECT_NEAR(viaCups.width(), straight.width(), 0.3);
-    QFile::remove(printed);
+    // And the reference sits where the item says: 31.5 mm and two widths of a 14 point face
+    // across, 18 mm down; the ink starts a little inside each glyph's box.
+    EXPECT_NEAR(straight.left(), 31.5 + 2 * 7 * 25.4 / 72, 0.4);
+    EXPECT_NEAR(straight.top(), 18.0, 0.5);
 }
 
 TEST_F(CupsPrint, VanishedQueueIsAPrinterErrorNotAPrintedBill)

@@ -62,8 +62,9 @@ TEST_F(PdfPrint, ItemsLandWhereTheFormulaSaysOnTheTemplatesPaper)
     const QPointF at = expectedMm(315, 180, 12);
     EXPECT_NEAR(receiver.x, at.x(), 0.2);
     EXPECT_NEAR(receiver.y, at.y(), 0.2);
-    // 31.5 mm plus two average widths of a 12 point face.
+    // 31.5 mm plus two average widths of a 12 point face, 18 mm down.
     EXPECT_NEAR(receiver.x, 31.5 + 2 * 6 * 25.4 / 72, 0.2);
+    EXPECT_NEAR(receiver.y, 18.0, 0.2);
 
     for (int i = 0; i < 3; ++i) {
         const PdfWord &digit = pages[0].words[1 + i];
@@ -71,6 +72,9 @@ TEST_F(PdfPrint, ItemsLandWhereTheFormulaSaysOnTheTemplatesPaper)
         EXPECT_NEAR(digit.x, expectedMm(615 + 50 * i, 780, 10).x(), 0.2);
         EXPECT_NEAR(digit.y, expectedMm(615, 780, 10).y(), 0.2);
     }
+    // The last cell: 61.5 mm and two 5 mm pitches, plus two widths of a 10 point face.
+    EXPECT_NEAR(pages[0].words[3].x, 71.5 + 2 * 5 * 25.4 / 72, 0.2);
+    EXPECT_NEAR(pages[0].words[3].y, 78.0, 0.2);
 }
 
 TEST_F(PdfPrint, LandscapeFormKeepsItsOwnPaperAndPositions)

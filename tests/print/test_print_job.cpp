@@ -63,6 +63,10 @@ TEST_F(PrintJobTest, PromptAndUncheckedBoxesNeverPrint)
     ASSERT_TRUE(job.PrintPrepare(kTemplate) && job.PrinterTransBegin(1));
     job.SendCheckToPrinter(values({{"ZDSKR", "单击我或红圈选择收件人...:)"}, {"DEFCHECK0", ""}}));
     EXPECT_TRUE(printed().isEmpty());
+    // The prompt text in another item is a value like any other.
+    ASSERT_TRUE(job.SendCheckToPrinter(values(
+        {{"ZDSKR", "王五"}, {"ZDMEMO", "单击我或红圈选择收件人...:)"}, {"DEFCHECK0", "√"}})));
+    EXPECT_EQ(printed(), QStringList({"王五", "单击我或红圈选择收件人...:)", "√"}));
 }
 
 TEST_F(PrintJobTest, CopiesAreLimitedPerKind)
@@ -184,7 +188,10 @@ TEST_F(PrintJobTest, CancelledSetupDialogPrintsNothingAndSaysNothing)
     EXPECT_TRUE(home.ui.shown.isEmpty());
 
     device->setupAnswer = PrintDevice::SetupResult::Accepted;
-    EXPECT_TRUE(job.PrintPrepare(kTemplate));
+    ASSERT_TRUE(job.PrintPrepare(kTemplate));
+    EXPECT_TRUE(job.PrinterTransBegin(1) && job.SendCheckToPrinter(values({{"ZDSKR", "x"}})) &&
+                job.PrinterTransEnd());
+    EXPECT_EQ(printed(), QStringList{"x"});
 }
 
 TEST_F(PrintJobTest, PrinterFailingMidBatchAbortsTheDocument)

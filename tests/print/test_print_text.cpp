@@ -21,6 +21,9 @@ TEST(PrintText, SplitByWidthCountsGbkBytes)
         // A line may take 2n + 1 bytes rather than end inside a Chinese character.
         {QStringLiteral("a一二三b"), 2, {QStringLiteral("a一二"), QStringLiteral("三b")}},
         {QStringLiteral("abcde一"), 3, {QStringLiteral("abcde一")}},
+        // Twice these does not fit in an int.
+        {"abcdef", 1073741824, {"abcdef"}},
+        {"abcdef", 2147483647, {"abcdef"}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(splitByWidth(c.text, c.n), c.lines) << c.text.toStdString();

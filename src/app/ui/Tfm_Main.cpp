@@ -1,23 +1,37 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "app/InstallRecord.h"
+#include "app/Maintenance.h"
+#include "app/ui/PictureMdiArea.h"
+#include "app/ui/Tfm_About.h"
+#include "app/ui/TfrmConfig.h"
+#include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
-#include "app/ui/PictureMdiArea.h"
-#include "app/ui/Tfm_About.h"
-#include "app/ui/TfrmConfig.h"
+#include "batch/ui/TfrmImport.h"
+#include "batch/ui/TfrmMutiPrint.h"
+#include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
+#include "history/ui/TfmSearch_CDHP.h"
+#include "history/ui/TfmSearch_KDD.h"
+#include "online/ServiceCheck.h"
+#include "online/ui/TfrmUp2NewVersion.h"
 #include "parties/ui/AddressBookWindows.h"
+#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
 #include "parties/ui/TfrmSsSet.h"
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "templates/ui/TfmCheckDesign.h"
+#include "templates/ui/TfrmBillImportExport.h"
+#include "templates/ui/TfrmCheckTypeMng.h"
+#include "users/ui/TfrmUserLogin.h"
+#include "users/ui/TfrmUserManage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +42,10 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -126,7 +144,7 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     LoadSysParam();
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
     m_addressBook = new AddressBookWindows(m_services, this,
-                                           [this] { comingLater(QStringLiteral("Excel导入")); });
+                                           [this] { openImport(ImportScenario::AddressBook, {}); });
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("TimerSystem"));
@@ -270,6 +288,8 @@ void Tfm_Main::buildNewBillMenu(QMenu *menu)
     addDisabled(m, "m_new_IVIntel", QStringLiteral("国际货运发票"));
     m->addSeparator();
     addItem(m, "m_new_kdd", QStringLiteral("填写快递单"), [this] { openExpressSlip(); });
+    addItem(m, "m_multi_kdd", QStringLiteral("批量打印快递单"),
+            [this] { pressExpressBatchPrint(); });
     for (auto [name, caption] : {std::pair{"m_new_DJPZ", "贷记凭证"},
                                  std::pair{"m_new_hp", "汇票申请书"}, std::pair{"N13", "支票背书"}})
         addDisabled(m, name, QString::fromUtf8(caption))->setVisible(false);
@@ -298,12 +318,13 @@ void Tfm_Main::buildHistoryMenu()
     addDisabled(m, "mZPSearch", QStringLiteral("支票管理(&Z)"));
     addDisabled(m, "mJZDSearch", QStringLiteral("进帐单管理(&J) "));
     addDisabled(m, "mDHDSearch", QStringLiteral("电汇单管理(&D)"));
-    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"),
-            [this] { comingLater(QStringLiteral("承兑汇票管理")); });
+    addItem(m, "mCDHPSearch", QStringLiteral("承兑汇票管理"), [this] {
+        openHistory(new TfmSearch_CDHP(m_services, this), SavedBill::AcceptanceDraft);
+    });
     addDisabled(m, "m_search_JWH", QStringLiteral("境外汇款申请书管理"));
     addDisabled(m, "mJKDSearch", QStringLiteral("现金缴款单管理"));
     addItem(m, "mKDDSearch", QStringLiteral("快递单管理"),
-            [this] { comingLater(QStringLiteral("快递单管理")); });
+            [this] { openHistory(new TfmSearch_KDD(m_services, this), SavedBill::ExpressSlip); });
     addDisabled(m, "mReceiptSearch", QStringLiteral("收据及发票管理"));
     addDisabled(m, "mSearch_IVIntel", QStringLiteral("国际货运发票管理"));
     addDisabled(m, "mSearch_CKSP", QStringLiteral("出口商品发票管理"));
@@ -349,12 +370,16 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "PersonalInfoManage", QStringLiteral("单位及客户资料管理(&K) "),
             [this] { m_addressBook->openManage(); });
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
-            [this] { comingLater(QStringLiteral("设计模式")); });
+            [this] { openDesignMode(); });
     m->addSeparator();
-    addItem(m, "nImpExp", QStringLiteral("票据模板导入"),
-            [this] { comingLater(QStringLiteral("票据模板导入")); });
-    addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"),
-            [this] { comingLater(QStringLiteral("票据模板管理")); });
+    addItem(m, "nImpExp", QStringLiteral("票据模板导入"), [this] {
+        TfrmBillImportExport window(m_services, this);
+        window.exec();
+    });
+    addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"), [this] {
+        TfrmCheckTypeMng window(m_services, CurrentCheckTypeId, this);
+        window.exec();
+    });
     m->addSeparator();
     addItem(m, "BaseSet", QStringLiteral("字典管理设置(&N) 用途、始发站等"), [this] {
         Tfm_DMConfig dialog(m_services, CurrentCheckTypeId, this);
@@ -369,8 +394,10 @@ void Tfm_Main::buildSystemMenu()
         dialog.exec();
     });
     m->addSeparator();
-    addItem(m, "N23", QStringLiteral("更改系统登录密码"),
-            [this] { comingLater(QStringLiteral("更改系统登录密码")); });
+    addItem(m, "N23", QStringLiteral("更改系统登录密码"), [this] {
+        TfrmUserManage users(m_services, this);
+        users.exec();
+    });
 }
 
 void Tfm_Main::buildToolsMenu()
@@ -381,12 +408,9 @@ void Tfm_Main::buildToolsMenu()
             [this] { openPage(m_services.web().upgradePage()); });
     addItem(m, "N10", QStringLiteral("  显示\\隐藏在线中心"),
             [this] { m_sidePanel->setVisible(!m_sidePanel->isVisible()); });
-    addItem(m, "mResetTemps", QStringLiteral("  清除软件缓存文件"),
-            [this] { comingLater(QStringLiteral("清除软件缓存文件")); });
-    addItem(m, "N1", QStringLiteral("  修复压缩数据库"),
-            [this] { comingLater(QStringLiteral("修复压缩数据库")); });
-    addItem(m, "mLockDeskTop", QStringLiteral("  锁定电脑屏幕"),
-            [this] { comingLater(QStringLiteral("锁定电脑屏幕")); });
+    addItem(m, "mResetTemps", QStringLiteral("  清除软件缓存文件"), [this] { clearCaches(); });
+    addItem(m, "N1", QStringLiteral("  修复压缩数据库"), [this] { repairDatabase(); });
+    addItem(m, "mLockDeskTop", QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
     m->addSeparator();
     QMenu *options = m->addMenu(QStringLiteral("  选项(&Y)"));
     options->menuAction()->setObjectName(QStringLiteral("mItem_config"));
@@ -414,21 +438,23 @@ void Tfm_Main::buildToolsMenu()
     m->addSeparator();
     addItem(m, "N7", QStringLiteral("  邮政编码查询"),
             [this] { openPage(m_services.web().postcodePage()); });
-    addItem(m, "CallCounter", QStringLiteral("  计算器 (&U)"),
-            [this] { comingLater(QStringLiteral("计算器")); });
+    addItem(m, "CallCounter", QStringLiteral("  计算器 (&U)"), [this] { startCalculator(); });
 }
 
 void Tfm_Main::buildHelpMenu()
 {
     QMenu *m = menuBar()->addMenu(QStringLiteral("帮 助(&H)"));
     m->menuAction()->setObjectName(QStringLiteral("H1"));
-    addItem(m, "N9281", QStringLiteral("  升级到9.28"))->setVisible(false);
+    addItem(m, "N9281", QStringLiteral("  升级到9.28"), [this] {
+        TfrmUp2NewVersion upgrade(m_services, this);
+        upgrade.setProgramFile(QCoreApplication::applicationFilePath());
+        upgrade.exec();
+    })->setVisible(false);
     addItem(m, "AboutSystem", QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
     addItem(
         m, "SystemHelp", QStringLiteral("  帮助 (&H)"),
         [this] { openPage(m_services.web().helpPage()); }, QKeySequence(Qt::Key_F1));
-    addItem(m, "mRestartMe", QStringLiteral("  重启软件"),
-            [this] { comingLater(QStringLiteral("重启软件")); });
+    addItem(m, "mRestartMe", QStringLiteral("  重启软件"), [this] { restart(); });
     addItem(m, "ExitSystem", QStringLiteral("  退出 (&Q)"), [this] { exitWithConfirmation(); });
 }
 
@@ -661,22 +687,227 @@ void Tfm_Main::openExpressSlip()
     });
 }
 
+void Tfm_Main::openDesignMode()
+{
+    // The open bill's template is the one to adjust.
+    const BillForm *form = TfmCheckKDD::instance();
+    if (!form)
+        form = TfmCheckCDHP::instance();
+    if (form && form->currentTemplate() > 0)
+        CurrentCheckTypeId = form->currentTemplate();
+    // On closing it rebuilds the template's layout cache and tells the catalogue's listeners,
+    // so an open bill form can lay itself out again.
+    TfmCheckDesign design(m_services, CurrentCheckTypeId, this);
+    design.exec();
+}
+
+namespace {
+
+// Fills the open express slip form through its own operations, so the form reacts as to a
+// party chosen in the address book.
+void pasteIntoSlip(const TfrmMatchAddr::SlipPaste &paste)
+{
+    TfmCheckKDD *form = TfmCheckKDD::instance();
+    if (!form)
+        return;
+    if (paste.asSender) {
+        form->setSender(paste.party);
+        return;
+    }
+    form->setReceiver(paste.party);
+    form->zdSKRXSChange();
+    // An empty remark never wipes goods or remark typed on the slip.
+    if (paste.remark.isEmpty())
+        return;
+    if (paste.remarkToGoods)
+        form->setFieldText(QStringLiteral("zdWPNR"), paste.remark);
+    if (paste.remarkToRemark)
+        form->setFieldText(QStringLiteral("zdBz"), paste.remark);
+}
+
+} // namespace
+
 void Tfm_Main::openAddressRecognition()
 {
-    comingLater(QStringLiteral("地址串识别"));
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setSlipMode(pasteIntoSlip);
+    m_matchAddr->exec();
+}
+
+void Tfm_Main::openBatchAddressRecognition(std::function<void()> listChanged)
+{
+    if (!m_matchAddr)
+        m_matchAddr = new TfrmMatchAddr(m_services, this);
+    m_matchAddr->setBatchMode(std::move(listChanged));
+    m_matchAddr->exec();
 }
 
 void Tfm_Main::openExpressBatchPrint()
 {
-    comingLater(QStringLiteral("批量打印"));
+    if (!m_expressBatch)
+        m_expressBatch = new TfrmMutiPrint(
+            m_services,
+            {[this](std::function<void()> changed) { openBatchAddressRecognition(changed); },
+             [this](std::function<void()> changed) { openBatchImport(changed); }},
+            this);
+    m_expressBatch->exec();
+}
+
+void Tfm_Main::openImport(ImportScenario scenario, const std::function<void()> &imported)
+{
+    auto *import = new TfrmImport(m_services, scenario, this);
+    import->setAttribute(Qt::WA_DeleteOnClose);
+    if (imported)
+        connect(import, &TfrmImport::imported, this, imported);
+    import->exec();
+}
+
+void Tfm_Main::openBatchImport(std::function<void()> listChanged)
+{
+    openImport(ImportScenario::BatchList, listChanged);
+}
+
+void Tfm_Main::pressExpressBatchPrint()
+{
+    if (!TfmCheckKDD::instance()) {
+        m_services.ui().alert(QStringLiteral("没有填开单据，打印什么呢？"), kPrompt);
+        return;
+    }
+    // What the form's "批量打印" does; the button itself is often hidden, and so disabled.
+    openExpressBatchPrint();
 }
 
 void Tfm_Main::openAcceptanceDraft()
 {
     openBillWindow([this]() -> QWidget * {
-        comingLater(QStringLiteral("承兑汇票"));
-        return nullptr;
+        auto form = std::make_unique<TfmCheckCDHP>(*this);
+        // A kind without any template cannot be filled in: the form closes at once.
+        return form->hasTemplate() ? form.release() : nullptr;
     });
+}
+
+void Tfm_Main::clearCaches()
+{
+    QString error;
+    if (!Maintenance::clearTemplateCaches(m_services.database(), &error))
+        m_services.ui().alert(u"清除软件缓存失败！" + error, kPrompt);
+    Maintenance::clearUnusedPictures(m_services.database(), m_services.home());
+    if (m_mdi->subWindowList().isEmpty()) {
+        m_services.ui().alert(QStringLiteral("缓存清除成功！"), kPrompt);
+        return;
+    }
+    m_services.ui().alert(QStringLiteral("缓存清除需要关闭开单界面重新打开！"), kPrompt);
+    m_mdi->closeAllSubWindows();
+}
+
+void Tfm_Main::repairDatabase()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Maintenance::RepairResult r =
+        Maintenance::repairDatabase(m_services.database(), m_services.home());
+    QApplication::restoreOverrideCursor();
+    if (r.ok)
+        m_services.ui().alert(u"数据库检查完好，已压缩。\n修复前的副本：" + r.backupPath, kPrompt);
+    else if (!r.error.isEmpty())
+        m_services.ui().alert(u"数据库修复失败：" + r.error, QStringLiteral("错误"));
+    else
+        m_services.ui().alert(u"数据库检查发现问题，未做改动：\n" + r.integrity.left(500) +
+                                  u"\n修复前的副本：" + r.backupPath,
+                              QStringLiteral("警告"));
+}
+
+void Tfm_Main::lockScreen()
+{
+    for (const QStringList &command : Maintenance::lockScreenCommands()) {
+        const QString program = QStandardPaths::findExecutable(command.first());
+        if (!program.isEmpty() && QProcess::startDetached(program, command.mid(1)))
+            return;
+    }
+    m_services.ui().alert(QStringLiteral("无法锁定屏幕：没有找到桌面的锁屏命令。"), kPrompt);
+}
+
+void Tfm_Main::startCalculator()
+{
+    const QString calculator = Maintenance::findCalculator();
+    if (calculator.isEmpty() || !QProcess::startDetached(calculator, {}))
+        m_services.ui().alert(QStringLiteral("系统计算器调用失败！没有找到桌面的计算器程序。"),
+                              QStringLiteral("错误"));
+}
+
+void Tfm_Main::restart()
+{
+    if (!m_services.ui().alert(QStringLiteral("确定要重开软件吗?"), QStringLiteral("重启软件"),
+                               true))
+        return;
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty() || !close())
+        return;
+    QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                            QCoreApplication::arguments().mid(1));
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Tfm_Main::openDraftBatchPrint()
+{
+    comingLater(QStringLiteral("承兑汇票批量打印"));
+}
+
+void Tfm_Main::openHistory(HistoryWindow *history, SavedBill kind)
+{
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    history->setWindowModality(Qt::ApplicationModal);
+    history->setReopen([this, kind](const QString &templateName, int billId) {
+        return openSavedBill(kind, templateName, billId);
+    });
+    history->show();
+}
+
+bool Tfm_Main::openSavedBill(SavedBill kind, const QString &templateName, int billId)
+{
+    const QString title = QStringLiteral("查看历史单据");
+    const QString formName = kind == SavedBill::ExpressSlip ? QStringLiteral("fmCheckKDD")
+                                                            : QStringLiteral("fmCheckCDHP");
+    auto openBills = [this] {
+        QList<QWidget *> forms;
+        for (QMdiSubWindow *child : m_mdi->subWindowList())
+            if (child->isVisible() && child->widget())
+                forms << child->widget();
+        return forms;
+    };
+    const QList<QWidget *> open = openBills();
+    const bool formOpen = std::any_of(open.begin(), open.end(), [&](const QWidget *form) {
+        return form->objectName() == formName;
+    });
+    if (!open.isEmpty() && !formOpen) {
+        if (!m_services.ui().ask(QStringLiteral("自动关闭已打开的单据吗？"), title)) {
+            m_services.ui().alert(QStringLiteral("请先关闭正在编辑的单据模块！"), title);
+            return false;
+        }
+        menuItem(QStringLiteral("m_CloseALL"))->trigger();
+        // A form whose user kept its unsaved changes stays open.
+        if (!openBills().isEmpty())
+            return false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const bool slip = kind == SavedBill::ExpressSlip;
+    auto openForm = [slip]() -> BillForm * {
+        if (slip)
+            return TfmCheckKDD::instance();
+        return TfmCheckCDHP::instance();
+    };
+    if (BillForm *open = openForm(); open && !open->isSaved()) {
+        // Closing asks about the bill being typed, so loading the saved one loses nothing.
+        (open->parentWidget() ? open->parentWidget() : open)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    if (!openForm())
+        menuItem(QString::fromLatin1(slip ? "m_new_kdd" : "m_new_cdhp"))->trigger();
+    BillForm *form = openForm();
+    if (!form)
+        return false;
+    form->BrowseOldCheck(templateName, QString::number(billId));
+    return true;
 }
 
 void Tfm_Main::comingLater(const QString &what)
@@ -763,6 +994,53 @@ void Tfm_Main::tick()
     m_panels[2]->setText(u" 当前时间：" + locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
                          locale.toString(now.time(), QLocale::LongFormat));
     ++ClockTicks;
+    if (ClockTicks == 1 && menuItem(QStringLiteral("mNeedLogin"))->isChecked())
+        askLogin();
+    if (ClockTicks == 2)
+        startServiceCheck();
+}
+
+void Tfm_Main::startServiceCheck()
+{
+    auto *check = new ServiceCheck(m_services.web().host(), m_services.web().productQuery(), this);
+    connect(check, &ServiceCheck::finished, this,
+            [this, check](bool reachable, const QString &page) {
+                check->deleteLater();
+                showServicePage(reachable, page);
+            });
+    check->start();
+}
+
+void Tfm_Main::showServicePage(bool reachable, const QString &page)
+{
+    auto *view = m_sidePanel->findChild<QTextBrowser *>(QStringLiteral("webAd"));
+    if (reachable && !view) {
+        view = new QTextBrowser(m_sidePanel);
+        view->setObjectName(QStringLiteral("webAd"));
+        view->setOpenExternalLinks(true);
+        m_sidePanel->layout()->addWidget(view);
+    }
+    if (view) {
+        view->setHtml(page);
+        view->setVisible(reachable);
+    }
+    if (reachable)
+        m_sidePanel->show();
+    if (screen() && screen()->geometry().width() < 1000)
+        m_sidePanel->hide();
+}
+
+void Tfm_Main::askLogin()
+{
+    TfrmUserLogin login(m_services, this);
+    login.exec();
+    CurrentUserName = login.userName;
+    CurrentUserRole = login.userRole;
+    // Without an operator who has a role the program does not run.
+    if (CurrentUserRole.isEmpty()) {
+        hide();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
 }
 
 // ---- events -------------------------------------------------------------------------------

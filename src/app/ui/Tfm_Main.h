@@ -2,12 +2,15 @@
 
 #include "bills/ui/BillHost.h"
 
+#include "batch/ImportItems.h"
+
 #include <QMainWindow>
 #include <functional>
 
 class AddressBookWindows;
 class AppServices;
 class ClickableLabel;
+class HistoryWindow;
 class PictureMdiArea;
 class QComboBox;
 class QLabel;
@@ -17,6 +20,8 @@ class QPlainTextEdit;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TfrmMatchAddr;
+class TfrmMutiPrint;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
@@ -55,9 +60,24 @@ public:
     // bill window at a time. Answers the new child, or null.
     QMdiSubWindow *openBillWindow(const std::function<QWidget *()> &create);
 
+    // Opens a saved bill in its form for viewing and printing again, closing other bill windows
+    // when the user agrees. Answers true when the bill is shown.
+    enum class SavedBill { ExpressSlip, AcceptanceDraft };
+    bool openSavedBill(SavedBill kind, const QString &templateName, int billId);
+
     // Windows the express slip form opens through the frame.
     void openAddressRecognition() override;
     void openExpressBatchPrint() override;
+    // The batch list's "识别复制串或输入": rows go to the list, which `listChanged` refreshes.
+    void openBatchAddressRecognition(std::function<void()> listChanged);
+    void openDraftBatchPrint() override;
+    // The acceptance draft form ("承兑汇票"); the program opens it at start-up.
+    void openAcceptanceDraft();
+    // The batch list's "导入Excel ": the spreadsheet import in its batch list scenario; rows
+    // go to the list, which `listChanged` refreshes.
+    void openBatchImport(std::function<void()> listChanged);
+    // The menu's batch command presses the open express slip form's "批量打印".
+    void pressExpressBatchPrint();
 
     void showAbout();
     void openSystemOptions();
@@ -98,11 +118,23 @@ private:
     QAction *addOption(QMenu *menu, const char *name, const QString &caption, const QString &key);
     void toggleOption(QAction *item, const QString &key);
     void comingLater(const QString &what);
+    // The spreadsheet import; `imported` runs after rows were stored.
+    void openImport(ImportScenario scenario, const std::function<void()> &imported);
     void openPage(const QString &url);
     void openExpressSlip();
-    void openAcceptanceDraft();
+    void openDesignMode();
+    void openHistory(HistoryWindow *history, SavedBill kind);
     void updateInstallRecord();
     void tick();
+    void askLogin();
+    void startServiceCheck();
+    void showServicePage(bool reachable, const QString &page);
+    // Maintenance commands of the Tools and Help menus.
+    void clearCaches();
+    void repairDatabase();
+    void lockScreen();
+    void startCalculator();
+    void restart();
 
     AppServices &m_services;
     bool m_quitRequested = false;
@@ -118,4 +150,6 @@ private:
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
     AddressBookWindows *m_addressBook = nullptr;
+    TfrmMatchAddr *m_matchAddr = nullptr;
+    TfrmMutiPrint *m_expressBatch = nullptr;
 };

@@ -20,4 +20,5 @@ public:
 
     virtual void openAddressRecognition() = 0;
     virtual void openExpressBatchPrint() = 0;
+    virtual void openDraftBatchPrint() = 0;
 };

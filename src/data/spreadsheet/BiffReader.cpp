@@ -1,5 +1,7 @@
 #include "data/spreadsheet/BiffReader.h"
 
+#include "data/spreadsheet/CompoundFileCheck.h"
+
 #include <QFile>
 #include <freexl.h>
 
@@ -23,9 +25,19 @@ bool BiffReader::isEncryptedPackage() const
     return file.readAll().contains(name);
 }
 
+bool BiffReader::isSafeForLibrary() const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return true; // refused before, or reported by the library
+    return CompoundFileCheck::isSafeForLibrary(file.readAll());
+}
+
 int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 {
     fault = Fault::Damaged;
+    if (!isSafeForLibrary())
+        return -1;
     const int opened = freexl_open(QFile::encodeName(path()).constData(), &m_handle);
     if (opened != FREEXL_OK) {
         if (opened == FREEXL_FILE_NOT_FOUND)
@@ -43,9 +55,15 @@ int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
     }
     if (freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &value) != FREEXL_OK)
         return -1;
-    for (unsigned short i = 0; i < value; ++i) {
+    // The library finds a sheet's name by walking its list, so a huge count is slow as well
+    // as absurd; it also numbers sheets in 16 bits.
+    if (value > unsigned(kMaxSheets)) {
+        fault = Fault::TooLarge;
+        return -1;
+    }
+    for (unsigned int i = 0; i < value; ++i) {
         const char *name = nullptr;
-        if (freexl_get_worksheet_name(m_handle, i, &name) != FREEXL_OK)
+        if (freexl_get_worksheet_name(m_handle, (unsigned short)i, &name) != FREEXL_OK)
             return -1;
         sheetNames << QString::fromUtf8(name);
     }
@@ -61,6 +79,8 @@ bool BiffReader::readSheet(int index, Rows &rows, Fault &fault)
     unsigned short columnCount = 0;
     if (freexl_select_active_worksheet(m_handle, (unsigned short)index) != FREEXL_OK ||
         freexl_worksheet_dimensions(m_handle, &rowCount, &columnCount) != FREEXL_OK)
+        return false;
+    if (rowCount > unsigned(kMaxRows)) // 32 bits in the file, at most 65,536 in any real one
         return false;
     for (unsigned int r = 0; r < rowCount; ++r) {
         for (unsigned short c = 0; c < columnCount; ++c) {
@@ -85,7 +105,7 @@ bool BiffReader::readSheet(int index, Rows &rows, Fault &fault)
             default:
                 break;
             }
-            if (!setCell(rows, int(r) + 1, int(c) + 1, text))
+            if (!setCell(rows, int(r) + 1, int(c) + 1, text, fault))
                 return false;
         }
     }

@@ -17,6 +17,8 @@ protected:
 private:
     // A password-protected xlsx is a compound file too, holding an encrypted package.
     bool isEncryptedPackage() const;
+    // Whether the library may be given the file; see CompoundFileCheck.
+    bool isSafeForLibrary() const;
 
     const void *m_handle = nullptr;
 };

@@ -33,7 +33,15 @@ int CsvReader::readWorkbook(QStringList &sheetNames, Fault &fault)
             fault = Fault::NotFound;
             return -1;
         }
+        if (file.size() > kMaxFileBytes) {
+            fault = Fault::TooLarge;
+            return -1;
+        }
         m_data = file.readAll();
+    }
+    if (m_data.size() > kMaxFileBytes) {
+        fault = Fault::TooLarge;
+        return -1;
     }
     sheetNames << QFileInfo(path()).completeBaseName().left(31);
     return 0;
@@ -42,10 +50,10 @@ int CsvReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 bool CsvReader::readSheet(int, Rows &rows, Fault &fault)
 {
     fault = Fault::Damaged;
-    return parse(decode(m_data), rows);
+    return parse(decode(m_data), rows, fault);
 }
 
-bool CsvReader::parse(QStringView text, Rows &rows)
+bool CsvReader::parse(QStringView text, Rows &rows, Fault &fault)
 {
     int row = 1;
     int column = 1;
@@ -53,7 +61,7 @@ bool CsvReader::parse(QStringView text, Rows &rows)
     bool quoted = false;
     bool fieldStarted = false;
     auto endField = [&] {
-        const bool ok = setCell(rows, row, column, field);
+        const bool ok = setCell(rows, row, column, field, fault);
         field.clear();
         fieldStarted = false;
         ++column;

@@ -21,7 +21,7 @@ protected:
     bool readSheet(int index, Rows &rows, Fault &fault) override;
 
 private:
-    static bool parse(QStringView text, Rows &rows);
+    static bool parse(QStringView text, Rows &rows, Fault &fault);
 
     QByteArray m_data;
     bool m_inMemory = false;

@@ -1,6 +1,7 @@
 #include "data/spreadsheet/SpreadsheetReader.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 SpreadsheetReader::SpreadsheetReader(QString path)
@@ -21,6 +22,11 @@ QString SpreadsheetReader::faultText(Fault fault, const QString &path)
         return u"文件" + name + u"设置了密码保护，请在电子表格软件中取消密码并另存后再试。";
     case Fault::NoSheets:
         return u"文件" + name + u"中没有工作表。";
+    case Fault::TooLarge:
+        return u"文件" + name + u"过大，无法读取：文件最大 " +
+               QString::number(kMaxFileBytes >> 20) + u" MB，工作表最多 " +
+               QString::number(kMaxSheets) + u" 个，每个工作表最多 " + QString::number(kMaxCells) +
+               u" 个有内容的单元格。请把数据分成几个较小的文件后再试。";
     case Fault::Unsupported:
         break;
     }
@@ -36,6 +42,8 @@ bool SpreadsheetReader::load()
         return fail(fault);
     if (names.isEmpty())
         return fail(Fault::NoSheets);
+    if (names.size() > kMaxSheets)
+        return fail(Fault::TooLarge);
     m_sheetNames = names;
     return activate(qBound(0, active, int(names.size()) - 1));
 }
@@ -49,7 +57,7 @@ bool SpreadsheetReader::activate(int index)
     if (!readSheet(index, rows, fault))
         return fail(fault);
     trim(rows, m_columns);
-    m_rows = std::move(rows);
+    m_rows = std::move(rows.cells);
     m_active = index;
     m_error.clear();
     return true;
@@ -59,7 +67,10 @@ QString SpreadsheetReader::cellText(int row, int column) const
 {
     if (row < 1 || row > usedRows())
         return {};
-    return m_rows[size_t(row - 1)].value(column - 1);
+    const std::vector<Cell> &cells = m_rows[size_t(row - 1)];
+    const auto at = std::lower_bound(cells.begin(), cells.end(), column,
+                                     [](const Cell &c, int col) { return c.column < col; });
+    return at != cells.end() && at->column == column ? at->text : QString();
 }
 
 bool SpreadsheetReader::fail(Fault fault)
@@ -68,29 +79,45 @@ bool SpreadsheetReader::fail(Fault fault)
     return false;
 }
 
-bool SpreadsheetReader::setCell(Rows &rows, int row, int column, const QString &text)
+bool SpreadsheetReader::setCell(Rows &rows, int row, int column, const QString &text, Fault &fault)
 {
-    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
+        fault = Fault::Damaged;
         return false;
+    }
     if (text.isEmpty())
         return true;
-    if (rows.size() < size_t(row))
-        rows.resize(size_t(row));
-    QStringList &cells = rows[size_t(row - 1)];
-    while (cells.size() < column)
-        cells.append(QString());
-    cells[column - 1] = text;
+    if (rows.cells.size() < size_t(row))
+        rows.cells.resize(size_t(row));
+    std::vector<Cell> &cells = rows.cells[size_t(row - 1)];
+    // Cells come in column order; a file that repeats or reorders them still reads right.
+    auto at = cells.end();
+    if (!cells.empty() && cells.back().column >= column)
+        at = std::lower_bound(cells.begin(), cells.end(), column,
+                              [](const Cell &c, int col) { return c.column < col; });
+    if (at != cells.end() && at->column == column) {
+        at->text = text;
+        return true;
+    }
+    if (rows.count >= kMaxCells) {
+        fault = Fault::TooLarge;
+        return false;
+    }
+    cells.insert(at, Cell{column, text});
+    ++rows.count;
     return true;
 }
 
 void SpreadsheetReader::trim(Rows &rows, int &columns)
 {
     // Only cells with text were stored, so a row is used when it has any cell.
-    while (!rows.empty() && rows.back().isEmpty())
-        rows.pop_back();
+    while (!rows.cells.empty() && rows.cells.back().empty())
+        rows.cells.pop_back();
     columns = 0;
-    for (const QStringList &cells : rows)
-        columns = std::max(columns, int(cells.size()));
+    for (const std::vector<Cell> &cells : rows.cells) {
+        if (!cells.empty())
+            columns = std::max(columns, cells.back().column);
+    }
 }
 
 QString SpreadsheetReader::numberText(double value)

@@ -10,8 +10,8 @@
 class SpreadsheetReader
 {
 public:
-    enum class Fault { NotFound, Empty, Damaged, Encrypted, NoSheets, Unsupported };
-    // What the user is told, naming the file.
+    enum class Fault { NotFound, Empty, Damaged, Encrypted, NoSheets, Unsupported, TooLarge };
+    // What the user is told, naming the file (and the limit, for a file too large).
     static QString faultText(Fault fault, const QString &path);
 
     virtual ~SpreadsheetReader() = default;
@@ -27,7 +27,7 @@ public:
     // The used range starts at cell (1, 1): its last row and column holding any text.
     int usedRows() const { return int(m_rows.size()); }
     int usedColumns() const { return m_columns; }
-    int usedCells() const { return usedRows() * usedColumns(); }
+    qint64 usedCells() const { return qint64(usedRows()) * usedColumns(); }
     // Empty outside the used range.
     QString cellText(int row, int column) const;
 
@@ -37,8 +37,25 @@ public:
     // Reads the workbook's sheet list and its active sheet; used by Spreadsheets::open.
     bool load();
 
+    // Beyond these a file is refused as too large: far above any list a clerk keeps, and low
+    // enough that reading never takes more than a moment or a few hundred megabytes.
+    static constexpr qint64 kMaxFileBytes = qint64(256) << 20;
+    static constexpr qsizetype kMaxCells = 1000000;
+    static constexpr int kMaxSheets = 1024;
+
 protected:
-    using Rows = std::vector<QStringList>;
+    // Only cells with text are kept, in column order, so a lone cell far to the right costs
+    // no more than one at the left.
+    struct Cell
+    {
+        int column;
+        QString text;
+    };
+    struct Rows
+    {
+        std::vector<std::vector<Cell>> cells;
+        qsizetype count = 0;
+    };
 
     explicit SpreadsheetReader(QString path);
 
@@ -49,8 +66,9 @@ protected:
     // Excel's cell limits; anything beyond them is a damaged file.
     static constexpr int kMaxRows = 1048576;
     static constexpr int kMaxColumns = 16384;
-    // Stores a cell, growing the rows as needed; false beyond the sheet limits.
-    static bool setCell(Rows &rows, int row, int column, const QString &text);
+    // Stores a cell, growing the rows as needed; false with `fault` set beyond the sheet
+    // limits (Damaged) or the cell limit (TooLarge).
+    static bool setCell(Rows &rows, int row, int column, const QString &text, Fault &fault);
     // A number as the spreadsheet shows it in the General format: whole numbers with every
     // digit, others with up to 15 significant digits.
     static QString numberText(double value);
@@ -62,7 +80,7 @@ private:
     QString m_path;
     QStringList m_sheetNames;
     int m_active = -1;
-    Rows m_rows;
+    std::vector<std::vector<Cell>> m_rows;
     int m_columns = 0;
     QString m_error;
 };

@@ -22,17 +22,26 @@ QString folderOf(const QString &part)
     return part.left(part.lastIndexOf(u'/') + 1);
 }
 
-// Text of a string item (<si> or <is>): its runs, without the phonetic guides.
+// Text of a string item (<si> or <is>): its runs, without the phonetic guides. Runs are
+// counted rather than recursed into, so no nesting in a file can exhaust the stack.
 QString stringItemText(QXmlStreamReader &xml)
 {
     QString text;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"t")
-            text += xml.readElementText();
-        else if (xml.name() == u"r")
-            text += stringItemText(xml);
-        else
-            xml.skipCurrentElement();
+    int openRuns = 0;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() == u"t")
+                text += xml.readElementText();
+            else if (xml.name() == u"r")
+                ++openRuns;
+            else
+                xml.skipCurrentElement();
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (openRuns == 0)
+                break;
+            --openRuns;
+        }
     }
     return text;
 }
@@ -100,8 +109,10 @@ bool XlsxReader::readPart(const QString &part, QByteArray &bytes)
     char chunk[64 * 1024];
     qint64 n = 0;
     while ((n = file.read(chunk, sizeof chunk)) > 0) {
-        if (bytes.size() + n > kMaxPartBytes)
+        if (bytes.size() + n > kMaxFileBytes) {
+            m_partTooLarge = true;
             return false;
+        }
         bytes.append(chunk, qsizetype(n));
     }
     file.close();
@@ -138,6 +149,11 @@ QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *
 int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 {
     fault = Fault::Damaged;
+    const auto failed = [&] {
+        if (m_partTooLarge)
+            fault = Fault::TooLarge;
+        return -1;
+    };
     QString workbookPart = QStringLiteral("xl/workbook.xml");
     QByteArray bytes;
     if (readPart(QStringLiteral("_rels/.rels"), bytes)) {
@@ -156,7 +172,7 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
         readRelations(workbookPart, &sharedStringsPart, &stylesPart);
 
     if (!readPart(workbookPart, bytes))
-        return -1;
+        return failed();
     int active = 0;
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
@@ -166,33 +182,40 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
         if (xml.name() == u"sheet") {
             const QString part = targets.value(relationId(a));
             if (part.isEmpty())
-                return -1;
+                return failed();
             sheetNames << a.value(QLatin1String("name")).toString();
             m_sheetParts << part;
         } else if (xml.name() == u"workbookView") {
-            active = a.value(QLatin1String("activeTab")).toInt();
+            // Clamped, so a negative tab is not taken for a failure.
+            active = std::max(0, a.value(QLatin1String("activeTab")).toInt());
         } else if (xml.name() == u"workbookPr") {
             const QStringView v = a.value(QLatin1String("date1904"));
             m_date1904 = v == u"1" || v == u"true";
         }
     }
     if (xml.hasError())
-        return -1;
-    if ((!sharedStringsPart.isEmpty() && !readSharedStrings(sharedStringsPart)) ||
+        return failed();
+    if ((!sharedStringsPart.isEmpty() && !readSharedStrings(sharedStringsPart, fault)) ||
         (!stylesPart.isEmpty() && !readStyles(stylesPart)))
-        return -1;
+        return failed();
     return active;
 }
 
-bool XlsxReader::readSharedStrings(const QString &part)
+bool XlsxReader::readSharedStrings(const QString &part, Fault &fault)
 {
     QByteArray bytes;
     if (!readPart(part, bytes))
         return false;
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-            m_sharedStrings << stringItemText(xml);
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si")
+            continue;
+        // Each shared string stands for at least one cell, so the cell limit bounds them too.
+        if (m_sharedStrings.size() >= kMaxCells) {
+            fault = Fault::TooLarge;
+            return false;
+        }
+        m_sharedStrings << stringItemText(xml);
     }
     return !xml.hasError();
 }
@@ -227,13 +250,16 @@ bool XlsxReader::readSheet(int index, Rows &rows, Fault &fault)
 {
     fault = Fault::Damaged;
     QByteArray bytes;
-    if (!readPart(m_sheetParts.value(index), bytes))
+    if (!readPart(m_sheetParts.value(index), bytes)) {
+        if (m_partTooLarge)
+            fault = Fault::TooLarge;
         return false;
+    }
     QXmlStreamReader xml(bytes);
-    return readCells(xml, rows) && !xml.hasError();
+    return readCells(xml, rows, fault) && !xml.hasError();
 }
 
-bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows)
+bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows, Fault &fault)
 {
     int row = 0;
     int column = 0;
@@ -242,7 +268,10 @@ bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows)
             continue;
         if (xml.name() == u"row") {
             const QStringView r = xml.attributes().value(QLatin1String("r"));
-            row = r.isEmpty() ? row + 1 : r.toInt();
+            bool ok = true;
+            row = r.isEmpty() ? row + 1 : r.toInt(&ok);
+            if (!ok || row < 1 || row > kMaxRows)
+                return false;
             column = 0;
             continue;
         }
@@ -267,7 +296,7 @@ bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows)
         }
         bool ok = true;
         const QString text = valueText(type, style, value, inlineText, ok);
-        if (!ok || !setCell(rows, row, column, text))
+        if (!ok || !setCell(rows, row, column, text, fault))
             return false;
     }
     return true;

@@ -27,14 +27,12 @@ private:
     // How a number cell is shown, from its style's number format.
     enum class Shown : char { Number, Date, DateTime, Time };
 
-    // Far above any sheet a clerk's list makes; beyond it the file is refused.
-    static constexpr qsizetype kMaxPartBytes = qsizetype(256) << 20;
     bool readPart(const QString &part, QByteArray &bytes);
     QHash<QString, QString> readRelations(const QString &part, QString *sharedStrings,
                                           QString *styles);
-    bool readSharedStrings(const QString &part);
+    bool readSharedStrings(const QString &part, Fault &fault);
     bool readStyles(const QString &part);
-    bool readCells(QXmlStreamReader &xml, Rows &rows);
+    bool readCells(QXmlStreamReader &xml, Rows &rows, Fault &fault);
     QString valueText(QStringView type, int style, const QString &value, const QString &inlineText,
                       bool &ok) const;
 
@@ -47,4 +45,5 @@ private:
     QStringList m_sharedStrings;
     std::vector<Shown> m_styles;
     bool m_date1904 = false;
+    bool m_partTooLarge = false;
 };

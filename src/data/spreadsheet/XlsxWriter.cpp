@@ -100,8 +100,12 @@ XlsxWriter::XlsxWriter(QString path)
         m_error = fileError(QStringLiteral("无法在此位置创建文件："), m_path, part.errorString());
         return;
     }
+    if (!m_rows.open()) {
+        part.remove();
+        m_error = fileError(QStringLiteral("无法在此位置创建文件："), m_path, m_rows.errorString());
+        return;
+    }
     m_partPath = part.fileName();
-    m_rows.open(QIODevice::WriteOnly);
 }
 
 XlsxWriter::~XlsxWriter()
@@ -161,7 +165,7 @@ bool XlsxWriter::writeRow(const QStringList &values, Style style)
     return true;
 }
 
-QByteArray XlsxWriter::sheetXml()
+QByteArray XlsxWriter::sheetHead() const
 {
     QByteArray xml =
         R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -177,7 +181,21 @@ QByteArray XlsxWriter::sheetXml()
         }
         xml += "</cols>";
     }
-    return xml + "<sheetData>" + m_rows.data() + "</sheetData></worksheet>";
+    return xml + "<sheetData>";
+}
+
+bool XlsxWriter::writeSheet(QIODevice &out)
+{
+    const QByteArray head = sheetHead();
+    if (out.write(head) != head.size() || !m_rows.flush() || !m_rows.seek(0))
+        return false;
+    while (!m_rows.atEnd()) {
+        const QByteArray chunk = m_rows.read(1 << 20);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+            return false;
+    }
+    const QByteArray tail = "</sheetData></worksheet>";
+    return out.write(tail) == tail.size();
 }
 
 bool XlsxWriter::writePackage(const QString &zipPath)
@@ -191,12 +209,14 @@ bool XlsxWriter::writePackage(const QString &zipPath)
         {"xl/workbook.xml", kWorkbook},
         {"xl/_rels/workbook.xml.rels", kWorkbookRels},
         {"xl/styles.xml", kStyles},
-        {"xl/worksheets/sheet1.xml", sheetXml()},
+        {"xl/worksheets/sheet1.xml", {}},
     };
     for (const auto &[name, bytes] : parts) {
         QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))) ||
-            file.write(bytes) != bytes.size())
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))))
+            return false;
+        // The sheet, the one part with no bytes here, comes from the scratch file.
+        if (bytes.isEmpty() ? !writeSheet(file) : file.write(bytes) != bytes.size())
             return false;
         file.close();
         if (file.getZipError() != UNZ_OK)

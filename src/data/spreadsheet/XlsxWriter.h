@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QBuffer>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QXmlStreamWriter>
 #include <vector>
 
@@ -38,14 +38,15 @@ private:
     enum Style { Text = 1, Title = 2 }; // cell formats of styles.xml
     bool writeRow(const QStringList &values, Style style);
     bool writePackage(const QString &zipPath);
-    QByteArray sheetXml();
+    QByteArray sheetHead() const;
+    bool writeSheet(QIODevice &out);
     void discard();
 
     QString m_path;
     QString m_partPath;
-    // The rows go here as they come; the column widths, which come first in the sheet, are
-    // known only at the end.
-    QBuffer m_rows;
+    // The rows go to a scratch file as they come, so a long export does not fill the memory;
+    // the column widths, which come first in the sheet, are known only at the end.
+    QTemporaryFile m_rows;
     QXmlStreamWriter m_xml;
     std::vector<int> m_widths; // widest line of each column, in half-width characters
     int m_row = 0;

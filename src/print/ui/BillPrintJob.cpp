@@ -36,12 +36,18 @@ bool BillPrintJob::SendCheckToPrinter(int, const QString &moneyCode)
 {
     // The receiver's prompt is emptied on the form too, so nobody mistakes it for a value.
     if (m_panel) {
-        const auto fields = m_panel->findChildren<QLineEdit *>();
-        for (QLineEdit *field : fields) {
-            if (field->objectName().compare(m_job.profile().receiverField, Qt::CaseInsensitive) ==
-                    0 &&
-                field->text() == m_job.profile().receiverPrompt)
-                field->clear();
+        const auto fields = m_panel->findChildren<QWidget *>();
+        for (QWidget *field : fields) {
+            if (field->objectName().compare(m_job.profile().receiverField, Qt::CaseInsensitive) !=
+                0)
+                continue;
+            if (auto *edit = qobject_cast<QLineEdit *>(field);
+                edit && edit->text() == m_job.profile().receiverPrompt)
+                edit->clear();
+            // The draft's payee is a drop-down.
+            if (auto *box = qobject_cast<QComboBox *>(field);
+                box && box->currentText() == m_job.profile().receiverPrompt)
+                box->setEditText({});
         }
     }
     const auto valueOf = [this](const QString &name) {

@@ -23,6 +23,7 @@ public:
     bool SendCheckToPrinter(int unused = 0, const QString &moneyCode = {});
     bool NewCheckPage() { return m_job.NewCheckPage(); }
     bool PrinterTransEnd() { return m_job.PrinterTransEnd(); }
+    void PrinterTransAbort() { m_job.PrinterTransAbort(); }
 
 private:
     AppServices &m_services;

@@ -4,9 +4,13 @@
 #include "app/ui/TfrmConfig.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -37,6 +41,24 @@ TEST(MainFrame, CaptionMenusAndStatusBarAfterStartup)
     EXPECT_EQ(frame.menuItem("SystemHelp")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_TRUE(frame.findChild<QToolButton *>("btFirstUser"));
     EXPECT_TRUE(home.ui.shown.isEmpty());
+
+    auto *bar = frame.findChild<QStatusBar *>("StatusBar");
+    ASSERT_TRUE(bar);
+    const QList<QLabel *> panels = bar->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panels.size(), 5);
+    // A screen lower than 750 pixels, as the offscreen one is, is named in the first panel.
+    const bool lowScreen = frame.screen()->size().height() < 750;
+    EXPECT_EQ(panels[0]->text(),
+              lowScreen ? QStringLiteral("显示器分辨率太低") : QStringLiteral("系统已就绪"));
+    EXPECT_EQ(panels[1]->text(), QStringLiteral("建议分辨率:1024x768以上"));
+    EXPECT_EQ(panels[2]->text(), QStringLiteral("当前时间:"));
+    EXPECT_EQ(panels[4]->text(), QCoreApplication::applicationFilePath());
+    for (const auto &[panel, width] : {std::pair{0, 100}, {1, 150}, {2, 200}, {3, 140}, {4, 65}})
+        EXPECT_EQ(panels[panel]->minimumWidth(), width) << panel;
+    auto *clock = frame.findChild<QTimer *>("TimerSystem");
+    ASSERT_TRUE(clock);
+    EXPECT_TRUE(clock->isActive());
+    EXPECT_EQ(clock->interval(), 1000);
 }
 
 TEST(MainFrame, OptionItemsStoreTheOppositeOfTheirMark)
@@ -165,12 +187,16 @@ TEST(SystemOptions, ReadsMissingRowsAsCheckedAndSavesEveryBox)
     TestHome home;
     QSqlQuery q = home.db().query();
     q.exec("delete from configtable where cname = '客户随使用频度自动排序'");
+    ASSERT_TRUE(home.settings().setConfigByname("打印前弹出打印机设置", "1").isEmpty());
     TfrmConfig dialog(home.services());
     EXPECT_EQ(home.ui.last().text, QStringLiteral("参数不存在(客户随使用频度自动排序)！"));
     auto *login = dialog.findChild<QCheckBox *>("ckNeedLogin");
+    auto *popSetup = dialog.findChild<QCheckBox *>("ckPrintConfig");
     EXPECT_FALSE(login->isChecked());
     EXPECT_TRUE(dialog.findChild<QCheckBox *>("ckAutoOrderClient")->isChecked());
+    EXPECT_TRUE(popSetup->isChecked());
     login->setChecked(true);
+    popSetup->setChecked(false);
     QTest::mouseClick(dialog.findChild<QPushButton *>("btSave"), Qt::LeftButton);
     EXPECT_EQ(home.ui.last().text, QStringLiteral("设置保存成功！"));
     EXPECT_EQ(home.settings().getConfigByname("进入系统需验证"), QStringLiteral("yes"));

@@ -1,16 +1,15 @@
+#include "NextModal.h"
 #include "ScriptedUi.h"
 #include "base/ui/QtUi.h"
 #include "base/ui/TfrmInputValue.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,8 +150,8 @@ TEST(InputValue, QtUiShowsThePromptModallyWithItsDefault)
     QtUi ui;
     QString shownPrompt;
     QString shownDefault;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<TfrmInputValue *>(QApplication::activeModalWidget());
+    NextModal prompt([&](QWidget *window) {
+        auto *dialog = qobject_cast<TfrmInputValue *>(window);
         ASSERT_TRUE(dialog);
         shownPrompt = dialog->findChild<QLabel *>("Label1")->text();
         auto *value = dialog->findChild<QComboBox *>("edtValue");

@@ -1,3 +1,4 @@
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/PartyFrame.h"
@@ -17,34 +18,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs `work` on the next modal window to appear, from inside its event loop. Nothing runs
-// when none appears within three seconds, so the caller's own expectations then fail.
-struct ModalPoller
-{
-    std::function<void(QWidget *)> work;
-    int tries = 0;
-    void operator()()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            work(modal);
-            return;
-        }
-        if (++tries < 300)
-            QTimer::singleShot(10, *this);
-    }
-};
-
-void onNextModal(std::function<void(QWidget *)> work)
-{
-    QTimer::singleShot(0, ModalPoller{std::move(work)});
-}
 
 QPushButton *buttonOf(QWidget *window, const char *name)
 {
@@ -63,18 +39,31 @@ QString boxText(Tfrm_PersonInfo &detail, const char *name)
     return {};
 }
 
+// Column of the list that shows the parties' names, -1 when none does.
+int nameColumn(Tfm_PersonManage &list)
+{
+    auto *model = list.grid()->model();
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == u"全称")
+            return c;
+    return -1;
+}
+
+// The names the list shows, top to bottom.
+QStringList listedNames(Tfm_PersonManage &list)
+{
+    auto *model = list.grid()->model();
+    const int column = nameColumn(list);
+    QStringList names;
+    for (int r = 0; column >= 0 && r < model->rowCount(); ++r)
+        names << model->index(r, column).data().toString();
+    return names;
+}
+
 // Row of the list that shows the party of that name, -1 when none does.
 int rowOf(Tfm_PersonManage &list, const QString &name)
 {
-    auto *model = list.grid()->model();
-    for (int c = 0; c < model->columnCount(); ++c) {
-        if (model->headerData(c, Qt::Horizontal).toString() != u"全称")
-            continue;
-        for (int r = 0; r < model->rowCount(); ++r)
-            if (model->index(r, c).data().toString() == name)
-                return r;
-    }
-    return -1;
+    return int(listedNames(list).indexOf(name));
 }
 
 void clickRow(Tfm_PersonManage &list, int row, Qt::KeyboardModifiers modifiers = {},
@@ -133,7 +122,7 @@ TEST(AddressBookWindows, ReceiverFramePicksACounterpartyIntoTheSlip)
     ASSERT_TRUE(form);
     bool listed = false;
     bool ownUnitListed = true;
-    onNextModal([&](QWidget *modal) {
+    NextModal pickList([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         EXPECT_EQ(list->windowTitle(), QStringLiteral("选择收件人资料"));
@@ -143,8 +132,6 @@ TEST(AddressBookWindows, ReceiverFramePicksACounterpartyIntoTheSlip)
         ownUnitListed = rowOf(*list, QStringLiteral("我方总部")) >= 0;
         if (listed)
             clickRow(*list, row, {}, true);
-        if (list->isVisible())
-            list->close(); // no choice was taken: do not hang the run
     });
     form->findChild<PartyFrame *>("shpskr")->picked();
     EXPECT_TRUE(listed);
@@ -167,7 +154,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
     form->setFieldText("zdSkrDZ", QStringLiteral("文三路1号"));
 
     QString shownName;
-    onNextModal([&](QWidget *modal) {
+    NextModal newReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         shownName = boxText(*detail, "edtName");
@@ -188,7 +175,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
 
     // The same receiver with a new address is found by name and contact and updated.
     form->setFieldText("zdSkrDZ", QStringLiteral("文三路2号"));
-    onNextModal([&](QWidget *modal) {
+    NextModal knownReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         EXPECT_EQ(detail->idText(), QString::number(stored->ID));
@@ -203,7 +190,7 @@ TEST(AddressBookWindows, SavingTheSlipReceiverStoresItOnceAndThenUpdatesIt)
     // A receiver not in the book opens with nothing of the party shown before.
     form->setFieldText("zdSKR", QStringLiteral("另一家"));
     QString leftOver = QStringLiteral("?");
-    onNextModal([&](QWidget *modal) {
+    NextModal otherReceiver([&](QWidget *modal) {
         auto *detail = qobject_cast<Tfrm_PersonInfo *>(modal);
         ASSERT_TRUE(detail);
         leftOver = boxText(*detail, "edtBankAcct");
@@ -222,7 +209,7 @@ TEST(AddressBookWindows, SetAsDefaultDrawerMakesACounterpartyTheOwnUnitDrawer)
     const TPerson payee = f.store(QStringLiteral("往来甲"), TPerson::kCounterparty);
 
     bool ownUnitAfterwards = false;
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         list->findChild<QTabBar *>("TabControl1")->setCurrentIndex(1);
@@ -253,7 +240,7 @@ TEST(AddressBookWindows, DeleteAsksThenRemovesExactlyTheSelectedRows)
     QSqlQuery q = f.home.db().query();
     ASSERT_TRUE(q.exec("INSERT INTO DataKDDTable (收件单位) VALUES ('乙')"));
 
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         list->findChild<QTabBar *>("TabControl1")->setCurrentIndex(2);
@@ -284,8 +271,9 @@ TEST(AddressBookWindows, ListSearchSortAndClearAll)
     f.store(QStringLiteral("O'Hara 商行"), TPerson::kCounterparty);
     f.store(QStringLiteral("北方公司"), TPerson::kCounterparty);
     f.store(QStringLiteral("本部"), TPerson::kOwnUnit);
+    f.store(QStringLiteral("A座贸易"), TPerson::kCounterparty);
 
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
         auto *tabs = list->findChild<QTabBar *>("TabControl1");
@@ -296,15 +284,22 @@ TEST(AddressBookWindows, ListSearchSortAndClearAll)
         key->setText(QStringLiteral("O'Hara"));
         QTest::keyClick(key, Qt::Key_Return);
         EXPECT_EQ(list->grid()->model()->rowCount(), 1);
+        EXPECT_EQ(listedNames(*list), QStringList{"O'Hara 商行"});
         EXPECT_EQ(list->findChild<QLabel *>("lbTitle")->text(),
                   QStringLiteral("单位及客户资料管理(1)"));
 
         // Title clicks alternate, the first one ascending.
+        key->clear();
+        const QStringList ascending{"A座贸易", "O'Hara 商行", "北方公司"};
         auto *header = list->grid()->horizontalHeader();
-        header->sectionClicked(1);
+        const int names = nameColumn(*list);
+        ASSERT_GE(names, 0);
+        header->sectionClicked(names);
         EXPECT_EQ(list->sortDirection(), QStringLiteral("ASC"));
-        header->sectionClicked(1);
+        EXPECT_EQ(listedNames(*list), ascending);
+        header->sectionClicked(names);
         EXPECT_EQ(list->sortDirection(), QStringLiteral("DESC"));
+        EXPECT_EQ(listedNames(*list), QStringList(ascending.rbegin(), ascending.rend()));
 
         // "删除所有" on the tab of every unit empties the whole book.
         tabs->setCurrentIndex(2);
@@ -325,10 +320,10 @@ TEST(AddressBookWindows, DetailWindowBoxesPickersAndSaveErrors)
     QSqlQuery q = f.home.db().query();
     ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON CKPersonalInfoTable "
                        "WHEN new.全称 = '坏' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-    onNextModal([&](QWidget *modal) {
+    NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
-        onNextModal([&](QWidget *inner) {
+        NextModal detailWindow([&](QWidget *inner) {
             auto *detail = qobject_cast<Tfrm_PersonInfo *>(inner);
             ASSERT_TRUE(detail);
             // Adding on the own-unit tab starts as an own unit.

@@ -1,8 +1,7 @@
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 
-#include <QApplication>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,12 +10,7 @@ namespace {
 QString openedBy(Tfm_Main &frame, const char *item)
 {
     QString opened;
-    QTimer::singleShot(0, [&] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) {
-            opened = dialog->objectName();
-            dialog->close();
-        }
-    });
+    NextModal dialog([&](QWidget *window) { opened = window->objectName(); });
     frame.menuItem(QString::fromLatin1(item))->trigger();
     return opened;
 }

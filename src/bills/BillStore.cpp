@@ -1,4 +1,4 @@
-#include "bills/ExpressSlipStore.h"
+#include "bills/BillStore.h"
 
 #include "data/Database.h"
 #include "data/Schema.h"
@@ -10,7 +10,6 @@
 
 namespace {
 
-const QString kTable = QStringLiteral("DataKDDTable");
 const QString kKey = QStringLiteral("流水号");
 
 QString quoted(const QString &name)
@@ -19,10 +18,10 @@ QString quoted(const QString &name)
 }
 
 // The table's columns that a save writes, in schema order, limited to those given.
-QStringList writableColumns(const ExpressSlipStore::Values &values)
+QStringList writableColumns(const QString &table, const BillStore::Values &values)
 {
     QStringList columns;
-    for (const SchemaColumn &c : Schema::table(kTable)->columns)
+    for (const SchemaColumn &c : Schema::table(table)->columns)
         if (c.name != kKey && values.contains(c.name))
             columns << c.name;
     return columns;
@@ -30,30 +29,40 @@ QStringList writableColumns(const ExpressSlipStore::Values &values)
 
 } // namespace
 
-ExpressSlipStore::ExpressSlipStore(Database &db)
+BillStore::BillStore(Database &db, QString table)
     : m_db(db)
+    , m_table(std::move(table))
 {}
 
-bool ExpressSlipStore::exists(int billId) const
+std::optional<bool> BillStore::exists(int billId, QString *error) const
 {
     if (billId <= 0)
         return false;
     QSqlQuery q = m_db.query();
-    q.prepare(u"select 1 from " + kTable + u" where " + quoted(kKey) + u" = ?");
+    q.prepare(u"select 1 from " + m_table + u" where " + quoted(kKey) + u" = ?");
     q.addBindValue(billId);
-    return q.exec() && q.next();
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return std::nullopt;
+    }
+    return q.next();
 }
 
-ExpressSlipStore::SaveResult ExpressSlipStore::save(int billId, const Values &values)
+BillStore::SaveResult BillStore::save(int billId, const Values &values)
 {
-    const QStringList columns = writableColumns(values);
-    const bool edit = exists(billId);
+    const QStringList columns = writableColumns(m_table, values);
+    QString error;
+    const std::optional<bool> found = exists(billId, &error);
+    // Unsure whether the row is there: an insert could duplicate the bill being edited.
+    if (!found)
+        return {billId, false, error};
+    const bool edit = *found;
     QSqlQuery q = m_db.query();
     if (edit) {
         QStringList sets;
         for (const QString &c : columns)
             sets << quoted(c) + u" = ?";
-        q.prepare(u"update " + kTable + u" set " + sets.join(u", ") + u" where " + quoted(kKey) +
+        q.prepare(u"update " + m_table + u" set " + sets.join(u", ") + u" where " + quoted(kKey) +
                   u" = ?");
     } else {
         QStringList names, marks;
@@ -61,7 +70,7 @@ ExpressSlipStore::SaveResult ExpressSlipStore::save(int billId, const Values &va
             names << quoted(c);
             marks << QStringLiteral("?");
         }
-        q.prepare(u"insert into " + kTable + u" (" + names.join(u", ") + u") values (" +
+        q.prepare(u"insert into " + m_table + u" (" + names.join(u", ") + u") values (" +
                   marks.join(u", ") + u')');
     }
     for (const QString &c : columns)
@@ -73,10 +82,10 @@ ExpressSlipStore::SaveResult ExpressSlipStore::save(int billId, const Values &va
     return {edit ? billId : q.lastInsertId().toInt(), !edit, {}};
 }
 
-std::optional<ExpressSlipStore::Values> ExpressSlipStore::load(int billId, QString *error) const
+std::optional<BillStore::Values> BillStore::load(int billId, QString *error) const
 {
     QSqlQuery q = m_db.query();
-    q.prepare(u"select * from " + kTable + u" where " + quoted(kKey) + u" = ?");
+    q.prepare(u"select * from " + m_table + u" where " + quoted(kKey) + u" = ?");
     q.addBindValue(billId);
     if (!q.exec()) {
         if (error)

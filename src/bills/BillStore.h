@@ -6,8 +6,9 @@
 
 class Database;
 
-// Saved express slips: one row of DataKDDTable per slip, keyed by 流水号.
-class ExpressSlipStore
+// Saved bills of one kind: one row of the kind's table (DataKDDTable, DataCDHPTable) per bill,
+// keyed by 流水号.
+class BillStore
 {
 public:
     using Values = QHash<QString, QString>; // column -> text
@@ -19,16 +20,19 @@ public:
         QString error; // empty on success
     };
 
-    explicit ExpressSlipStore(Database &db);
+    BillStore(Database &db, QString table);
 
     // Edits the row of `billId` when it exists, else inserts a new one. Only the columns of
-    // the table are written; unknown keys are ignored.
+    // the table are written; unknown keys are ignored. When the look-up of the row fails,
+    // nothing is written and the error is answered.
     SaveResult save(int billId, const Values &values);
     // The row's columns, or nothing when there is no such row (`error` says why on failure).
     std::optional<Values> load(int billId, QString *error = nullptr) const;
 
 private:
-    bool exists(int billId) const;
+    // Whether the row is there; nothing when the look-up failed (`error` says why).
+    std::optional<bool> exists(int billId, QString *error) const;
 
     Database &m_db;
+    QString m_table;
 };

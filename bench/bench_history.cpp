@@ -1,0 +1,163 @@
+// The two history lists with 100,000 saved bills each: opening the list (count, sum, first
+// page, template list), a filtered search, sorting by another column, and exporting every row.
+#include "TestHome.h"
+#include "data/spreadsheet/XlsxWriter.h"
+#include "history/BillHistory.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryModel.h"
+#include "history/HistoryStatement.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kBills = 100000;
+
+// One home for every benchmark: filling it takes longer than all the runs together.
+TestHome &home()
+{
+    static TestHome *h = [] {
+        auto *made = new TestHome;
+        Database &db = made->db();
+        const QDate first(2024, 1, 1);
+        db.inTransaction([&] {
+            QSqlQuery slip = db.query();
+            slip.prepare(QStringLiteral(
+                "INSERT INTO DataKDDTable (模板种类, 寄件单位, 寄件联系人, 寄件地址, 寄件电话, "
+                "寄件日期, 收件单位, 收件联系人, 收件地址, 收件电话, 物品内容, 件数, 重量, "
+                "总费用, 快递单号, 备注) VALUES (?, '岚砚办公用品公司', '张三', "
+                "'杭州市西湖区文三路100号', '0571-88888888', ?, ?, ?, ?, ?, '文件', '1', '0.5', "
+                "?, ?, ?)"));
+            QSqlQuery draft = db.query();
+            draft.prepare(QStringLiteral(
+                "INSERT INTO DataCDHPTable (模板种类, 票据编号, 票据状态, 币种, 金额, 出票日期, "
+                "承兑协议号, 汇票到期日, 收款人全称, 收款人开户行, 收款人账号, 出票人全称, "
+                "出票人账号, 付款行名称) VALUES (?, ?, ?, '人民币', ?, ?, ?, '2025-06-30', ?, "
+                "'工商银行杭州分行', ?, '岚砚办公用品公司', '1202020209000012345', "
+                "'工商银行')"));
+            for (int i = 0; i < kBills; ++i) {
+                const QString date = first.addDays(i / 150).toString(Qt::ISODate);
+                for (const QVariant &v :
+                     QVariantList{i % 3 ? QStringLiteral("顺丰速运") : QStringLiteral("圆通快递"),
+                                  date, QStringLiteral("深圳市飞鸿%1贸易有限公司").arg(i % 9000),
+                                  QStringLiteral("联系人%1").arg(i % 5000),
+                                  QStringLiteral("南山区科技园%1号").arg(i % 700),
+                                  QStringLiteral("139%1").arg(i, 8, 10, QChar(u'0')),
+                                  i % 10 ? QString::number(10 + i % 90) + u".5" : QString(),
+                                  QStringLiteral("SF%1").arg(1000000000LL + i), QString()})
+                    slip.addBindValue(v);
+                if (!slip.exec())
+                    return false;
+                const char *states[] = {"未用", "已用", "作废", ""};
+                for (const QVariant &v : QVariantList{
+                         QStringLiteral("工行银承"), QStringLiteral("3010%1").arg(i),
+                         QString::fromUtf8(states[i % 4]), QString::number(1000 + i % 50000), date,
+                         QStringLiteral("XY%1").arg(i, 8, 10, QChar(u'0')),
+                         QStringLiteral("宁波甬兴%1机械有限公司").arg(i % 7000),
+                         QStringLiteral("6222%1").arg(i, 12, 10, QChar(u'0'))})
+                    draft.addBindValue(v);
+                if (!draft.exec())
+                    return false;
+            }
+            return true;
+        });
+        return made;
+    }();
+    return *h;
+}
+
+// What the window does for one query: count and sum, then the first page of rows.
+void listOnce(benchmark::State &state, const HistoryKind &kind, const HistoryFilter &filter)
+{
+    BillHistory history(home().db(), kind);
+    HistoryModel model(kind.stateColumn);
+    QString error;
+    if (!history.open(model, HistoryStatement::build(kind, filter), error))
+        state.SkipWithError(error.toUtf8().constData());
+    benchmark::DoNotOptimize(model.rowCount());
+}
+
+void BM_OpenSlipHistory(benchmark::State &state)
+{
+    home();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            BillHistory(home().db(), HistoryKind::expressSlips()).templateNames());
+        listOnce(state, HistoryKind::expressSlips(), {});
+    }
+}
+
+// The last month and part of a tracking number, matched anywhere in it.
+void BM_SearchSlips(benchmark::State &state)
+{
+    home();
+    HistoryFilter filter;
+    filter.from = QDate(2025, 6, 1);
+    filter.to = QDate(2025, 6, 30);
+    filter.number = QStringLiteral("0008");
+    for (auto _ : state)
+        listOnce(state, HistoryKind::expressSlips(), filter);
+}
+
+void BM_SortSlips(benchmark::State &state)
+{
+    home();
+    HistoryFilter filter;
+    filter.sortColumn = QStringLiteral("收件单位");
+    for (auto _ : state)
+        listOnce(state, HistoryKind::expressSlips(), filter);
+}
+
+void BM_OpenDraftHistory(benchmark::State &state)
+{
+    home();
+    for (auto _ : state)
+        listOnce(state, HistoryKind::acceptanceDrafts(), {});
+}
+
+void BM_SearchDrafts(benchmark::State &state)
+{
+    home();
+    HistoryFilter filter;
+    filter.amountFrom = 20000;
+    filter.amountTo = 20500.5;
+    filter.sender = QStringLiteral("岚砚");
+    for (auto _ : state)
+        listOnce(state, HistoryKind::acceptanceDrafts(), filter);
+}
+
+void BM_SortDrafts(benchmark::State &state)
+{
+    home();
+    HistoryFilter filter;
+    filter.sortColumn = QStringLiteral("出票日期");
+    for (auto _ : state)
+        listOnce(state, HistoryKind::acceptanceDrafts(), filter);
+}
+
+void BM_ExportSlips(benchmark::State &state)
+{
+    home();
+    const QString path = home().path() + u"export.xlsx";
+    for (auto _ : state) {
+        XlsxWriter book(path);
+        HistoryExport::Progress progress;
+        const HistoryExport::Result result = HistoryExport::run(
+            home().db(), HistoryStatement::build(HistoryKind::expressSlips(), {}), book, progress);
+        if (!result.error.isEmpty() || result.rows != kBills)
+            state.SkipWithError("export failed");
+    }
+    state.counters["MB"] = double(QFile(path).size()) / 1e6;
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenSlipHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchSlips)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortSlips)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDraftHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchDrafts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortDrafts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportSlips)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,0 +1,260 @@
+#include "batch/ReceiverList.h"
+
+#include "data/BoundQuery.h"
+#include "data/Database.h"
+#include "data/Schema.h"
+#include "data/TPersonKDD.h"
+
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+const QString kTable = QStringLiteral("ReceiverList");
+
+QString quotedColumn(const QString &name)
+{
+    return u'"' + name + u'"';
+}
+
+QString unknownColumn(const QString &name)
+{
+    return u"批打列表没有这一列：" + name;
+}
+
+// Runs `sql` once per id with the id bound last, in one transaction; the rows changed.
+std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &values,
+                          const QList<int> &ids, QString *error)
+{
+    int changed = 0;
+    QSqlQuery q = db.query();
+    const bool ok = db.inTransaction([&] {
+        if (!q.prepare(sql))
+            return false;
+        for (int id : ids) {
+            for (int i = 0; i < values.size(); ++i)
+                q.bindValue(i, values[i]);
+            q.bindValue(int(values.size()), id);
+            if (!q.exec())
+                return false;
+            changed += q.numRowsAffected();
+        }
+        return true;
+    });
+    if (ok)
+        return changed;
+    if (error)
+        *error =
+            q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    return std::nullopt;
+}
+
+// Every column, the print state beside the key where the clerk looks for it after a jam.
+const QString &listedColumns()
+{
+    static const QString columns = [] {
+        const QStringList first{"ID", "打印状态", "打印批次"};
+        QStringList all = first;
+        for (const SchemaColumn &c : Schema::table(kTable)->columns)
+            if (!first.contains(c.name))
+                all << c.name;
+        for (QString &c : all)
+            c = quotedColumn(c);
+        return all.join(QStringLiteral(", "));
+    }();
+    return columns;
+}
+
+} // namespace
+
+ReceiverList::ReceiverList(Database &db)
+    : m_db(db)
+{}
+
+ReceiverList::Added ReceiverList::addReceiverAndGoods(const TPersonKDD &p, QString *error)
+{
+    // Blanks count as empty: a row of spaces would print an empty slip.
+    if (p.FullName.trimmed().isEmpty() && p.Contactor.trimmed().isEmpty() &&
+        p.Address.trimmed().isEmpty())
+        return Added::Nothing;
+    QSqlQuery q = m_db.query();
+    const bool ok = execBound(
+        q,
+        QStringLiteral("INSERT INTO ReceiverList (全称, 省, 市, 地址, 镇区, 电话, 联系人, 邮编, "
+                       "手机, 国家, 内件说明, 备注, 目的站, 批打分组) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '')"),
+        {p.FullName, p.Province, p.City, p.Address, p.Town, p.Phone, p.Contactor, p.Zipcode,
+         p.Handset, p.Country, p.GoodsDesc, p.Remark, p.DestSite});
+    if (ok)
+        return Added::Row;
+    if (error)
+        *error = q.lastError().text();
+    return Added::Failed;
+}
+
+QString ReceiverList::column(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    for (const SchemaColumn &c : Schema::table(kTable)->columns)
+        if (c.name.compare(trimmed, Qt::CaseInsensitive) == 0)
+            return c.name;
+    return {};
+}
+
+std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter &f, QString *error)
+{
+    Statement s;
+    s.sql = u"SELECT " + listedColumns() + u" FROM ReceiverList WHERE ";
+    const QString group = f.group.trimmed();
+    if (group == QString::fromUtf8(kAllGroups)) {
+        s.sql += QStringLiteral("1=1");
+    } else if (group.isEmpty()) {
+        s.sql += QStringLiteral("(TRIM(COALESCE(批打分组, '')) = '')");
+    } else {
+        s.sql += QStringLiteral("批打分组 = ?");
+        s.values << group;
+    }
+
+    const QString key = f.key.trimmed();
+    if (!key.isEmpty() && !f.keyColumns.isEmpty()) {
+        QStringList conditions;
+        for (const QString &name : f.keyColumns) {
+            const QString c = column(name);
+            if (c.isEmpty()) {
+                if (error)
+                    *error = unknownColumn(name);
+                return std::nullopt;
+            }
+            if (f.keyEquals) {
+                conditions << quotedColumn(c) + QStringLiteral(" = ?");
+                s.values << key;
+            } else {
+                conditions << quotedColumn(c) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                s.values << QString(u'%' + likeLiteral(key) + u'%');
+            }
+        }
+        s.sql += u" AND (" + conditions.join(QStringLiteral(" OR ")) + u')';
+    }
+
+    if (!f.enteredFrom.isEmpty() || !f.enteredTo.isEmpty()) {
+        s.sql += QStringLiteral(" AND 录入日期 BETWEEN ? AND ?");
+        s.values << f.enteredFrom << f.enteredTo;
+    }
+    if (f.status) {
+        if (f.status->isEmpty()) {
+            s.sql += QStringLiteral(" AND COALESCE(打印状态, '') = ''");
+        } else {
+            s.sql += QStringLiteral(" AND 打印状态 = ?");
+            s.values << *f.status;
+        }
+    }
+
+    const QString order =
+        f.orderColumn.trimmed().isEmpty() ? QStringLiteral("ID") : column(f.orderColumn);
+    if (order.isEmpty()) {
+        if (error)
+            *error = unknownColumn(f.orderColumn);
+        return std::nullopt;
+    }
+    s.sql += u" ORDER BY " + quotedColumn(order) + (f.descending ? u" DESC" : u" ASC");
+    // Equal sort values keep the order in which the rows were entered.
+    if (order != u"ID")
+        s.sql += QStringLiteral(", ID");
+    return s;
+}
+
+std::optional<QHash<QString, QString>> ReceiverList::row(int id, QString *error) const
+{
+    QSqlQuery q = m_db.query();
+    if (!execBound(q, QStringLiteral("SELECT * FROM ReceiverList WHERE ID = ?"), {id})) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    QHash<QString, QString> values;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i)
+        values.insert(record.fieldName(i), q.value(i).toString());
+    return values;
+}
+
+QString ReceiverList::clearAll()
+{
+    return m_db.clearAndRestartNumbering(kTable);
+}
+
+std::optional<int> ReceiverList::fillColumn(const QList<int> &ids, const QString &target,
+                                            const QStringList &operands, QString *error)
+{
+    const QString targetColumn = column(QString(target).remove(u'@'));
+    if (targetColumn.isEmpty() || targetColumn == u"ID") {
+        if (error)
+            *error = unknownColumn(target);
+        return std::nullopt;
+    }
+    QStringList parts;
+    QVariantList values;
+    for (const QString &operand : operands) {
+        const QString text = operand.trimmed();
+        if (text.isEmpty())
+            continue;
+        if (text.contains(u'@')) {
+            const QString c = column(QString(text).remove(u'@'));
+            if (c.isEmpty()) {
+                if (error)
+                    *error = unknownColumn(QString(text).remove(u'@'));
+                return std::nullopt;
+            }
+            parts << u"COALESCE(" + quotedColumn(c) + u", '')";
+        } else {
+            parts << QStringLiteral("?");
+            values << text;
+        }
+    }
+    const QString expression = parts.isEmpty() ? QStringLiteral("''") : parts.join(u" || ");
+    return eachId(m_db,
+                  u"UPDATE ReceiverList SET " + quotedColumn(targetColumn) + u" = " + expression +
+                      u" WHERE ID = ?",
+                  values, ids, error);
+}
+
+int ReceiverList::recordRun(const QList<int> &ids, QString *error)
+{
+    QSqlQuery q = m_db.query();
+    if (!q.exec(QStringLiteral("SELECT COALESCE(MAX(打印批次), 0) + 1 FROM ReceiverList")) ||
+        !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return 0;
+    }
+    const int run = q.value(0).toInt();
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const auto changed =
+        eachId(m_db,
+               QStringLiteral("UPDATE ReceiverList SET 打印状态 = ?, 打印批次 = ?, "
+                              "打印时间 = ? WHERE ID = ?"),
+               {QString::fromUtf8(kPrinted), run, now}, ids, error);
+    return changed ? run : 0;
+}
+
+bool ReceiverList::moveTo(const QList<int> &ids, const QString &status, QString *error)
+{
+    return eachId(m_db, QStringLiteral("UPDATE ReceiverList SET 打印状态 = ? WHERE ID = ?"),
+                  {status}, ids, error)
+        .has_value();
+}
+
+QStringList ReceiverList::dictionaryValues(const QString &name) const
+{
+    QSqlQuery q = m_db.query();
+    QStringList values;
+    if (execBound(q, QStringLiteral("SELECT DISTINCT DMValue FROM DMTable WHERE DMName = ?"),
+                  {name}))
+        while (q.next())
+            values << q.value(0).toString();
+    return values;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "batch/ReceiverList.h"
+
+#include <QSqlQueryModel>
+
+class Database;
+
+// The batch list as the window shows it: every column of its statement, each value editable
+// in place except the key; an edit is stored at once and the list read again.
+class ReceiverListModel : public QSqlQueryModel
+{
+    Q_OBJECT
+public:
+    explicit ReceiverListModel(Database &db, QObject *parent = nullptr);
+
+    // Runs the statement and reads every row; false with *error on failure.
+    bool list(const ReceiverList::Statement &statement, QString *error);
+    // Reads the last statement again.
+    bool refresh(QString *error = nullptr);
+
+    int idAt(int row) const;
+    QList<int> ids() const;
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+Q_SIGNALS:
+    // An edit that could not be stored, with the database's reason.
+    void editFailed(const QString &error);
+
+private:
+    Database &m_db;
+    ReceiverList::Statement m_statement;
+};

@@ -1,0 +1,98 @@
+#include "batch/ui/ExpressBatchPrinter.h"
+
+#include "bills/ui/TfmCheckKDD.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressDialog>
+
+namespace {
+
+// Often enough to keep the window alive, rarely enough not to slow a large batch down.
+constexpr int kEventsEveryMs = 40;
+
+QString progressText(int done, int total)
+{
+    return QStringLiteral("%1 / %2").arg(done).arg(total);
+}
+
+} // namespace
+
+ExpressBatchPrinter::ExpressBatchPrinter(TfmCheckKDD &form, Push push, QWidget *progressParent)
+    : m_form(form)
+    , m_push(std::move(push))
+    , m_progressParent(progressParent)
+{}
+
+ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
+{
+    Outcome out;
+    out.planned = int(ids.size());
+    QPointer<TfmCheckKDD> form(&m_form);
+    // A cancelled printer dialog prints nothing and says nothing, as for a single slip.
+    if (ids.isEmpty() || !form->PrintPrepare())
+        return out;
+    if (!form->PrinterTransBegin(1)) {
+        out.failed = true;
+        return out;
+    }
+    out.started = true;
+
+    QProgressDialog progress(progressText(0, out.planned), QStringLiteral("中止"), 0, out.planned,
+                             m_progressParent);
+    progress.setObjectName(QStringLiteral("batchProgress"));
+    progress.setWindowTitle(QStringLiteral("批量打印快递单"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.show();
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+
+    for (int i = 0; i < ids.size(); ++i) {
+        form->filling = true;
+        const QString why = m_push(*form, ids[i]);
+        bool ok = true;
+        if (why.isEmpty()) {
+            // A new page between two slips, none after the last.
+            ok = (out.printed.isEmpty() || form->NewCheckPage()) && form->SendCheckToPrinter();
+            if (ok)
+                out.printed << ids[i];
+        } else {
+            out.skipped << why;
+        }
+        form->filling = false;
+        if (!ok) {
+            out.failed = true;
+            break;
+        }
+        const bool last = i + 1 == ids.size();
+        if (last || rowDone || sinceEvents.elapsed() >= kEventsEveryMs) {
+            progress.setValue(i + 1);
+            progress.setLabelText(progressText(i + 1, out.planned));
+            if (rowDone)
+                rowDone(progress, i + 1, out.planned);
+            QApplication::processEvents();
+            sinceEvents.restart();
+        }
+        // The form closed under the batch took its document with it.
+        if (!form) {
+            out.failed = true;
+            return out;
+        }
+        if (progress.wasCanceled() && !last) {
+            out.cancelled = true;
+            break;
+        }
+    }
+
+    if (out.cancelled || out.failed || out.printed.isEmpty())
+        form->PrinterTransAbort();
+    else
+        out.sent = form->PrinterTransEnd();
+    if (!out.sent && !out.cancelled && !out.printed.isEmpty())
+        out.failed = true;
+    return out;
+}

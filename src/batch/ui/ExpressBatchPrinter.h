@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QProgressDialog;
+class QWidget;
+class TfmCheckKDD;
+
+// Prints one express slip per batch list row through the open slip form, all in one printer
+// document, showing "N / M" with "中止". Events are processed between slips so the window
+// stays responsive; the painting stays on this thread. A stopped or failed batch throws the
+// whole document away, so nothing half-done reaches the printer.
+class ExpressBatchPrinter
+{
+public:
+    // Fills the form with the row; answers why the row cannot print, empty when it can.
+    using Push = std::function<QString(TfmCheckKDD &form, int id)>;
+
+    struct Outcome
+    {
+        int planned = 0;
+        bool started = false;   // the printer was prepared and the document begun
+        bool cancelled = false; // the user pressed "中止"
+        bool failed = false;    // the printer or the form failed
+        bool sent = false;      // the document reached the printer
+        QList<int> printed;     // rows rendered into the document, in order
+        QStringList skipped;    // why each skipped row was left out
+    };
+
+    ExpressBatchPrinter(TfmCheckKDD &form, Push push, QWidget *progressParent);
+
+    Outcome run(const QList<int> &ids);
+
+    // Called after each row, with the dialog, the rows done and the total (tests stop here).
+    std::function<void(QProgressDialog &progress, int done, int total)> rowDone;
+
+private:
+    TfmCheckKDD &m_form;
+    Push m_push;
+    QWidget *m_progressParent;
+};

@@ -1,0 +1,158 @@
+#include "history/HistoryStatement.h"
+
+#include "data/BoundQuery.h"
+#include "data/Schema.h"
+#include "history/HistoryKind.h"
+
+#include <QStringList>
+
+namespace {
+
+QString quoted(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+class Conditions
+{
+public:
+    explicit Conditions(bool fuzzy)
+        : m_fuzzy(fuzzy)
+    {}
+
+    // The value matches any of the columns: equal, or contained when fuzzy.
+    void match(const QStringList &columns, const QString &value)
+    {
+        if (value.isEmpty() || columns.isEmpty())
+            return;
+        QStringList parts;
+        for (const QString &c : columns) {
+            if (m_fuzzy) {
+                parts << quoted(c) + u" LIKE ? ESCAPE '\\'";
+                values << QString(u'%' + likeLiteral(value) + u'%');
+            } else {
+                parts << quoted(c) + u" = ?";
+                values << value;
+            }
+        }
+        add(parts.size() == 1 ? parts.first() : u'(' + parts.join(u" OR ") + u')');
+    }
+
+    void compare(const QString &expression, const char *op, const QVariant &value)
+    {
+        add(expression + u' ' + QLatin1String(op) + u" ?");
+        values << value;
+    }
+
+    QString where() const
+    {
+        return m_parts.isEmpty() ? QString() : u" WHERE " + m_parts.join(u" AND ");
+    }
+
+    QVariantList values;
+
+private:
+    void add(const QString &part) { m_parts << part; }
+
+    bool m_fuzzy;
+    QStringList m_parts;
+};
+
+QString amountOf(const QString &column)
+{
+    return u"CAST(" + quoted(column) + u" AS REAL)";
+}
+
+bool isColumn(const QString &table, const QString &column)
+{
+    const SchemaTable *t = Schema::table(table);
+    if (!t || column.isEmpty())
+        return false;
+    for (const SchemaColumn &c : t->columns)
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryFilter &filter)
+{
+    Conditions c(filter.fuzzy);
+    c.match({kind.numberColumn}, filter.number);
+    c.match(kind.senderColumns, filter.sender);
+    c.match(kind.receiverColumns, filter.receiver);
+    if (filter.from && filter.to) {
+        // Dates are stored as ISO text, with or without a time: the whole last day is in.
+        const QString column = quoted(kind.dateColumn);
+        c.compare(column, ">=", filter.from->toString(Qt::ISODate));
+        c.compare(column, "<", filter.to->addDays(1).toString(Qt::ISODate));
+    }
+    if (!kind.templateColumn.isEmpty())
+        c.match({kind.templateColumn}, filter.templateName);
+    if (filter.amountFrom)
+        c.compare(amountOf(kind.amountColumn), ">=", *filter.amountFrom);
+    if (filter.amountTo)
+        c.compare(amountOf(kind.amountColumn), "<=", *filter.amountTo);
+
+    HistoryStatement s;
+    s.table = kind.table;
+    s.key = kind.key;
+    s.amountColumn = kind.amountColumn;
+    s.where = c.where();
+    s.values = c.values;
+    const QString sort = isColumn(kind.table, filter.sortColumn) ? filter.sortColumn : kind.key;
+    // Equal values of another column keep the newest bill first, the same every time.
+    s.orderBy = u" ORDER BY " + quoted(sort) + u" DESC";
+    if (sort.compare(kind.key, Qt::CaseInsensitive) != 0)
+        s.orderBy += u", " + quoted(kind.key) + u" DESC";
+    return s;
+}
+
+QString HistoryStatement::sql() const
+{
+    return u"SELECT * FROM " + quoted(table) + where + orderBy;
+}
+
+QString HistoryStatement::summarySql() const
+{
+    const QString amount = quoted(amountColumn);
+    return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN " + u"CAST(" + amount +
+           u" AS REAL) END) FROM " + quoted(table) + where;
+}
+
+QString HistoryStatement::identity() const
+{
+    QStringList parts{sql()};
+    for (const QVariant &v : values)
+        parts << QString::fromLatin1(v.typeName()) + u':' + v.toString();
+    return parts.join(QChar(0x1f));
+}
+
+namespace HistoryText {
+
+std::optional<double> amountBound(const QString &text)
+{
+    int digits = 0;
+    int points = 0;
+    for (const QChar ch : text) {
+        if (ch >= u'0' && ch <= u'9')
+            ++digits;
+        else if (ch == u'.')
+            ++points;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1)
+        return std::nullopt;
+    return text.toDouble();
+}
+
+QString sumText(const QVariant &sum)
+{
+    if (sum.isNull() || !sum.isValid())
+        return {};
+    return QString::number(sum.toDouble(), 'g', 15);
+}
+
+} // namespace HistoryText

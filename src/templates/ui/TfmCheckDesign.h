@@ -1,0 +1,139 @@
+#pragma once
+
+#include "templates/CheckDesignStore.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+
+class AppServices;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTimer;
+
+// Design mode: the template's picture with one box per item where the bill form shows its
+// field. For the selected item the user sets two separate things: the box on screen (pixels,
+// moved with the mouse or Ctrl + arrows, sized with Shift + arrows) and the print position and
+// font (0.1 mm, the arrow buttons and fields). Every save writes the item's row at once; on
+// closing the template's layout cache is rebuilt so bill forms show the change.
+class TfmCheckDesign : public QDialog
+{
+    Q_OBJECT
+public:
+    TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *parent = nullptr);
+    ~TfmCheckDesign() override;
+
+    int checkTypeId() const { return m_checkTypeId; }
+    // The selected item box, or null.
+    QWidget *selectedBox() const { return m_selected; }
+    QWidget *box(const QString &ctlName) const { return m_boxes.value(ctlName.toUpper()); }
+    // Selects an item as a click on its box does.
+    void selectBox(QWidget *box);
+    // "保存  设置"; the program's own saves are quiet.
+    void btSaveCheckClick() { save(true, false); }
+    // "勾选项目定义": the captions of the template's free tick boxes.
+    void editCheckBoxTitles();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildTopBand();
+    QWidget *buildFacePanel();
+    QWidget *buildPrintPanel();
+    QWidget *buildMaintenance();
+    QSpinBox *spin(const char *name, int min, int max, int value = 0);
+
+    void start();
+    void loadLayout(bool force);
+    void loadItemList();
+    void switchKind(const QString &kind);
+    void switchTemplate(int id);
+    void applyCheckBoxTitles();
+    void paintBox(QWidget *box, bool selected);
+    void fillPanels(QWidget *box);
+    ItemDesign panelValues() const;
+    bool save(bool clicked, bool quiet);
+    void saveQuietly() { save(false, true); }
+    QString boxName(QWidget *box) const;
+    void moveBoxTo(QPoint topLeft);
+    void resizeBox(int dw, int dh);
+    bool handleKey(QKeyEvent *event);
+    void moveThePrint(QSpinBox *field, int delta, const QString &direction);
+    void showMessage(const QString &text);
+    void updateBreakCaption();
+    void updateFitCaption();
+    void updateFontSample();
+    void openPreview();
+    void openWholeSlipOffset();
+    void showTips();
+    void showMeasuringPicture();
+    void rebuildCache(int id);
+    bool needSelection(const QString &message);
+
+    AppServices &m_services;
+    CheckDesignStore m_store;
+    int m_checkTypeId = 0;
+    int m_shownTemplate = -1; // whose layout is on screen
+    QString m_kind;
+    QString m_listedKind;
+    QString m_checkBoxs;
+    QSize m_picture;
+    bool m_started = false;
+    bool m_saved = true;
+    bool m_quiet = true;
+    bool m_filling = false;
+    bool m_loading = false;
+    int m_statusClicks = 0;
+    int m_blink = 0;
+    QPointer<QWidget> m_selected;
+    QPointer<QWidget> m_previous;
+    QHash<QString, QWidget *> m_boxes; // by upper-cased item name
+    QHash<QString, QString> m_labels;  // item name -> label
+    // Dragging a box: the grip inside the box and whether it moved.
+    QPointer<QWidget> m_dragged;
+    QPoint m_grip;
+    bool m_dragMoved = false;
+
+    QComboBox *cbCheckTypeNameList = nullptr;
+    QComboBox *cbTypeLastName = nullptr;
+    QListWidget *listCtlLabel = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QCheckBox *ckHidden = nullptr;
+    QLineEdit *edtDefaultVal = nullptr;
+    QLabel *lbFont = nullptr;
+    QSpinBox *SrcH = nullptr;
+    QSpinBox *SrcW = nullptr;
+    QSpinBox *SrcX = nullptr;
+    QSpinBox *SrcY = nullptr;
+    QSpinBox *ctlX = nullptr;
+    QSpinBox *ctlY = nullptr;
+    QComboBox *CtlFontName = nullptr;
+    QSpinBox *CtlFontSize = nullptr;
+    QCheckBox *ckBold = nullptr;
+    QCheckBox *ckItalic = nullptr;
+    QCheckBox *ckUnderLine = nullptr;
+    QCheckBox *ckWordBreak = nullptr;
+    QSpinBox *WrapNum = nullptr;
+    QSpinBox *ctlLH = nullptr;
+    QSpinBox *CtlBreakFontSize = nullptr;
+    QWidget *m_breakFields = nullptr;
+    QCheckBox *ckFitPrint = nullptr;
+    QSpinBox *FitParam = nullptr;
+    QLabel *lbMessage = nullptr;
+    QWidget *panelImgBg = nullptr;
+    QLabel *bgImage = nullptr;
+    QWidget *panelSpecial = nullptr;
+    QLabel *m_notPrivileged = nullptr;
+    QLineEdit *edtRunSql = nullptr;
+    QList<QLabel *> m_statusPanels;
+    QTimer *Timer1 = nullptr;
+};

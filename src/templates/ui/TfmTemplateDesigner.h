@@ -1,0 +1,179 @@
+#pragma once
+
+#include "templates/DesignerPieces.h"
+#include "templates/DesignerStore.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPoint>
+#include <QPointer>
+#include <memory>
+
+class AppServices;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QTabWidget;
+
+// The print layout of one template on a page of its paper size: every printable item painted
+// where, how big and in which font it prints, filled with the kind's sample text. The user
+// selects items on the page or in the lists and moves, sizes and restyles them; every edit is
+// written to the database at once and the item painted again from what was stored.
+class TfmTemplateDesigner : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfmTemplateDesigner(AppServices &services, QWidget *parent = nullptr);
+    ~TfmTemplateDesigner() override;
+
+    // Opens the designer of a template modally; it frees itself when closed.
+    static void showFor(AppServices &services, int checkTypeId, QWidget *parent);
+
+    void setCheckTypeID(int id);
+    // Title, paper, items and lists; false when the template's kind is unknown (the user was
+    // told and the window should not show).
+    bool loadDesigner();
+
+    // What the page shows, for the window's own tests and the benchmark.
+    QWidget *page() const { return QuickRep1; }
+    DesignerPieces::Scale scale() const { return m_scale; }
+    QList<QLabel *> pieces(const QString &ctlName = {}) const;
+    const QStringList &selection() const { return m_selected; }
+    // Paints every item again from the database.
+    void paintAllItems();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildPaperBand();
+    QWidget *buildSelectPanel();
+    QWidget *buildMovePanel();
+    QWidget *buildPropertyPanel();
+    QWidget *buildBatchTabs();
+    QWidget *buildLists();
+    QSpinBox *spin(const char *name, int min, int max, const char *column);
+
+    // Page and pieces.
+    void loadPaper();
+    void recomputeScale();
+    void repaintItem(const QString &name, bool selected);
+    void addPieces(const DesignerItem &item, bool selected);
+    void dropPieces(const QList<QLabel *> &group);
+    void styleGroup(const QString &name, bool selected);
+    void styleAll();
+    void fillMissingArea(const DesignerItem &item);
+
+    // Selection.
+    void setMultiMode(bool multi);
+    void clearSelection();
+    void addToSelection(const QString &name);
+    void removeFromSelection(const QString &name);
+    void selectionChanged();
+    void selectAll();
+    void invertSelection();
+    void selectGroup(const QString &group);
+    void fillGroups();
+    void pressPiece(QLabel *piece, QMouseEvent *event);
+    void doubleClickPiece(QLabel *piece);
+    void listClicked(const QString &entry, bool doubleClick);
+
+    // Editing.
+    void loadPanel(const QString &name);
+    bool storeAllowed() const;
+    void storeField(const QString &column, const QVariant &value, bool repaint = true);
+    void storeFields(const DesignerStore::ColumnValues &values, bool repaint = true);
+    void storeFailed(const QString &message);
+    void moveSelection(const QString &column, int sign);
+    void saveItemArea();
+    void toggleBreaking(bool on, bool store);
+    void toggleCells(bool on, bool store);
+    void reportBatch(const StoreOutcome &out, const QString &text);
+    void alignOrSize(const QString &column, bool largest, int fallback, const QString &text);
+    void stepSize(const QString &column, int sign, const QString &text);
+    void updateTestData();
+    void savePaperSize();
+    void setStep(int tenths);
+    void setZoom(const QString &text);
+    void toggleFullView();
+    void dragTo(const QPoint &pagePos);
+    void endDrag();
+    void status(int panel, const QString &text);
+
+    AppServices &m_services;
+    std::unique_ptr<DesignerStore> m_store;
+    int m_checkTypeId = 0;
+    QString m_kind;
+    int m_paperWidth = 2300; // 0.1 mm
+    int m_paperHeight = 1270;
+    int m_ppi = 96;
+    int m_zoom = 100;
+    DesignerPieces::Scale m_scale;
+    bool m_multi = false;
+    bool m_filling = false;
+    int m_step = 5;
+    QStringList m_selected;
+    QHash<QString, QList<QLabel *>> m_pieces; // by item name
+
+    // A press on a selected piece arms a drag; moving past the drag distance starts it.
+    QPointer<QLabel> m_pressed;
+    QPoint m_pressAt;
+    QPoint m_grabOffset; // item origin relative to the pointer
+    bool m_dragging = false;
+
+    QLabel *LbTitle = nullptr;
+    QWidget *panelCheckProperty = nullptr;
+    QLineEdit *edtPWidth = nullptr;
+    QLineEdit *edtPHeight = nullptr;
+    QLineEdit *edtPreImage = nullptr;
+    QLineEdit *edtMMDivPixValueX = nullptr;
+    QLineEdit *edtMMDivPixValueY = nullptr;
+    QWidget *PanelMiddle = nullptr;
+    QRadioButton *m_single = nullptr;
+    QRadioButton *m_multiple = nullptr;
+    QComboBox *cbSelGroup = nullptr;
+    QSlider *StepLenth = nullptr;
+    QLabel *lbStepWidth = nullptr;
+    QComboBox *cbZoom = nullptr;
+    QCheckBox *ckTransportColor = nullptr;
+    QWidget *PanelProperty = nullptr;
+    QSpinBox *edtCtlX = nullptr;
+    QSpinBox *edtCtlY = nullptr;
+    QSpinBox *edtCtlH = nullptr;
+    QSpinBox *edtCtlW = nullptr;
+    QComboBox *cbFontName = nullptr;
+    QSpinBox *edtFontSize = nullptr;
+    QCheckBox *ckUnderLine = nullptr;
+    QCheckBox *ckItalic = nullptr;
+    QCheckBox *ckBold = nullptr;
+    QCheckBox *ckMutiLineOn = nullptr;
+    QSpinBox *edtBreakNum = nullptr;
+    QSpinBox *edtLineH = nullptr;
+    QSpinBox *edtFontSizeBreak = nullptr;
+    QWidget *m_breakFields = nullptr;
+    QCheckBox *ckWidthAveOn = nullptr;
+    QSpinBox *edtAveWidth = nullptr;
+    QWidget *m_cellFields = nullptr;
+    QComboBox *cbTestData = nullptr;
+    QLineEdit *edtDefaultValue = nullptr;
+    QTabWidget *PageControlUpdate = nullptr;
+    QComboBox *cbTabFontSize = nullptr;
+    QComboBox *cbTabFontName = nullptr;
+    QSpinBox *edtIncreaseX = nullptr;
+    QSpinBox *edtIncreaseY = nullptr;
+    QListWidget *lstSelectedNames = nullptr;
+    QListWidget *lstAllCtlNames = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *QuickRep1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QPushButton *btMaxVeiw = nullptr;
+    QList<QLabel *> m_statusPanels;
+};

@@ -1,0 +1,153 @@
+#include "data/TableSource.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Public Access sample databases, read where they are kept.
+QString accessFixture(const char *name)
+{
+    return QStringLiteral(LANYAN_SHARED_FIXTURES "/access/") + QString::fromLatin1(name);
+}
+
+std::unique_ptr<TableSource> openFixture(const char *name)
+{
+    const QString path = accessFixture(name);
+    if (!QFileInfo::exists(path))
+        return nullptr;
+    QString error;
+    auto source = TableSource::open(path, &error);
+    EXPECT_TRUE(source) << error.toStdString();
+    return source;
+}
+
+} // namespace
+
+TEST(JetTables, ReadsTablesColumnsTextNumbersDatesAndBinaryValues)
+{
+    auto nwind = openFixture("nwind.mdb");
+    if (!nwind)
+        GTEST_SKIP() << "Access fixtures not found";
+    EXPECT_EQ(TableSource::detectFile(accessFixture("nwind.mdb")), TableSource::Format::Jet);
+    EXPECT_TRUE(nwind->hasTable("EMPLOYEES"));
+    EXPECT_FALSE(nwind->hasTable("MSysObjects")) << "system tables are not offered";
+    EXPECT_EQ(nwind->columnNames("Shippers"), QStringList({"ShipperID", "CompanyName", "Phone"}));
+
+    QStringList lastNames;
+    QByteArray photo;
+    QString birthDate;
+    QString error;
+    ASSERT_TRUE(nwind->forEachRow(
+        "employees", std::nullopt,
+        [&](const SourceRow &row) {
+            lastNames << row.value("LASTNAME").toString();
+            if (row.value("EmployeeID").toString() == "2") {
+                photo = row.value("Photo").toByteArray();
+                birthDate = row.value("BirthDate").toString();
+                EXPECT_TRUE(row.value("ReportsTo").isNull());
+            }
+            EXPECT_FALSE(row.hasColumn("NoSuchColumn"));
+            EXPECT_TRUE(row.value("NoSuchColumn").isNull());
+            return true;
+        },
+        &error))
+        << error.toStdString();
+    EXPECT_EQ(lastNames.size(), 9);
+    EXPECT_EQ(lastNames.first(), "Davolio");
+    EXPECT_EQ(birthDate, "1952-02-19 00:00:00");
+    // An OLE picture: the object header, then the bitmap.
+    EXPECT_EQ(photo.size(), 21626);
+    EXPECT_TRUE(photo.contains("BM"));
+
+    // A filter, and a visit that stops early.
+    int rows = 0;
+    QString company;
+    ASSERT_TRUE(nwind->forEachRow(
+        "Customers", TableSource::Filter{"CustomerID", "BLAUS"},
+        [&](const SourceRow &row) {
+            ++rows;
+            company = row.value("CompanyName").toString();
+            return false;
+        },
+        &error));
+    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(company, "Blauer See Delikatessen");
+
+    EXPECT_FALSE(nwind->forEachRow(
+        "NoSuchTable", std::nullopt, [](auto &) { return true; }, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(JetTables, DatesAndLongTextOfASecondFile)
+{
+    auto dates = openFixture("DateTestDatabase.mdb");
+    if (!dates)
+        GTEST_SKIP() << "Access fixtures not found";
+    std::vector<std::pair<QString, QString>> values;
+    QString error;
+    ASSERT_TRUE(dates->forEachRow(
+        "DateTest", std::nullopt,
+        [&](const SourceRow &row) {
+            values.emplace_back(row.value("DateCol").toString(),
+                                row.value("LongTextCol").toString());
+            return true;
+        },
+        &error));
+    ASSERT_FALSE(values.empty());
+    EXPECT_EQ(values[0], std::make_pair(QString("2021-12-02 00:00:00"), QString("Hello")));
+}
+
+// An Access file that is no template package, and damaged Access files.
+TEST(JetTables, DamagedOrForeignFilesGiveAnErrorNotACrash)
+{
+    const QString nwind = accessFixture("nwind.mdb");
+    if (!QFileInfo::exists(nwind))
+        GTEST_SKIP() << "Access fixtures not found";
+    QTemporaryDir dir;
+    QFile source(nwind);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray whole = source.readAll();
+    QByteArray scrambled = whole;
+    for (qsizetype i = 4096; i < scrambled.size(); i += 61)
+        scrambled[i] = char(scrambled[i] ^ 0x5a);
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+    } files[] = {
+        {"header-only.mdb", whole.left(20)},
+        {"first-pages.mdb", whole.left(3 * 2048)},
+        {"half.mdb", whole.left(whole.size() / 2)},
+        {"scrambled.mdb", scrambled},
+    };
+    for (const auto &f : files) {
+        const QString path = dir.filePath(f.name);
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(f.bytes);
+        out.close();
+        QString error;
+        auto table = TableSource::open(path, &error);
+        if (!table) {
+            EXPECT_FALSE(error.isEmpty()) << f.name;
+            continue;
+        }
+        // Whatever is left readable is read without a crash.
+        for (const QString &name : table->tableNames())
+            table->forEachRow(
+                name, std::nullopt,
+                [](const SourceRow &row) {
+                    row.value("Photo");
+                    return true;
+                },
+                &error);
+    }
+
+    QString error;
+    auto asPackage = TableSource::open(nwind, &error);
+    ASSERT_TRUE(asPackage);
+    EXPECT_FALSE(asPackage->hasTable("_ckTypeTable"));
+}

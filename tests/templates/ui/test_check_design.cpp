@@ -1,0 +1,321 @@
+#include "../../print/PdfWords.h"
+#include "TestHome.h"
+#include "app/ui/Tfm_Main.h"
+#include "base/IniFile.h"
+#include "bills/ui/TfmCheckKDD.h"
+#include "print/QtPrintDevice.h"
+#include "templates/ui/TfmCheckDesign.h"
+#include "templates/ui/TfmTemplateDesigner.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kExpressSlip = 1; // picture 805 x 445
+const QString kSender = QStringLiteral("ZDHKR");
+
+void mouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, local, w->mapToGlobal(local),
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
+    QApplication::sendEvent(w, &e);
+}
+
+// Drags a box by `delta`, aiming from the box's grip as the pointer would.
+void drag(QWidget *box, QPoint delta)
+{
+    const QPoint grip = box->mapToGlobal(QPoint(4, 4));
+    mouse(box, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton);
+    mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + delta / 2), Qt::LeftButton);
+    mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + delta), Qt::LeftButton);
+    mouse(box, QEvent::MouseButtonRelease, box->mapFromGlobal(grip + delta), Qt::NoButton);
+}
+
+void key(QWidget *w, int k, Qt::KeyboardModifiers mods)
+{
+    QKeyEvent press(QEvent::KeyPress, k, mods);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, mods);
+    QApplication::sendEvent(w, &release);
+}
+
+void shot(QWidget &w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("LANYAN_SHOTS");
+    if (!dir.isEmpty())
+        w.grab().save(dir + u'/' + name + u".png");
+}
+
+struct Item
+{
+    int ctlX, ctlY, srcX, srcY, srcW, srcH, needShow;
+};
+
+Item item(TestHome &home, int id, const QString &name)
+{
+    QSqlQuery q = home.db().query();
+    q.prepare("select CtlX, CtlY, SrcX, SrcY, SrcW, SrcH, NeedShow from CKControl where "
+              "CheckTypeID = ? and CtlName = ?");
+    q.addBindValue(id);
+    q.addBindValue(name);
+    if (!q.exec() || !q.next())
+        return {-1, -1, -1, -1, -1, -1, -1};
+    return {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(),
+            q.value(4).toInt(), q.value(5).toInt(), q.value(6).toInt()};
+}
+
+} // namespace
+
+class DesignMode : public ::testing::Test
+{
+protected:
+    void open(int id)
+    {
+        design = std::make_unique<TfmCheckDesign>(home.services(), id);
+        design->show();
+        QApplication::setActiveWindow(design.get());
+    }
+
+    template<class W>
+    W *child(const char *name)
+    {
+        auto *w = design->findChild<W *>(QString::fromLatin1(name));
+        EXPECT_TRUE(w) << name;
+        return w;
+    }
+
+    TestHome home;
+    std::unique_ptr<TfmCheckDesign> design;
+};
+
+TEST(DesignModeFromTheForm, BoxAndPrintPositionMoveAndTheFormAndThePaperFollow)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.show();
+    frame.menuItem("m_new_kdd")->trigger();
+    TfmCheckKDD *form = TfmCheckKDD::instance();
+    ASSERT_TRUE(form);
+    const Item before = item(home, kExpressSlip, kSender);
+
+    bool designed = false;
+    QTimer::singleShot(0, [&] {
+        auto *design = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(design);
+        QWidget *box = design->box(kSender);
+        ASSERT_TRUE(box);
+        drag(box, QPoint(30, 12));
+        design->findChild<QPushButton *>("btPrtRight")->click();
+        designed = true;
+        design->close();
+    });
+    form->findChild<QToolButton *>("btDesign")->click();
+    ASSERT_TRUE(designed);
+
+    // The box moved on screen only, the arrow moved the print only.
+    const Item after = item(home, kExpressSlip, kSender);
+    EXPECT_EQ(after.srcX, before.srcX + 30);
+    EXPECT_EQ(after.srcY, before.srcY + 12);
+    EXPECT_EQ(after.ctlX, before.ctlX + 10);
+    EXPECT_EQ(after.ctlY, before.ctlY);
+    EXPECT_EQ(form->field("zdHKR")->pos(), QPoint(after.srcX, after.srcY));
+
+    const QString pdf = home.path() + "slip.pdf";
+    home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    form->setFieldText("zdHKR", QStringLiteral("岚砚设计模式"));
+    form->findChild<QToolButton *>("btPrint1")->click();
+    const std::vector<PdfPage> pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    const auto word = std::find_if(pages[0].words.begin(), pages[0].words.end(),
+                                   [](const PdfWord &w) { return w.text == u"岚砚设计模式"; });
+    ASSERT_NE(word, pages[0].words.end());
+    EXPECT_NEAR(word->x, after.ctlX / 10.0 + 10 * 25.4 / 72, 0.2);
+    EXPECT_NEAR(word->y, after.ctlY / 10.0, 0.2);
+}
+
+TEST_F(DesignMode, KeysMoveAndSizeTheBoxWithinTheirLimitsAndNeverThePrint)
+{
+    open(kExpressSlip);
+    QWidget *box = design->box(kSender);
+    ASSERT_TRUE(box);
+    design->selectBox(box);
+    const Item before = item(home, kExpressSlip, kSender);
+
+    for (int i = 0; i < 60; ++i)
+        key(design.get(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box->y(), 445 - 10);
+    for (int i = 0; i < 150; ++i)
+        key(design.get(), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(box->x(), 10);
+    EXPECT_TRUE(child<QLabel>("lbMessage")->text().startsWith("左移了1像素"));
+    const int width = box->width();
+    for (int i = 0; i < width + 5; ++i)
+        key(design.get(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(box->width(), 1);
+    EXPECT_EQ(box->pos(), QPoint(10, 435)); // sizing keeps the corner
+
+    design->btSaveCheckClick();
+    const Item after = item(home, kExpressSlip, kSender);
+    EXPECT_EQ(after.srcX, 10);
+    EXPECT_EQ(after.srcY, 435);
+    EXPECT_EQ(after.srcW, 1);
+    EXPECT_EQ(after.ctlX, before.ctlX);
+    EXPECT_EQ(after.ctlY, before.ctlY);
+    EXPECT_TRUE(home.ui.last().text.endsWith("打印细节修改成功！"));
+
+    // The arrows change the print position only, and never below 0.
+    child<QPushButton>("btPrtTop")->click();
+    EXPECT_EQ(item(home, kExpressSlip, kSender).ctlY, before.ctlY - 10);
+    EXPECT_EQ(item(home, kExpressSlip, kSender).srcY, 435);
+    child<QSpinBox>("ctlX")->setValue(5);
+    child<QPushButton>("btPrtLeft")->click();
+    EXPECT_EQ(child<QLabel>("lbMessage")->text(), "测量数值不可能小于0，请查看打印参数示意图原理~");
+}
+
+TEST_F(DesignMode, ItemWithoutARowGetsOneWhenSelected)
+{
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("delete from CKControl where CheckTypeID = 1 and CtlName = 'ZDHKRLXR'"));
+    open(kExpressSlip);
+    QWidget *box = design->box("ZDHKRLXR");
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(box->isVisible());
+    auto *list = child<QListWidget>("listCtlLabel");
+    const auto found = list->findItems(QStringLiteral("寄件联系人"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    list->setCurrentItem(found.front());
+    Q_EMIT list->itemClicked(found.front());
+    const Item made = item(home, kExpressSlip, "ZDHKRLXR");
+    EXPECT_EQ(made.srcW, 100);
+    EXPECT_EQ(made.srcH, 20);
+    EXPECT_EQ(made.needShow, 0); // hidden box: not shown, not printed
+    EXPECT_TRUE(home.ui.last().text.endsWith("打印细节修改成功！"))
+        << home.ui.last().text.toStdString();
+    EXPECT_EQ(box->size(), QSize(100, 20));
+}
+
+TEST_F(DesignMode, TickBoxTitlesAreCleanedAndShown)
+{
+    open(kExpressSlip);
+    home.ui.answerValue(QStringLiteral("甲，乙 （丙）"));
+    design->editCheckBoxTitles(); // what the list's pop-up entry "勾选项目定义" runs
+    ASSERT_EQ(home.ui.prompted.size(), 1);
+    EXPECT_EQ(home.ui.prompted[0].defaultValue, "文件,物品");
+    EXPECT_EQ(home.services().catalogue().loadTemplate(kExpressSlip)->checkBoxs, "甲,乙丙");
+    auto *first = qobject_cast<QCheckBox *>(design->box("DEFCHECK0"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->text(), "甲");
+
+    home.ui.answerValue(QStringLiteral("（）"));
+    design->editCheckBoxTitles();
+    EXPECT_EQ(home.ui.last().text, "输入了无效的字符(引号\\?\\*\\(\\)\\%)!");
+    EXPECT_EQ(home.services().catalogue().loadTemplate(kExpressSlip)->checkBoxs, "甲,乙丙");
+}
+
+TEST_F(DesignMode, EmptyPictureNameAndKindWithoutItems)
+{
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("insert into ckTypeTable (CheckTypeID, TypeName, TypeFirstName, "
+                       "TypeDescribe, Visiable, IsDefault, ImgFile, TWidth, THeight) values "
+                       "(50, '定制单（空）', '定制单', '空', '启用', '默认', '', 600, 300)"));
+    open(50);
+    const QPixmap picture = child<QLabel>("bgImage")->pixmap();
+    EXPECT_FALSE(picture.isNull()); // dhd_default.jpg
+    EXPECT_EQ(picture.toImage(),
+              QPixmap(home.services().home().imageDir() + "dhd_default.jpg").toImage());
+    auto *list = child<QListWidget>("listCtlLabel");
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(design->box(kSender), nullptr);
+    design->btSaveCheckClick();
+    EXPECT_EQ(home.ui.last().text, "部分未启用项目，可以点击左侧列表中的数据项目选中！");
+}
+
+TEST_F(DesignMode, BoxesSitWhereTheFormShowsItsFields)
+{
+    for (const auto &[id, shotName] :
+         {std::pair{3, "designer-mode-cdhp"}, std::pair{kExpressSlip, "designer-mode-kdd"}}) {
+        open(id);
+        QSqlQuery q = home.db().query();
+        q.prepare("select CtlName, SrcX, SrcY, SrcW, SrcH from CKControl where CheckTypeID = ? "
+                  "and NeedShow = 1");
+        q.addBindValue(id);
+        ASSERT_TRUE(q.exec());
+        int shown = 0;
+        while (q.next()) {
+            QWidget *box = design->box(q.value(0).toString());
+            if (!box)
+                continue; // not in the kind's dictionary
+            EXPECT_EQ(box->geometry(), QRect(q.value(1).toInt(), q.value(2).toInt(),
+                                             q.value(3).toInt(), q.value(4).toInt()))
+                << q.value(0).toString().toStdString();
+            EXPECT_TRUE(box->isVisible());
+            ++shown;
+        }
+        EXPECT_GT(shown, 10);
+        design->selectBox(design->box(id == 3 ? "ZDINCOMP" : kSender));
+        shot(*design, shotName);
+    }
+}
+
+TEST(DesignModeFromTheFrame, OpensForTheCurrentTemplateAndRebuildsItsCacheOnClosing)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.CurrentCheckTypeId = 2;
+    QSignalSpy changed(&home.services().catalogue(), &Catalogue::layoutChanged);
+    int opened = 0;
+    QTimer::singleShot(0, [&] {
+        auto *design = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(design);
+        opened = design->checkTypeId();
+        design->selectBox(design->box(kSender));
+        key(design, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        design->btSaveCheckClick();
+        design->close();
+    });
+    frame.menuItem("nDesign")->trigger();
+    EXPECT_EQ(opened, 2);
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toInt(), 2);
+    const IniFile cache(home.services().catalogue().layoutCachePath(2));
+    EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), item(home, 2, kSender).srcX);
+    EXPECT_GT(item(home, 2, kSender).srcX, 10);
+}
+
+TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
+{
+    open(kExpressSlip);
+    design->selectBox(design->box(kSender));
+    const int before = item(home, kExpressSlip, kSender).ctlX;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *designer = qobject_cast<TfmTemplateDesigner *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(designer);
+        title = designer->windowTitle();
+        QLabel *piece = designer->pieces(kSender).value(0);
+        ASSERT_TRUE(piece);
+        mouse(piece, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
+        mouse(piece, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+        designer->findChild<QPushButton *>("btMoveRight")->click(); // 0.5 mm
+        designer->close();
+    });
+    child<QPushButton>("btPreview")->click();
+    EXPECT_EQ(title, "打印预览");
+    EXPECT_EQ(item(home, kExpressSlip, kSender).ctlX, before + 5);
+    EXPECT_EQ(child<QSpinBox>("ctlX")->value(), before + 5);
+    design->btSaveCheckClick();
+    EXPECT_EQ(item(home, kExpressSlip, kSender).ctlX, before + 5);
+}

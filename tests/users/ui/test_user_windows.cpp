@@ -1,0 +1,152 @@
+#include "TestHome.h"
+#include "app/ui/Tfm_Main.h"
+#include "users/Users.h"
+#include "users/ui/TfrmModifyPassword.h"
+#include "users/ui/TfrmUserLogin.h"
+#include "users/ui/TfrmUserManage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void addUser(TestHome &home, const QString &name, const QString &password, const QString &role)
+{
+    QSqlQuery q = home.db().query();
+    q.prepare("insert into UserTable (UserName, Passwd, RoleName) values (?, ?, ?)");
+    q.addBindValue(name);
+    q.addBindValue(Users::passwordDigest(password));
+    q.addBindValue(role);
+    ASSERT_TRUE(q.exec());
+}
+
+QString passwordOf(TestHome &home, const QString &name)
+{
+    QSqlQuery q = home.db().query();
+    q.prepare("select Passwd from UserTable where UserName = ?");
+    q.addBindValue(name);
+    return q.exec() && q.next() ? q.value(0).toString() : "<none>";
+}
+
+} // namespace
+
+TEST(LoginWindow, LogsInOrSaysWhatIsWrong)
+{
+    TestHome home;
+    addUser(home, "张三", "abc", "录单员");
+    TfrmUserLogin login(home.services());
+    auto *names = login.findChild<QComboBox *>("cbUserName");
+    auto *password = login.findChild<QLineEdit *>("edtPasswd");
+    EXPECT_EQ(names->currentText(), "admin");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+
+    names->setEditText(" ");
+    login.login();
+    EXPECT_EQ(home.ui.last().text, "请选择正确的用户名~");
+    names->setEditText("张三");
+    password->setText("abd");
+    Q_EMIT password->returnPressed();
+    EXPECT_EQ(home.ui.last().text, "用户名或密码输入错误~");
+    EXPECT_EQ(login.result(), QDialog::Rejected);
+    password->setText(" abc ");
+    login.findChild<QPushButton *>("btLogin")->click();
+    EXPECT_EQ(login.userName, "张三");
+    EXPECT_EQ(login.userRole, "录单员");
+    EXPECT_TRUE(password->text().isEmpty());
+    EXPECT_EQ(login.result(), QDialog::Accepted);
+}
+
+// The login on the first clock tick: an operator without a role ends the program.
+TEST(LoginWindow, FrameEndsWithoutARoleOnTheFirstTick)
+{
+    TestHome home;
+    addUser(home, "无角色", "", "");
+    home.settings().setConfigByname("进入系统需验证", "yes");
+    Tfm_Main frame(home.services());
+    frame.LoadSysParam();
+    ASSERT_TRUE(frame.menuItem("mNeedLogin")->isChecked());
+    frame.show();
+    // The clock's first tick shows the login modally; answer it when it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *login = qobject_cast<TfrmUserLogin *>(QApplication::activeModalWidget())) {
+            login->findChild<QComboBox *>("cbUserName")->setEditText("无角色");
+            login->login();
+        }
+    });
+    answer.start(50);
+    QElapsedTimer waited;
+    waited.start();
+    while (!frame.isHidden() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(frame.CurrentUserName, "无角色");
+    EXPECT_TRUE(frame.CurrentUserRole.isEmpty());
+    EXPECT_TRUE(frame.isHidden());
+    QCoreApplication::processEvents(); // the quit it asked for, with no loop to end
+}
+
+TEST(UserList, ResetsDeletesAndChangesPasswords)
+{
+    TestHome home;
+    addUser(home, "张三", "abc", "录单员");
+    addUser(home, "李四", "xyz", "管理员");
+    TfrmUserManage list(home.services());
+    auto *grid = list.findChild<QTableView *>("DBGrid1");
+    auto click = [&](const char *name) { list.findChild<QPushButton *>(name)->click(); };
+    click("btResetPassword");
+    EXPECT_EQ(home.ui.last().text, "没有选中任何重置的用户");
+
+    auto selectUser = [&](const QString &name) {
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (grid->model()->index(r, 1).data().toString() == name)
+                grid->selectRow(r);
+    };
+    selectUser("张三");
+    home.ui.answer(Ui::Answer::Yes);
+    click("btResetPassword");
+    EXPECT_EQ(home.ui.last().text, "1个用户密码重置成功！");
+    EXPECT_EQ(passwordOf(home, "张三"), "");
+    EXPECT_EQ(passwordOf(home, "李四"), Users::passwordDigest("xyz"));
+
+    selectUser("李四");
+    click("btDelSel"); // answered No
+    EXPECT_EQ(passwordOf(home, "李四"), Users::passwordDigest("xyz"));
+    selectUser("李四");
+    home.ui.answer(Ui::Answer::Yes);
+    click("btDelSel");
+    EXPECT_EQ(home.ui.last().text, "1个用户删除成功！");
+    EXPECT_EQ(passwordOf(home, "李四"), "<none>");
+
+    click("btAdd");
+    list.findChild<QLineEdit *>("dbName")->setText("王五");
+    EXPECT_TRUE(list.submit());
+    EXPECT_EQ(passwordOf(home, "王五"), "");
+
+    TfrmModifyPassword change(home.services());
+    change.setUserName("张三");
+    auto set = [&](const char *name, const QString &text) {
+        change.findChild<QLineEdit *>(name)->setText(text);
+    };
+    set("lePassword1", "new1");
+    set("lePassword2", "new2");
+    change.modify();
+    EXPECT_EQ(home.ui.last().text, "密码两次输入不一致！");
+    set("edtOldPwd", "wrong");
+    set("lePassword2", " new1 ");
+    change.modify();
+    EXPECT_EQ(home.ui.last().caption, "密码错误");
+    EXPECT_TRUE(change.findChild<QLineEdit *>("edtOldPwd")->text().isEmpty());
+    change.modify(); // the old password is empty now, as reset
+    EXPECT_EQ(home.ui.last().text, "密码修改成功,请牢记新密码。");
+    EXPECT_EQ(passwordOf(home, "张三"), Users::passwordDigest("new1"));
+    change.modify();
+    EXPECT_EQ(home.ui.last().text, "密码两次输入不一致！");
+}

@@ -11,6 +11,7 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "batch/ui/TfrmMutiPrint.h"
+#include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "batch/ui/TfrmImport.h"
 #include "bills/ui/TfmCheckKDD.h"
@@ -756,9 +757,31 @@ void Tfm_Main::openAcceptanceDraft()
     });
 }
 
+TfrmMutiPrintCDHP *Tfm_Main::draftBatchWindow() const
+{
+    return m_draftBatch.data();
+}
+
 void Tfm_Main::openDraftBatchPrint()
 {
-    comingLater(QStringLiteral("承兑汇票批量打印"));
+    TfmCheckCDHP *form = TfmCheckCDHP::instance();
+    if (!m_draftBatch && form) {
+        m_draftBatch = new TfrmMutiPrintCDHP(
+            m_services,
+            {[this](const QString &group) {
+                 TfmSearch_CDHP history(m_services, this);
+                 history.setPickMode(group);
+                 history.exec();
+             },
+             {}},
+            this);
+        // The window prints through the form: it goes when the form goes.
+        connect(form, &QObject::destroyed, m_draftBatch.data(), &QWidget::close);
+    }
+    if (m_draftBatch) {
+        m_draftBatch->show();
+        m_draftBatch->raise();
+    }
 }
 
 void Tfm_Main::openHistory(HistoryWindow *history, SavedBill kind)

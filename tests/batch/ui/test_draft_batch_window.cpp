@@ -1,0 +1,242 @@
+#include "../../print/PdfWords.h"
+#include "TestHome.h"
+#include "app/ui/Tfm_Main.h"
+#include "batch/DraftBatchList.h"
+#include "batch/ReceiverListModel.h"
+#include "batch/ui/TfrmMutiPrintCDHP.h"
+#include "bills/ui/TfmCheckCDHP.h"
+#include "print/PrintEngine.h"
+#include "print/QtPrintDevice.h"
+#include "templates/Catalogue.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Row = QHash<QString, QString>;
+
+// The main frame with the draft form open and its batch window opened by the form's button.
+struct DraftBatchFixture
+{
+    TestHome home;
+    Tfm_Main frame{home.services()};
+    TfmCheckCDHP *form = nullptr;
+    TfrmMutiPrintCDHP *window = nullptr;
+
+    DraftBatchFixture()
+    {
+        frame.show();
+        QApplication::setActiveWindow(&frame);
+        frame.openAcceptanceDraft();
+        form = TfmCheckCDHP::instance();
+        form->findChild<QToolButton *>("btMultiPrintS")->click();
+        window = frame.draftBatchWindow();
+    }
+
+    QList<int> addRows(const QList<Row> &rows)
+    {
+        QList<int> ids;
+        DraftBatchList list(home.db());
+        for (const Row &row : rows) {
+            QString error;
+            EXPECT_TRUE(list.addRow(row, &error)) << error.toStdString();
+            QSqlQuery q = home.db().query();
+            q.exec("SELECT MAX(ID) FROM MultiPrintCDHP");
+            q.next();
+            ids << q.value(0).toInt();
+        }
+        window->refresh();
+        return ids;
+    }
+    void showGroup(const QString &group)
+    {
+        window->findChild<QComboBox *>("cb_ListName")->setEditText(group);
+        window->refresh();
+    }
+    int listed() const { return window->findChild<QLineEdit *>("edtSelectCount")->text().toInt(); }
+    QStringList listedColumn(const char *name) const
+    {
+        QStringList values;
+        const int c = window->model()->record().indexOf(QString::fromUtf8(name));
+        for (int r = 0; r < window->model()->rowCount(); ++r)
+            values << window->model()->index(r, c).data().toString();
+        return values;
+    }
+    std::vector<PdfPage> printToPdf(const char *name, const std::function<void()> &print)
+    {
+        const QString pdf = home.path() + QString::fromLatin1(name);
+        home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+        print();
+        return readPdfWords(pdf);
+    }
+    // The box of a template item in millimetres of the paper, with half a millimetre to spare.
+    QRectF boxOf(const char *control)
+    {
+        const Catalogue &catalogue = home.services().catalogue();
+        const auto draft = catalogue.loadTemplate(form->currentTemplate());
+        const auto item = catalogue.loadTemplateItem(form->currentTemplate(), control);
+        EXPECT_TRUE(draft && item) << control;
+        if (!draft || !item)
+            return {};
+        const double mm = draft->pWidth / 10.0 / draft->tWidth;
+        return QRectF(item->srcX * mm, item->srcY * mm, item->srcW * mm, item->srcH * mm)
+            .adjusted(-0.5, -0.5, 0.5, 0.5);
+    }
+    // Whether `text` is printed on the page inside the item's box.
+    bool printedIn(const PdfPage &page, const char *control, const QString &text)
+    {
+        const QRectF box = boxOf(control);
+        for (const PdfWord &w : page.words)
+            if (w.text == text && box.contains(QRectF(w.x, w.y, w.width, w.height)))
+                return true;
+        return false;
+    }
+    static bool printed(const PdfPage &page, const QString &text)
+    {
+        for (const PdfWord &w : page.words)
+            if (w.text == text)
+                return true;
+        return false;
+    }
+};
+
+Row draft(const char *payee, const char *amount, const char *issue = "2009-12-15",
+          const char *group = "")
+{
+    return {{"收款人全称", QString::fromUtf8(payee)},    {"出票人全称", QStringLiteral("岚砚科技")},
+            {"金额", QString::fromUtf8(amount)},         {"出票日期", QString::fromUtf8(issue)},
+            {"汇票到期日", QStringLiteral("2010-6-13")}, {"批打分组", QString::fromUtf8(group)}};
+}
+
+} // namespace
+
+TEST(DraftBatchWindow, GroupsListClearAndFillPerGroup)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    EXPECT_EQ(f.window->windowTitle(), QStringLiteral("岚砚软件-批量打印承兑汇票"));
+    f.addRows({draft("甲", "1", "", "A"), draft("乙", "2", "", "B"), draft("丙", "3", "", ""),
+               draft("丁", "4", "", "  ")});
+    QSqlQuery q = f.home.db().query();
+    ASSERT_TRUE(q.exec("INSERT INTO MultiPrintCDHP (收款人全称) VALUES ('戊')")); // null group
+
+    struct Case
+    {
+        const char *group;
+        QStringList payees;
+    };
+    for (const Case &c : {Case{"全部列表", {"甲", "乙", "丙", "丁", "戊"}},
+                          Case{"", {"丙", "丁", "戊"}}, Case{"A", {"甲"}}, Case{"a", {}}}) {
+        f.showGroup(QString::fromUtf8(c.group));
+        EXPECT_EQ(f.listedColumn("收款人全称"), c.payees) << c.group;
+        EXPECT_EQ(f.listed(), c.payees.size()) << c.group;
+        EXPECT_EQ(f.window->findChild<QPushButton *>("btStartPrint")->isEnabled(),
+                  !c.payees.isEmpty());
+    }
+    f.window->AReloadListNames();
+    auto *groups = f.window->findChild<QComboBox *>("cb_ListName");
+    EXPECT_EQ(groups->itemText(0), QStringLiteral("全部列表"));
+    EXPECT_GE(groups->findText("A"), 1);
+    EXPECT_EQ(groups->currentText(), QStringLiteral("a")); // the box's text stays
+
+    // "应用修改" reaches only the group shown; with no operand and the answer No, nothing.
+    f.showGroup("B");
+    f.window->btFillColumnClick();
+    auto *target = f.window->findChild<QComboBox *>("cbField");
+    target->setCurrentIndex(target->findText("@备注"));
+    f.window->findChild<QComboBox *>("cbField1")->setEditText("@收款人全称");
+    f.window->findChild<QComboBox *>("cbField2")->setEditText("-批");
+    f.window->btModifyFieldClick();
+    EXPECT_EQ(f.window->findChild<QLabel *>("lbResult")->text(),
+              QStringLiteral("1条收件人的【备注】修改成功！"));
+    f.window->findChild<QComboBox *>("cbField1")->setEditText("");
+    f.window->findChild<QComboBox *>("cbField2")->setEditText("");
+    f.window->btModifyFieldClick(); // answered No
+    f.showGroup("全部列表");
+    EXPECT_EQ(f.listedColumn("备注"), (QStringList{"", "乙-批", "", "", ""}));
+
+    // Clearing a group deletes only its rows; "全部列表" deletes all.
+    f.showGroup("A");
+    f.home.ui.answer(Ui::Answer::Yes);
+    f.window->btClearClick();
+    f.showGroup("全部列表");
+    EXPECT_EQ(f.listedColumn("收款人全称"), (QStringList{"乙", "丙", "丁", "戊"}));
+    f.home.ui.answer(Ui::Answer::Yes);
+    f.window->btClearClick();
+    EXPECT_EQ(f.listed(), 0);
+}
+
+TEST(DraftBatchWindow, PrintsEveryRowThroughTheFormInListOrder)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    f.addRows({draft("北京远景贸易", "1234.50"), draft("上海百川实业", "5678.00", "2010/3/5"),
+               draft("广州南方物流", "2345.60", "")});
+    auto *issue = static_cast<QDateEdit *>(f.form->field("SelDate"));
+    issue->setDate(QDate(2011, 1, 20));
+
+    const auto pages = f.printToPdf("all.pdf", [&] { f.window->btStartPrintClick(); });
+    ASSERT_EQ(pages.size(), 3u);
+    const struct
+    {
+        const char *payee;
+        const char *capital;
+        const char *digits[3]; // 百, 十, 元
+        const char *day;
+    } expected[]{{"北京远景贸易", "人民币壹仟贰佰叁拾肆元伍角整", {"2", "3", "4"}, "壹拾伍"},
+                 {"上海百川实业", "人民币伍仟陆佰柒拾捌元整", {"6", "7", "8"}, "零伍"},
+                 {"广州南方物流", "人民币贰仟叁佰肆拾伍元陆角整", {"3", "4", "5"}, "零贰拾"}};
+    for (size_t i = 0; i < 3; ++i) {
+        const auto &e = expected[i];
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDINCOMP", QString::fromUtf8(e.payee))) << i;
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDJEDX", QString::fromUtf8(e.capital))) << i;
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDBY", QString::fromUtf8(e.digits[0]))) << i;
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDSY", QString::fromUtf8(e.digits[1]))) << i;
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDY", QString::fromUtf8(e.digits[2]))) << i;
+        // "-" and "/" dates both read; an empty one keeps the form's date.
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDRI", QString::fromUtf8(e.day))) << i;
+    }
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：共送出 3 张汇票。"));
+
+    // Selected rows print in list order, whatever the order of the clicks.
+    QItemSelectionModel *selection = f.window->grid()->selectionModel();
+    selection->clearSelection();
+    for (int row : {2, 0})
+        selection->select(f.window->model()->index(row, 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const auto chosen = f.printToPdf("sel.pdf", [&] { f.window->nPrintSelClick(); });
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_TRUE(f.printed(chosen[0], "北京远景贸易"));
+    EXPECT_TRUE(f.printed(chosen[1], "广州南方物流"));
+
+    selection->clearSelection();
+    f.window->nPrintSelClick();
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("没有选中要打印的列表项目！"));
+}
+
+TEST(DraftBatchWindow, RowsWithBadValuesAreReportedNotPrinted)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    f.addRows({draft("好一", "100"), draft("坏金额", "12a3"), draft("过大", "1000000000"),
+               draft("空金额", ""), draft("坏日期", "100", "2009-13-45"), draft("好二", "200")});
+    const auto pages = f.printToPdf("bad.pdf", [&] { f.window->btStartPrintClick(); });
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(f.printed(pages[0], "好一"));
+    EXPECT_TRUE(f.printed(pages[1], "好二"));
+    const QString report = f.home.ui.last().text;
+    EXPECT_TRUE(report.contains(QStringLiteral("跳过 4 条"))) << report.toStdString();
+    for (const char *why : {"金额不是数值：12a3", "金额过大", "出票日期无法识别：2009-13-45"})
+        EXPECT_TRUE(report.contains(QString::fromUtf8(why))) << why;
+}

@@ -1,9 +1,12 @@
 #include "batch/DraftBatchList.h"
 
 #include "batch/BatchTable.h"
+#include "bills/DraftRules.h"
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -34,6 +37,35 @@ DraftBatchList::DraftBatchList(Database &db)
 QString DraftBatchList::column(const QString &name)
 {
     return BatchTable::column(kTableName, name);
+}
+
+QString DraftBatchList::amountProblem(const QString &stored)
+{
+    const QString amount = stored.trimmed();
+    if (amount.isEmpty())
+        return {};
+    // Only digits, points and thousands separators after an optional currency sign: anything
+    // else is no amount, even where the form would drop it while the clerk types.
+    static const QRegularExpression figures(QStringLiteral("^[￥¥]?[0-9０-９.．,，]+$"));
+    const auto entry = DraftRules::readAmount(amount);
+    using Status = DraftRules::AmountEntry::Status;
+    if (entry.status == Status::TooLarge)
+        return QStringLiteral("金额过大");
+    if (!figures.match(amount).hasMatch() || entry.status != Status::Valid)
+        return u"金额不是数值：" + amount;
+    return {};
+}
+
+QDate DraftBatchList::readIssueDate(const QString &stored)
+{
+    QString text = stored.trimmed().section(u' ', 0, 0);
+    text.replace(u'-', u'/').replace(u'.', u'/');
+    for (const char *format : {"yyyy/M/d", "yyyy/MM/dd", "yyyyMMdd"}) {
+        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
+        if (d.isValid())
+            return d;
+    }
+    return QLocale::system().toDate(stored.trimmed(), QLocale::ShortFormat);
 }
 
 std::optional<ReceiverList::Statement> DraftBatchList::listStatement(const QString &group,

@@ -2,6 +2,7 @@
 
 #include "batch/ReceiverList.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,13 @@ public:
     std::optional<QHash<QString, QString>> row(int id, QString *error) const;
 
     static QString column(const QString &name);
+
+    // Why a stored amount is no amount ("金额不是数值：…", "金额过大"); empty for a valid one
+    // and for none.
+    static QString amountProblem(const QString &amount);
+    // A stored issue date: "-" and "." count as the date separator, whatever the system's
+    // is, and a time after the date is ignored. Invalid when it cannot be read.
+    static QDate readIssueDate(const QString &stored);
 
 private:
     Database &m_db;

@@ -10,17 +10,18 @@
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
+#include "batch/ui/TfrmImport.h"
+#include "batch/ui/TfrmImportMatchCDHP.h"
 #include "batch/ui/TfrmMutiPrint.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
-#include "batch/ui/TfrmImport.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "history/ui/TfmSearch_CDHP.h"
 #include "history/ui/TfmSearch_KDD.h"
 #include "parties/ui/AddressBookWindows.h"
-#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
+#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/TfrmSsSet.h"
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
@@ -773,7 +774,7 @@ void Tfm_Main::openDraftBatchPrint()
                  history.setPickMode(group);
                  history.exec();
              },
-             {}},
+             [this] { TfrmImportMatchCDHP(m_services, m_draftBatch).exec(); }},
             this);
         // The window prints through the form: it goes when the form goes.
         connect(form, &QObject::destroyed, m_draftBatch.data(), &QWidget::close);

@@ -23,10 +23,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -37,28 +35,6 @@ namespace {
 
 const QString kPrompt = QStringLiteral("提示");
 const QString kAll = QString::fromUtf8(DraftBatchList::kAllGroups);
-
-// A stored issue date: "-" and "." count as the date separator, whatever the system's is; a
-// time after the date is ignored.
-QDate readIssueDate(const QString &stored)
-{
-    QString text = stored.trimmed().section(u' ', 0, 0);
-    text.replace(u'-', u'/').replace(u'.', u'/');
-    for (const char *format : {"yyyy/M/d", "yyyy/MM/dd", "yyyyMMdd"}) {
-        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
-        if (d.isValid())
-            return d;
-    }
-    return QLocale::system().toDate(stored.trimmed(), QLocale::ShortFormat);
-}
-
-// Only digits, points and thousands separators, with an optional currency sign in front:
-// anything else is no amount, even where the form would drop it while the clerk types.
-bool looksLikeAmount(const QString &text)
-{
-    static const QRegularExpression amount(QStringLiteral("^[￥¥]?[0-9０-９.．,，]+$"));
-    return amount.match(text.trimmed()).hasMatch();
-}
 
 } // namespace
 
@@ -349,15 +325,13 @@ QString TfrmMutiPrintCDHP::putRow(TfmCheckCDHP &form, const QHash<QString, QStri
             .arg(row.value(QStringLiteral("ID")), row.value(QStringLiteral("收款人全称")));
     // Checked before anything reaches the form: a refused row leaves the form as it was.
     const QString amount = row.value(QStringLiteral("金额")).trimmed();
-    const DraftRules::AmountEntry entry = DraftRules::readAmount(amount);
-    if (amount.isEmpty() || !looksLikeAmount(amount) ||
-        entry.status != DraftRules::AmountEntry::Status::Valid)
-        return label + (entry.status == DraftRules::AmountEntry::Status::TooLarge
-                            ? QStringLiteral("：金额过大")
-                            : u"：金额不是数值：" + amount);
+    const QString amountWrong =
+        amount.isEmpty() ? QStringLiteral("金额为空") : DraftBatchList::amountProblem(amount);
+    if (!amountWrong.isEmpty())
+        return label + u'：' + amountWrong;
     const QString issue = row.value(QStringLiteral("出票日期")).trimmed();
     // Not the previous row's date: a draft without one gets the date the clerk set.
-    const QDate issueDate = issue.isEmpty() ? formDate : readIssueDate(issue);
+    const QDate issueDate = issue.isEmpty() ? formDate : DraftBatchList::readIssueDate(issue);
     if (!issue.isEmpty() && !issueDate.isValid())
         return label + u"：出票日期无法识别：" + issue;
     const QString due = row.value(QStringLiteral("汇票到期日")).trimmed();

@@ -3,6 +3,7 @@
 #include "app/ui/Tfm_Main.h"
 #include "batch/DraftBatchList.h"
 #include "batch/ReceiverListModel.h"
+#include "batch/ui/TfrmImportMatchCDHP.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "print/PrintEngine.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -239,4 +241,108 @@ TEST(DraftBatchWindow, RowsWithBadValuesAreReportedNotPrinted)
     EXPECT_TRUE(report.contains(QStringLiteral("跳过 4 条"))) << report.toStdString();
     for (const char *why : {"金额不是数值：12a3", "金额过大", "出票日期无法识别：2009-13-45"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(why))) << why;
+}
+
+namespace {
+
+// Saved by LibreOffice from a text file: three drafts under the titles 编号, 出票日期,
+// 汇票到期日, 金额, 收款单位, 出票人全称, outbankaddr, "收款人 全称", an empty title and 分组.
+const QString kDrafts = QStringLiteral(LANYAN_SOURCE_DIR "/tests/batch/ui/fixtures/drafts.xlsx");
+
+QString chosen(TfrmImportMatchCDHP &import, const char *list)
+{
+    return import.findChild<QComboBox *>(list)->currentText();
+}
+
+} // namespace
+
+TEST(DraftBatchWindow, ImportsASpreadsheetAndPrintsEveryDraft)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    TfrmImportMatchCDHP import(f.home.services());
+    import.chooseFile(kDrafts);
+    EXPECT_EQ(chosen(import, "cbCheckNO"), QStringLiteral("列1:编号"));
+    EXPECT_EQ(chosen(import, "cbAmount"), QStringLiteral("列4:金额"));
+    EXPECT_EQ(chosen(import, "cbInComp"), QStringLiteral("列5:收款单位"));
+    EXPECT_EQ(chosen(import, "cbOutBankAddr"), QStringLiteral("列7:outbankaddr"));
+    // Titles after the empty one are not offered; "收款人 全称" matches nothing.
+    auto *groups = import.findChild<QComboBox *>("cbGroups");
+    EXPECT_EQ(groups->count(), 1 + 8);
+    EXPECT_EQ(groups->currentText(), QString());
+    // The same file again keeps a mapping the clerk changed.
+    import.findChild<QComboBox *>("cbCheckNO")->setCurrentIndex(0);
+    import.chooseFile(kDrafts);
+    EXPECT_EQ(chosen(import, "cbCheckNO"), QString());
+    import.findChild<QComboBox *>("cbCheckNO")->setCurrentIndex(1);
+
+    import.btStartClick();
+    EXPECT_EQ(f.home.ui.last().caption, QStringLiteral("导入结束"));
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("导入完成，共有 3 条导入成功！\r\n"));
+    EXPECT_EQ(f.listed(), 0); // shown after "过滤刷新"
+    f.window->refresh();
+    EXPECT_EQ(f.listedColumn("票据编号"), (QStringList{"NO-1", "NO-2", "NO-3"}));
+    EXPECT_EQ(f.listedColumn("付款行地址"), (QStringList{"北京路1号", "上海路2号", "广州路3号"}));
+    EXPECT_EQ(f.listedColumn("票据状态"), (QStringList{"0", "0", "0"}));
+
+    const auto pages = f.printToPdf("imported.pdf", [&] { f.window->btStartPrintClick(); });
+    ASSERT_EQ(pages.size(), 3u);
+    const struct
+    {
+        const char *payee;
+        const char *capital;
+        const char *digits[4]; // 百, 十, 元, 角
+    } expected[]{{"北京远景贸易", "人民币壹仟贰佰叁拾肆元伍角整", {"2", "3", "4", "5"}},
+                 {"上海百川实业", "人民币伍仟陆佰柒拾捌元整", {"6", "7", "8", "0"}},
+                 {"广州南方物流", "人民币贰仟叁佰肆拾伍元陆角整", {"3", "4", "5", "6"}}};
+    for (size_t i = 0; i < 3; ++i) {
+        const auto &e = expected[i];
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDINCOMP", QString::fromUtf8(e.payee))) << i;
+        EXPECT_TRUE(f.printedIn(pages[i], "ZDJEDX", QString::fromUtf8(e.capital))) << i;
+        int cell = 0;
+        for (const char *control : {"ZDBY", "ZDSY", "ZDY", "ZDJ"})
+            EXPECT_TRUE(f.printedIn(pages[i], control, QString::fromUtf8(e.digits[cell++])))
+                << i << control;
+    }
+}
+
+TEST(DraftBatchWindow, ImportStoresBlankRowsLogsBadOnesAndNothingFromTitlesAlone)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    struct Case
+    {
+        const char *text;
+        int imported;
+        int skipped;
+    };
+    for (const Case &c :
+         {Case{"金额,出票日期\n", 0, 0},
+          Case{"金额,出票日期,收款人全称\n100,2009-1-2,甲\n,,\n12x,,乙\n5,2009-13-1,丙\n"
+               "1000000000,,丁\n",
+               2, 3}}) {
+        const QString path = f.home.path() + u"drafts.csv";
+        QFile::remove(path);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.text);
+        file.close();
+        TfrmImportMatchCDHP import(f.home.services());
+        import.chooseFile(path);
+        import.btStartClick();
+        const QString summary = f.home.ui.last().text;
+        EXPECT_TRUE(
+            summary.startsWith(QStringLiteral("导入完成，共有 %1 条导入成功！").arg(c.imported)))
+            << summary.toStdString();
+        EXPECT_EQ(summary.contains(QStringLiteral("跳过了%1 条").arg(c.skipped)), c.skipped > 0);
+    }
+    f.window->refresh();
+    EXPECT_EQ(f.listedColumn("收款人全称"), (QStringList{"甲", ""}));
+    EXPECT_EQ(f.listedColumn("票据状态"), (QStringList{"0", "0"}));
+    QFile log(f.home.services().getRunPath() + u"/ImportLog.txt");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    // Why each skipped row was left out, by its row number.
+    const QByteArray logged = log.readAll();
+    for (const char *text : {"12x", "2009-13-1", "5="})
+        EXPECT_TRUE(logged.contains(text)) << text << logged.toStdString();
 }

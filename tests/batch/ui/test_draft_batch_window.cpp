@@ -1,4 +1,5 @@
 #include "../../print/PdfWords.h"
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "batch/DraftBatchList.h"
@@ -6,6 +7,7 @@
 #include "batch/ui/TfrmImportMatchCDHP.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
+#include "history/ui/TfmSearch_CDHP.h"
 #include "print/PrintEngine.h"
 #include "print/QtPrintDevice.h"
 #include "templates/Catalogue.h"
@@ -345,4 +347,28 @@ TEST(DraftBatchWindow, ImportStoresBlankRowsLogsBadOnesAndNothingFromTitlesAlone
     const QByteArray logged = log.readAll();
     for (const char *text : {"12x", "2009-13-1", "5="})
         EXPECT_TRUE(logged.contains(text)) << text << logged.toStdString();
+}
+
+TEST(DraftBatchWindow, PicksSavedDraftsIntoTheGroupShownAllListIncluded)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    QSqlQuery q = f.home.db().query();
+    ASSERT_TRUE(
+        q.exec("INSERT INTO DataCDHPTable (承兑协议号, 金额, 出票日期, 收款人全称, 模板种类) "
+               "VALUES ('XY-1', '100.00', '2026-05-01', '岚砚', '工行')"));
+    NextModal pick([](QWidget *w) {
+        auto *history = qobject_cast<TfmSearch_CDHP *>(w);
+        ASSERT_TRUE(history && history->isPickMode());
+        history->findChild<QPushButton *>("btAll")->click();
+        history->findChild<QPushButton *>("btQur")->click();
+        history->addAllToBatch();
+    });
+    f.window->findChild<QPushButton *>("btFromHistory")->click();
+    EXPECT_EQ(f.listedColumn("承兑协议号"), QStringList{"XY-1"});
+    EXPECT_EQ(f.listedColumn("批打分组"), QStringList{"全部列表"});
+    // The stored group "全部列表" is offered beside the box's own entry.
+    auto *groups = f.window->findChild<QComboBox *>("cb_ListName");
+    EXPECT_EQ(groups->count(), 2);
+    EXPECT_EQ(groups->itemText(1), QStringLiteral("全部列表"));
 }

@@ -7,6 +7,8 @@
 #include "batch/ui/TfrmImportMatchCDHP.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
+#include "data/Spreadsheets.h"
+#include "data/spreadsheet/SpreadsheetReader.h"
 #include "history/ui/TfmSearch_CDHP.h"
 #include "print/PrintEngine.h"
 #include "print/QtPrintDevice.h"
@@ -19,6 +21,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -371,4 +375,53 @@ TEST(DraftBatchWindow, PicksSavedDraftsIntoTheGroupShownAllListIncluded)
     auto *groups = f.window->findChild<QComboBox *>("cb_ListName");
     EXPECT_EQ(groups->count(), 2);
     EXPECT_EQ(groups->itemText(1), QStringLiteral("全部列表"));
+}
+
+TEST(DraftBatchWindow, AbortExportAndClosingWithTheForm)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    f.addRows({draft("甲", "100.50"), draft("乙", "200"), draft("丙", "300")});
+
+    QString label;
+    f.window->batchRowDone = [&](QProgressDialog &progress, int done, int) {
+        label = progress.labelText();
+        if (done == 2)
+            progress.cancel();
+    };
+    const QString pdf = f.home.path() + u"stopped.pdf";
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    f.window->btStartPrintClick();
+    EXPECT_EQ(label, "2 / 3");
+    EXPECT_FALSE(QFile::exists(pdf) && !readPdfWords(pdf).empty());
+    EXPECT_TRUE(
+        f.home.ui.last().text.startsWith(QStringLiteral("批量打印已中止：已排版 2 / 3 张")));
+    EXPECT_TRUE(f.window->findChild<QPushButton *>("btStartPrint")->isEnabled());
+    f.window->batchRowDone = nullptr;
+
+    // The export leaves the key out and keeps every value as the text it is.
+    const QString book = f.home.path() + u"export.xlsx";
+    f.home.ui.answerFile(book);
+    f.window->btToExcelClick();
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("导出结束！共导出3条记录~"));
+    QString error;
+    const auto sheet = f.home.services().spreadsheets().open(book, error);
+    ASSERT_TRUE(sheet) << error.toStdString();
+    EXPECT_EQ(sheet->cellText(1, 1), QStringLiteral("模板种类"));
+    QStringList amounts;
+    for (int c = 1; c <= sheet->usedColumns(); ++c)
+        if (sheet->cellText(1, c) == u"金额")
+            for (int r = 2; r <= 4; ++r)
+                amounts << sheet->cellText(r, c);
+    EXPECT_EQ(amounts, (QStringList{"100.50", "200", "300"}));
+
+    // Closing the draft form closes and destroys the batch window.
+    QPointer<TfrmMutiPrintCDHP> window = f.window;
+    QPointer<TfmCheckCDHP> form = f.form;
+    f.form->parentWidget()->close();
+    for (int i = 0; i < 3; ++i)
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(f.frame.draftBatchWindow(), nullptr);
 }

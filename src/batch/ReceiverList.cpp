@@ -1,5 +1,7 @@
 #include "batch/ReceiverList.h"
 
+#include "batch/BatchTable.h"
+
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 #include "data/Schema.h"
@@ -15,12 +17,12 @@ const QString kTable = QStringLiteral("ReceiverList");
 
 QString quotedColumn(const QString &name)
 {
-    return u'"' + name + u'"';
+    return BatchTable::quoted(name);
 }
 
 QString unknownColumn(const QString &name)
 {
-    return u"批打列表没有这一列：" + name;
+    return BatchTable::unknownColumn(name);
 }
 
 // Runs `sql` once per id with the id bound last, in one transaction; the rows changed.
@@ -95,11 +97,7 @@ ReceiverList::Added ReceiverList::addReceiverAndGoods(const TPersonKDD &p, QStri
 
 QString ReceiverList::column(const QString &name)
 {
-    const QString trimmed = name.trimmed();
-    for (const SchemaColumn &c : Schema::table(kTable)->columns)
-        if (c.name.compare(trimmed, Qt::CaseInsensitive) == 0)
-            return c.name;
-    return {};
+    return BatchTable::column(kTable, name);
 }
 
 std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter &f, QString *error)
@@ -166,19 +164,7 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
 
 std::optional<QHash<QString, QString>> ReceiverList::row(int id, QString *error) const
 {
-    QSqlQuery q = m_db.query();
-    if (!execBound(q, QStringLiteral("SELECT * FROM ReceiverList WHERE ID = ?"), {id})) {
-        if (error)
-            *error = q.lastError().text();
-        return std::nullopt;
-    }
-    if (!q.next())
-        return std::nullopt;
-    QHash<QString, QString> values;
-    const QSqlRecord record = q.record();
-    for (int i = 0; i < record.count(); ++i)
-        values.insert(record.fieldName(i), q.value(i).toString());
-    return values;
+    return BatchTable::row(m_db, kTable, id, error);
 }
 
 QString ReceiverList::clearAll()
@@ -189,36 +175,12 @@ QString ReceiverList::clearAll()
 std::optional<int> ReceiverList::fillColumn(const QList<int> &ids, const QString &target,
                                             const QStringList &operands, QString *error)
 {
-    const QString targetColumn = column(QString(target).remove(u'@'));
-    if (targetColumn.isEmpty() || targetColumn == u"ID") {
-        if (error)
-            *error = unknownColumn(target);
-        return std::nullopt;
-    }
-    QStringList parts;
     QVariantList values;
-    for (const QString &operand : operands) {
-        const QString text = operand.trimmed();
-        if (text.isEmpty())
-            continue;
-        if (text.contains(u'@')) {
-            const QString c = column(QString(text).remove(u'@'));
-            if (c.isEmpty()) {
-                if (error)
-                    *error = unknownColumn(QString(text).remove(u'@'));
-                return std::nullopt;
-            }
-            parts << u"COALESCE(" + quotedColumn(c) + u", '')";
-        } else {
-            parts << QStringLiteral("?");
-            values << text;
-        }
-    }
-    const QString expression = parts.isEmpty() ? QStringLiteral("''") : parts.join(u" || ");
-    return eachId(m_db,
-                  u"UPDATE ReceiverList SET " + quotedColumn(targetColumn) + u" = " + expression +
-                      u" WHERE ID = ?",
-                  values, ids, error);
+    const auto assignment = BatchTable::fillAssignment(kTable, target, operands, values, error);
+    if (!assignment)
+        return std::nullopt;
+    return eachId(m_db, u"UPDATE ReceiverList SET " + *assignment + u" WHERE ID = ?", values, ids,
+                  error);
 }
 
 int ReceiverList::recordRun(const QList<int> &ids, QString *error)

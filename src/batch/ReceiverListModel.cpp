@@ -1,5 +1,7 @@
 #include "batch/ReceiverListModel.h"
 
+#include "batch/BatchTable.h"
+
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 
@@ -7,9 +9,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-ReceiverListModel::ReceiverListModel(Database &db, QObject *parent)
+ReceiverListModel::ReceiverListModel(Database &db, QObject *parent, QString table)
     : QSqlQueryModel(parent)
     , m_db(db)
+    , m_table(std::move(table))
 {}
 
 bool ReceiverListModel::list(const ReceiverList::Statement &statement, QString *error)
@@ -46,6 +49,18 @@ QList<int> ReceiverListModel::ids() const
     return out;
 }
 
+QList<int> ReceiverListModel::idsInListOrder(const QModelIndexList &indexes) const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QList<int> out;
+    for (int row : rows)
+        out << idAt(row);
+    return out;
+}
+
 Qt::ItemFlags ReceiverListModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QSqlQueryModel::flags(index);
@@ -61,10 +76,10 @@ bool ReceiverListModel::setData(const QModelIndex &index, const QVariant &value,
     if (value.toString() == data(index).toString())
         return true;
     // The column name comes from the table's own statement, not from the user.
-    const QString column = ReceiverList::column(record().fieldName(index.column()));
+    const QString column = BatchTable::column(m_table, record().fieldName(index.column()));
     QSqlQuery q = m_db.query();
     if (column.isEmpty() ||
-        !execBound(q, u"UPDATE ReceiverList SET \"" + column + u"\" = ? WHERE ID = ?",
+        !execBound(q, u"UPDATE " + m_table + u" SET \"" + column + u"\" = ? WHERE ID = ?",
                    {value.toString(), idAt(index.row())})) {
         Q_EMIT editFailed(q.lastError().text());
         return false;

@@ -6,13 +6,15 @@
 
 class Database;
 
-// The batch list as the window shows it: every column of its statement, each value editable
-// in place except the key; an edit is stored at once and the list read again.
+// A batch list (ReceiverList, or another list table) as the window shows it: every column of its
+// statement, each value editable in place except the key; an edit is stored at once and the
+// list read again.
 class ReceiverListModel : public QSqlQueryModel
 {
     Q_OBJECT
 public:
-    explicit ReceiverListModel(Database &db, QObject *parent = nullptr);
+    explicit ReceiverListModel(Database &db, QObject *parent = nullptr,
+                               QString table = QStringLiteral("ReceiverList"));
 
     // Runs the statement and reads every row; false with *error on failure.
     bool list(const ReceiverList::Statement &statement, QString *error);
@@ -21,6 +23,8 @@ public:
 
     int idAt(int row) const;
     QList<int> ids() const;
+    // The keys of the given rows in list order, whatever the order they were picked in.
+    QList<int> idsInListOrder(const QModelIndexList &rows) const;
 
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
@@ -31,5 +35,6 @@ Q_SIGNALS:
 
 private:
     Database &m_db;
+    QString m_table;
     ReceiverList::Statement m_statement;
 };

@@ -288,7 +288,8 @@ void Grids::closeExcelApplication(std::unique_ptr<XlsxWriter> &book)
     book.reset();
 }
 
-bool Grids::ExportGrid2Excel(QAbstractItemModel &model, const QString &caption, const QString &)
+bool Grids::ExportGrid2Excel(QAbstractItemModel &model, const QString &caption, const QString &,
+                             int fromColumn)
 {
     fetchAll(model);
     if (model.rowCount() == 0) {
@@ -300,12 +301,12 @@ bool Grids::ExportGrid2Excel(QAbstractItemModel &model, const QString &caption, 
         return false;
     const int columns = model.columnCount();
     QStringList cells;
-    for (int c = 0; c < columns; ++c)
+    for (int c = fromColumn; c < columns; ++c)
         cells << fieldName(model, c);
     bool ok = book->addTitleRow(cells);
     for (int r = 0; ok && r < model.rowCount(); ++r) {
         cells.clear();
-        for (int c = 0; c < columns; ++c)
+        for (int c = fromColumn; c < columns; ++c)
             cells << model.index(r, c).data(Qt::DisplayRole).toString();
         ok = book->addRow(cells);
     }

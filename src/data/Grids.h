@@ -70,10 +70,11 @@ public:
     std::unique_ptr<XlsxWriter> openExcelApplication(const QString &caption);
     // Drops a workbook that will not be handed to the user; nothing is left on disk.
     void closeExcelApplication(std::unique_ptr<XlsxWriter> &book);
-    // Writes the list, every column of the model, as a workbook the user chooses and opens it
-    // with the desktop's spreadsheet program. Answers true when the file was written.
+    // Writes the list, every column of the model from `fromColumn` on, as a workbook the user
+    // chooses and opens it with the desktop's spreadsheet program. Answers true when the file
+    // was written.
     bool ExportGrid2Excel(QAbstractItemModel &model, const QString &caption,
-                          const QString &format = {});
+                          const QString &format = {}, int fromColumn = 0);
 
 private:
     // Deletes the rows whose key is one of `keys`; the rows affected, or nullopt with `error`.

@@ -12,7 +12,9 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "batch/ui/TfrmImport.h"
+#include "batch/ui/TfrmImportMatchCDHP.h"
 #include "batch/ui/TfrmMutiPrint.h"
+#include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "history/ui/TfmSearch_CDHP.h"
@@ -20,9 +22,9 @@
 #include "online/ServiceCheck.h"
 #include "online/ui/TfrmUp2NewVersion.h"
 #include "parties/ui/AddressBookWindows.h"
-#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/Tfm_DMConfig.h"
 #include "parties/ui/TfrmCom.h"
+#include "parties/ui/TfrmMatchAddr.h"
 #include "parties/ui/TfrmSsSet.h"
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
@@ -48,7 +50,6 @@
 #include <QTextBrowser>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -848,9 +849,31 @@ void Tfm_Main::restart()
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+TfrmMutiPrintCDHP *Tfm_Main::draftBatchWindow() const
+{
+    return m_draftBatch.data();
+}
+
 void Tfm_Main::openDraftBatchPrint()
 {
-    comingLater(QStringLiteral("承兑汇票批量打印"));
+    TfmCheckCDHP *form = TfmCheckCDHP::instance();
+    if (!m_draftBatch && form) {
+        m_draftBatch = new TfrmMutiPrintCDHP(
+            m_services,
+            {[this](const QString &group) {
+                 TfmSearch_CDHP history(m_services, this);
+                 history.setPickMode(group);
+                 history.exec();
+             },
+             [this] { TfrmImportMatchCDHP(m_services, m_draftBatch).exec(); }},
+            this);
+        // The window prints through the form: it goes when the form goes.
+        connect(form, &QObject::destroyed, m_draftBatch.data(), &QWidget::close);
+    }
+    if (m_draftBatch) {
+        m_draftBatch->show();
+        m_draftBatch->raise();
+    }
 }
 
 void Tfm_Main::openHistory(HistoryWindow *history, SavedBill kind)

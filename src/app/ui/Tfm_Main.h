@@ -5,6 +5,7 @@
 #include "batch/ImportItems.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 
 class AddressBookWindows;
@@ -22,6 +23,7 @@ class QToolBar;
 class QToolButton;
 class TfrmMatchAddr;
 class TfrmMutiPrint;
+class TfrmMutiPrintCDHP;
 
 // The main frame: menus, tool bar, status bar, background and side panel; it opens every
 // other window and holds the state they share.
@@ -71,6 +73,7 @@ public:
     // The batch list's "识别复制串或输入": rows go to the list, which `listChanged` refreshes.
     void openBatchAddressRecognition(std::function<void()> listChanged);
     void openDraftBatchPrint() override;
+    TfrmMutiPrintCDHP *draftBatchWindow() const;
     // The acceptance draft form ("承兑汇票"); the program opens it at start-up.
     void openAcceptanceDraft();
     // The batch list's "导入Excel ": the spreadsheet import in its batch list scenario; rows
@@ -152,4 +155,5 @@ private:
     AddressBookWindows *m_addressBook = nullptr;
     TfrmMatchAddr *m_matchAddr = nullptr;
     TfrmMutiPrint *m_expressBatch = nullptr;
+    QPointer<TfrmMutiPrintCDHP> m_draftBatch; // destroyed when closed
 };

@@ -1,6 +1,6 @@
 #include "batch/ui/ExpressBatchPrinter.h"
 
-#include "bills/ui/TfmCheckKDD.h"
+#include "bills/ui/BillForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,19 +17,35 @@ QString progressText(int done, int total)
     return QStringLiteral("%1 / %2").arg(done).arg(total);
 }
 
+// Skipped rows beyond this many are counted, not listed, in the summary.
+constexpr int kListedReasons = 15;
+
 } // namespace
 
-ExpressBatchPrinter::ExpressBatchPrinter(TfmCheckKDD &form, Push push, QWidget *progressParent)
+QString ExpressBatchPrinter::skippedText(const QStringList &skipped)
+{
+    if (skipped.isEmpty())
+        return {};
+    QString text = QStringLiteral("\n跳过 %1 条：\n").arg(skipped.size()) +
+                   skipped.mid(0, kListedReasons).join(u'\n');
+    if (skipped.size() > kListedReasons)
+        text += QStringLiteral("\n……");
+    return text;
+}
+
+ExpressBatchPrinter::ExpressBatchPrinter(BillForm &form, Push push, QWidget *progressParent,
+                                         Options options)
     : m_form(form)
     , m_push(std::move(push))
     , m_progressParent(progressParent)
+    , m_options(std::move(options))
 {}
 
 ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
 {
     Outcome out;
     out.planned = int(ids.size());
-    QPointer<TfmCheckKDD> form(&m_form);
+    QPointer<BillForm> form(&m_form);
     // A cancelled printer dialog prints nothing and says nothing, as for a single slip.
     if (ids.isEmpty() || !form->PrintPrepare())
         return out;
@@ -42,7 +58,7 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     QProgressDialog progress(progressText(0, out.planned), QStringLiteral("中止"), 0, out.planned,
                              m_progressParent);
     progress.setObjectName(QStringLiteral("batchProgress"));
-    progress.setWindowTitle(QStringLiteral("批量打印快递单"));
+    progress.setWindowTitle(m_options.title);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -52,7 +68,7 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     sinceEvents.start();
 
     for (int i = 0; i < ids.size(); ++i) {
-        form->filling = true;
+        form->filling = m_options.filling;
         const QString why = m_push(*form, ids[i]);
         bool ok = true;
         if (why.isEmpty()) {

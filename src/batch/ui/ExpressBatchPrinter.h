@@ -7,17 +7,27 @@
 
 class QProgressDialog;
 class QWidget;
-class TfmCheckKDD;
+class BillForm;
 
-// Prints one express slip per batch list row through the open slip form, all in one printer
-// document, showing "N / M" with "中止". Events are processed between slips so the window
-// stays responsive; the painting stays on this thread. A stopped or failed batch throws the
-// whole document away, so nothing half-done reaches the printer.
+struct BatchPrintOptions
+{
+    QString title = QStringLiteral("批量打印快递单");
+    // The express form skips its look-ups while filling; the draft form must run its
+    // conversions, so it is filled as the clerk would.
+    bool filling = true;
+};
+
+// Prints one bill per batch list row through the open bill form, all in one printer document,
+// showing "N / M" with "中止". Events are processed between slips so the window stays responsive;
+// the painting stays on this thread. A stopped or failed batch throws the whole document away, so
+// nothing half-done reaches the printer.
 class ExpressBatchPrinter
 {
 public:
     // Fills the form with the row; answers why the row cannot print, empty when it can.
-    using Push = std::function<QString(TfmCheckKDD &form, int id)>;
+    using Push = std::function<QString(BillForm &form, int id)>;
+
+    using Options = BatchPrintOptions;
 
     struct Outcome
     {
@@ -30,15 +40,19 @@ public:
         QStringList skipped;    // why each skipped row was left out
     };
 
-    ExpressBatchPrinter(TfmCheckKDD &form, Push push, QWidget *progressParent);
+    ExpressBatchPrinter(BillForm &form, Push push, QWidget *progressParent, Options options = {});
 
     Outcome run(const QList<int> &ids);
+
+    // The reasons of the skipped rows for a summary, the first few listed; empty for none.
+    static QString skippedText(const QStringList &skipped);
 
     // Called after each row, with the dialog, the rows done and the total (tests stop here).
     std::function<void(QProgressDialog &progress, int done, int total)> rowDone;
 
 private:
-    TfmCheckKDD &m_form;
+    BillForm &m_form;
     Push m_push;
     QWidget *m_progressParent;
+    Options m_options;
 };

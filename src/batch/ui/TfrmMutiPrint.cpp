@@ -7,6 +7,7 @@
 #include "batch/ReceiverList.h"
 #include "batch/ReceiverListModel.h"
 #include "batch/ReceiverSlip.h"
+#include "batch/ui/BatchGrid.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
 #include "data/ui/GridView.h"
@@ -40,8 +41,6 @@ const QStringList kTabs{"【所有】", "【未打印】", "【已打印】", "�
 const QList<std::pair<QString, int>> kDatePresets{
     {"今天", 0},       {"最近三天", 2}, {"最近一周", 6},  {"最近一个月", 30}, {"最近三个月", 90},
     {"最近一年", 365}, {"本月内", -1},  {"本年度内", -2}, {"其他日期", -3}};
-// Skipped rows beyond this many are counted, not listed, in the summary.
-constexpr int kListedReasons = 15;
 
 QString withoutCr(QString text)
 {
@@ -374,15 +373,7 @@ QWidget *TfrmMutiPrint::buildActionRow()
 
 void TfrmMutiPrint::buildGrid()
 {
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setModel(m_model);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                             QAbstractItemView::AnyKeyPressed);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(22);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    DBGrid1 = makeBatchGrid(this, m_model);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this, &TfrmMutiPrint::showPopupMenu);
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TfrmMutiPrint::updateSelectedCount);
@@ -526,14 +517,7 @@ void TfrmMutiPrint::updateSelectedCount()
 
 QList<int> TfrmMutiPrint::selectedIdsInListOrder() const
 {
-    QList<int> rows;
-    for (const QModelIndex &index : DBGrid1->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    QList<int> ids;
-    for (int row : rows)
-        ids << m_model->idAt(row);
-    return ids;
+    return m_model->idsInListOrder(DBGrid1->selectionModel()->selectedRows());
 }
 
 void TfrmMutiPrint::datePresetChosen(QTreeWidgetItem *item)
@@ -853,7 +837,8 @@ void TfrmMutiPrint::printRows(const QList<int> &ids)
     DBGrid1->setEnabled(false);
     GridFieldIndexAdjust();
     ExpressBatchPrinter printer(
-        *form, [this](TfmCheckKDD &f, int id) { return pushRow(f, id); }, this);
+        *form, [this](BillForm &f, int id) { return pushRow(static_cast<TfmCheckKDD &>(f), id); },
+        this);
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome outcome = printer.run(ids);
     reportOutcome(outcome);
@@ -891,10 +876,7 @@ void TfrmMutiPrint::reportOutcome(const ExpressBatchPrinter::Outcome &out)
         text = QStringLiteral("没有可打印的条目，没有送出任何快递单。");
     }
     if (!out.skipped.isEmpty()) {
-        text += QStringLiteral("\n跳过 %1 条：\n").arg(out.skipped.size()) +
-                out.skipped.mid(0, kListedReasons).join(u'\n');
-        if (out.skipped.size() > kListedReasons)
-            text += QStringLiteral("\n……");
+        text += ExpressBatchPrinter::skippedText(out.skipped);
         bad = true;
     }
     if (bad)

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <memory>
+
+class AppServices;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class SpreadsheetReader;
+
+// The draft spreadsheet import: a file chosen, its title columns matched to the draft batch
+// list's columns by a fixed table (the clerk may change any), every row stored in the list.
+class TfrmImportMatchCDHP : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmImportMatchCDHP(AppServices &services, QWidget *parent = nullptr);
+    ~TfrmImportMatchCDHP() override;
+
+    void btBrowseClick();
+    // A change of the file: lists its titles and matches them. The same path again changes
+    // nothing, so a mapping the clerk changed stays.
+    void chooseFile(const QString &path);
+    void btStartClick();
+    void btLogClick();
+
+    QComboBox *list(int item) const { return m_lists.value(item); }
+
+private:
+    QWidget *buildSource();
+    QWidget *buildMatching();
+    bool openFile();
+
+    AppServices &m_services;
+    std::unique_ptr<SpreadsheetReader> m_sheet;
+    QList<QComboBox *> m_lists;
+    QLineEdit *ed_file = nullptr;
+    QPushButton *btStart = nullptr;
+    QPushButton *btLog = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QLabel *lblResult = nullptr;
+};

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "batch/ui/ExpressBatchPrinter.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QHash>
+#include <functional>
+
+class AppServices;
+class BillForm;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableView;
+class ReceiverListModel;
+class TfmCheckCDHP;
+
+// The acceptance draft batch window: the list of drafts to print (MultiPrintCDHP) by batch
+// group, its sources and edits, and printing one draft per row through the open draft form in
+// one printer document. Shown beside the form and destroyed when closed.
+class TfrmMutiPrintCDHP : public QDialog
+{
+    Q_OBJECT
+public:
+    struct Sources
+    {
+        // Opens the draft history to pick saved drafts into the given batch group.
+        std::function<void(const QString &group)> pickFromHistory;
+        // Opens the draft spreadsheet import.
+        std::function<void()> importSpreadsheet;
+    };
+
+    TfrmMutiPrintCDHP(AppServices &services, Sources sources, QWidget *parent = nullptr);
+    ~TfrmMutiPrintCDHP() override;
+
+    // Lists the rows of a batch group ("全部列表": every row; empty: rows without a group).
+    void ALoadGridData(const QString &group);
+    void AReloadListNames();
+    void refresh(); // "过滤刷新": the group box's text
+
+    void btStartPrintClick();
+    void nPrintSelClick();
+    void btClearClick();
+    void btDelSelectClick();
+    void btToExcelClick();
+    void btFromWriteClick();
+    void btFromHistoryClick();
+    void btFillColumnClick();
+    void btModifyFieldClick();
+
+    // Puts one row into the draft form; answers why it cannot print, empty when it can. A row
+    // without an issue date gets `formDate`, the date the form showed before the batch.
+    QString putRow(TfmCheckCDHP &form, const QHash<QString, QString> &row, bool allRows,
+                   const QDate &formDate);
+
+    QTableView *grid() const { return DBGrid1; }
+    ReceiverListModel *model() const { return m_model; }
+
+    // Called after each printed row with the progress dialog (tests stop there).
+    std::function<void(QProgressDialog &progress, int done, int total)> batchRowDone;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QWidget *buildTopBar();
+    QWidget *buildSecondBar();
+    QWidget *buildFillPanel();
+    void buildGrid();
+    void printRows(const QList<int> &ids, bool allRows);
+    QList<int> selectedIds() const;
+    QPushButton *addButton(const char *name, const QString &caption, const QString &hint = {});
+
+    AppServices &m_services;
+    Sources m_sources;
+    ReceiverListModel *m_model = nullptr;
+    bool m_shownOnce = false;
+
+    QComboBox *cb_ListName = nullptr;
+    QPushButton *btStartPrint = nullptr;
+    QLineEdit *edtSelectCount = nullptr;
+    QComboBox *edtOrder = nullptr;
+    QCheckBox *ckDESC = nullptr;
+    QWidget *panelModify = nullptr;
+    QComboBox *cbField = nullptr;
+    QComboBox *cbField1 = nullptr;
+    QComboBox *cbField2 = nullptr;
+    QComboBox *cbField3 = nullptr;
+    QCheckBox *ckClear = nullptr;
+    QLabel *lbResult = nullptr;
+    QTableView *DBGrid1 = nullptr;
+    QMenu *m_popup = nullptr;
+};

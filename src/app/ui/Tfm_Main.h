@@ -1,8 +1,7 @@
 #pragma once
 
-#include "bills/ui/BillHost.h"
-
 #include "batch/ImportItems.h"
+#include "bills/ui/BillHost.h"
 
 #include <QMainWindow>
 #include <QPointer>

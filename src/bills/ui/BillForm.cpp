@@ -84,6 +84,15 @@ BillForm::BillForm(BillHost &frame, const BillFormTexts &texts, BillKind printKi
     buildOptionsBar();
     connectNameBoxes();
     m_printJob = std::make_unique<BillPrintJob>(m_services, printKind, panelImgBg, cbFirstTypeName);
+    // Templates changed elsewhere (design mode, management, a package import) show at once.
+    Catalogue &catalogue = m_services.catalogue();
+    connect(&catalogue, &Catalogue::layoutChanged, this, [this](int checkTypeId) {
+        if (checkTypeId != m_currentTemplate)
+            return;
+        m_initialisedTemplate = 0;
+        initFormType();
+    });
+    connect(&catalogue, &Catalogue::templatesChanged, this, &BillForm::templatesChanged);
 }
 
 BillForm::~BillForm()
@@ -415,6 +424,27 @@ void BillForm::reloadTypeNameList()
 {
     cbFirstTypeName->clear();
     cbFirstTypeName->addItems(m_services.catalogue().loadCheckTypeLastNameList(m_texts.kind));
+}
+
+void BillForm::templatesChanged()
+{
+    const QString current = cbFirstTypeName->currentText();
+    {
+        const QSignalBlocker block(cbFirstTypeName);
+        reloadTypeNameList();
+        cbFirstTypeName->setCurrentIndex(cbFirstTypeName->findText(current));
+    }
+    if (cbFirstTypeName->count() == 0)
+        return;
+    buildCommonBlocks();
+    // The template in use may have been renamed, hidden or deleted: the first one takes over.
+    if (cbFirstTypeName->currentIndex() < 0) {
+        cbFirstTypeName->setCurrentIndex(0);
+        cbFirstTypeNameChange();
+        return;
+    }
+    m_initialisedTemplate = 0;
+    initFormType();
 }
 
 void BillForm::buildCommonBlocks()

@@ -170,6 +170,7 @@ private:
     void addField(const BillField &f);
     void connectChangeTracking(QWidget *w);
     void reloadTypeNameList();
+    void templatesChanged();
     void buildCommonBlocks();
     bool setCurrentCheckType(const QString &name);
     void cbFirstTypeNameChange();

@@ -408,3 +408,31 @@ TEST(ExpressSlipForm, RememberOptionsIsAllOrNothingAndReportsAFailure)
     EXPECT_NE(f.lastMessage(), QStringLiteral("打印勾选及选项已记住！"));
     EXPECT_EQ(f.home.ui.last().icon, Ui::Icon::Critical);
 }
+
+TEST(ExpressSlipForm, TemplateChangesElsewhereShowAtOnce)
+{
+    SlipFixture f;
+    ASSERT_TRUE(f.form);
+    const int first = f.form->currentTemplate();
+    auto *templates = f.form->findChild<QComboBox *>("cbFirstTypeName");
+    ASSERT_EQ(templates->count(), 2);
+
+    // Design mode moved a box of the template in use: the form lays itself out again.
+    QSqlQuery q = f.home.db().query();
+    q.prepare("update CKControl set SrcX = SrcX + 37 where CheckTypeID = ? and CtlName = 'zdSKR'");
+    q.addBindValue(first);
+    ASSERT_TRUE(q.exec());
+    const int before = f.form->field("zdSKR")->x();
+    ASSERT_TRUE(f.home.services().catalogue().buildCheckIniFile(first));
+    f.home.services().catalogue().notifyLayoutChanged(first);
+    EXPECT_EQ(f.form->field("zdSKR")->x(), before + 37);
+
+    // The management window hid the template in use: the list loses it and the other takes over.
+    q.prepare("update ckTypeTable set Visiable = '停用' where CheckTypeID = ?");
+    q.addBindValue(first);
+    ASSERT_TRUE(q.exec());
+    f.home.services().catalogue().notifyTemplatesChanged();
+    EXPECT_EQ(templates->count(), 1);
+    EXPECT_NE(f.form->currentTemplate(), first);
+    EXPECT_EQ(f.frame.CurrentCheckTypeId, f.form->currentTemplate());
+}

@@ -419,9 +419,11 @@ TEST(ExpressSlipForm, TemplateChangesElsewhereShowAtOnce)
 
     // Design mode moved a box of the template in use: the form lays itself out again.
     QSqlQuery q = f.home.db().query();
-    q.prepare("update CKControl set SrcX = SrcX + 37 where CheckTypeID = ? and CtlName = 'zdSKR'");
+    q.prepare("update CKControl set SrcX = SrcX + 37 "
+              "where CheckTypeID = ? and upper(CtlName) = 'ZDSKR'");
     q.addBindValue(first);
     ASSERT_TRUE(q.exec());
+    ASSERT_EQ(q.numRowsAffected(), 1);
     const int before = f.form->field("zdSKR")->x();
     ASSERT_TRUE(f.home.services().catalogue().buildCheckIniFile(first));
     f.home.services().catalogue().notifyLayoutChanged(first);

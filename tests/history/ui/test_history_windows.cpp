@@ -1,5 +1,6 @@
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
+#include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/BoundQuery.h"
 #include "history/HistoryModel.h"
@@ -307,4 +308,17 @@ TEST(AcceptanceDraftHistory, ClearingAllAsksFirstAndThenEmptiesTheList)
     EXPECT_EQ(labelText(&history, "lbSumMoney"), QStringLiteral("金额汇总:￥"));
     EXPECT_FALSE(clearAll->isEnabled());
     EXPECT_FALSE(history.findChild<QPushButton *>("pri")->isEnabled());
+}
+
+TEST(AcceptanceDraftHistory, ReopensADraftInTheDraftForm)
+{
+    DraftFixture f;
+    Tfm_Main frame(f.home.services());
+    frame.show();
+    ASSERT_TRUE(frame.openSavedBill(Tfm_Main::SavedBill::AcceptanceDraft, {}, f.ids[0]));
+    TfmCheckCDHP *form = TfmCheckCDHP::instance();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->billId(), f.ids[0]);
+    EXPECT_EQ(form->fieldText("zdCDXYBH"), QStringLiteral("HP-001"));
+    EXPECT_EQ(form->fieldText("zdInComp"), QStringLiteral("岚砚"));
 }

@@ -6,9 +6,9 @@
 
 namespace {
 
-const QString kBlock = QStringLiteral(
-    "收货人：王小明，手机：13912345678，电话：0571-87654321-806，"
-    "地址：浙江省杭州市西湖区文三路388号钱江科技大厦1203室，邮编：310012");
+const QString kBlock =
+    QStringLiteral("收货人：王小明，手机：13912345678，电话：0571-87654321-806，"
+                   "地址：浙江省杭州市西湖区文三路388号钱江科技大厦1203室，邮编：310012");
 
 void recognizeText(benchmark::State &state, const QString &text)
 {

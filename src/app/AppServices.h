@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/VendorWeb.h"
 #include "base/DataHome.h"
 #include "base/DebugTrace.h"
-#include "data/Settings.h"
-#include "app/VendorWeb.h"
 #include "data/Database.h"
 #include "data/Grids.h"
 #include "data/Parties.h"
+#include "data/Settings.h"
 #include "data/Spreadsheets.h"
 #include "parties/Dictionaries.h"
 #include "print/PrintEngine.h"

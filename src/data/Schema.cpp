@@ -447,11 +447,12 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         // initial password is empty, as the login window says.
         [](QSqlDatabase &db, QString *error) {
             QSqlQuery query(db);
-            return exec(query,
-                        QStringLiteral("INSERT INTO UserTable (UserName, Passwd, RoleName, Remark) "
-                                       "SELECT 'admin', '', '管理员', '初始操作员' WHERE NOT EXISTS "
-                                       "(SELECT 1 FROM UserTable)"),
-                        error);
+            return exec(
+                query,
+                QStringLiteral("INSERT INTO UserTable (UserName, Passwd, RoleName, Remark) "
+                               "SELECT 'admin', '', '管理员', '初始操作员' WHERE NOT EXISTS "
+                               "(SELECT 1 FROM UserTable)"),
+                error);
         },
         // Engine, preview and catalogue each pick "the" row of an item by name; a second row of
         // the same name made them disagree.

@@ -4,8 +4,8 @@
 
 #include <QList>
 #include <QString>
-#include <utility>
 #include <optional>
+#include <utility>
 
 class Database;
 class Ui;

@@ -1,8 +1,8 @@
 #include "print/PrintEngine.h"
 
-#include "data/Settings.h"
 #include "base/Ui.h"
 #include "data/Database.h"
+#include "data/Settings.h"
 #include "print/PrintItem.h"
 #include "print/PrintText.h"
 

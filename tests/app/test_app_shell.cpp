@@ -1,10 +1,10 @@
 #include "ScriptedUi.h"
 #include "TestHome.h"
+#include "app/VendorWeb.h"
 #include "base/DataHome.h"
 #include "base/DebugTrace.h"
 #include "base/IniFile.h"
 #include "base/RunPath.h"
-#include "app/VendorWeb.h"
 #include "base/WindowSize.h"
 
 #include <QDir>

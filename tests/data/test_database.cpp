@@ -59,8 +59,7 @@ TEST(Database, ItemNamesAreUniquePerTemplateAndUpgradeKeepsTheFirstRow)
     ASSERT_TRUE(add(990, "EDTNAME", 4));
     ASSERT_TRUE(add(990, "edtname", 5));
     QString error;
-    ASSERT_TRUE(Schema::makeItemNamesUnique(home.db().connection(), &error))
-        << error.toStdString();
+    ASSERT_TRUE(Schema::makeItemNamesUnique(home.db().connection(), &error)) << error.toStdString();
     ASSERT_TRUE(q.exec("SELECT CtlX FROM CKControl WHERE CheckTypeID IN (990, 991) ORDER BY CtlX"));
     QList<int> kept;
     while (q.next())

@@ -54,9 +54,8 @@ TEST(Regions, RenameSucceedsOnlyWhenTheRowChanged)
     const QString gd = QStringLiteral("广东省");
     // The new name already exists; a rename that changed nothing must not look done.
     EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("没有这个市"), QStringLiteral("广州市")));
-    ASSERT_TRUE(home.db().query().exec(
-        "CREATE TRIGGER no_rename BEFORE UPDATE ON DMTable2 "
-        "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    ASSERT_TRUE(home.db().query().exec("CREATE TRIGGER no_rename BEFORE UPDATE ON DMTable2 "
+                                       "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
     EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("深圳市"), QStringLiteral("广州市")));
     EXPECT_TRUE(d.regionExists(gd, QStringLiteral("深圳市")));
     ASSERT_TRUE(home.db().query().exec("DROP TRIGGER no_rename"));

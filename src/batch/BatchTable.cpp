@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/Schema.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -76,6 +77,80 @@ std::optional<QHash<QString, QString>> row(Database &db, const QString &table, i
     for (int i = 0; i < record.count(); ++i)
         values.insert(record.fieldName(i), q.value(i).toString());
     return values;
+}
+
+namespace {
+
+const QStringList &leading()
+{
+    static const QStringList columns{"ID", "打印状态", "打印批次", "打印时间"};
+    return columns;
+}
+
+bool failed(const QSqlQuery &q, QString *error)
+{
+    if (error)
+        *error = q.lastError().isValid() ? q.lastError().text() : QStringLiteral("数据库写入失败");
+    return false;
+}
+
+} // namespace
+
+QString listedColumns(const QString &table)
+{
+    QStringList all = leading();
+    for (const SchemaColumn &c : Schema::table(table)->columns)
+        if (!all.contains(c.name))
+            all << c.name;
+    for (QString &c : all)
+        c = quoted(c);
+    return all.join(QStringLiteral(", "));
+}
+
+int leadingColumns()
+{
+    return int(leading().size());
+}
+
+std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &values,
+                          const QList<int> &ids, QString *error)
+{
+    int changed = 0;
+    QSqlQuery q = db.query();
+    const bool ok = db.inTransaction([&] {
+        if (!q.prepare(sql))
+            return false;
+        for (int id : ids) {
+            for (int i = 0; i < values.size(); ++i)
+                q.bindValue(i, values[i]);
+            q.bindValue(int(values.size()), id);
+            if (!q.exec())
+                return false;
+            changed += q.numRowsAffected();
+        }
+        return true;
+    });
+    if (ok)
+        return changed;
+    if (error)
+        *error =
+            q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    return std::nullopt;
+}
+
+int recordRun(Database &db, const QString &table, const QList<int> &ids, QString *error)
+{
+    QSqlQuery q = db.query();
+    if (!q.exec(u"SELECT COALESCE(MAX(打印批次), 0) + 1 FROM " + quoted(table)) || !q.next())
+        return failed(q, error);
+    const int run = q.value(0).toInt();
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const auto changed = eachId(db,
+                                u"UPDATE " + quoted(table) +
+                                    u" SET 打印状态 = ?, 打印批次 = ?, 打印时间 = ? WHERE ID = ?",
+                                {QString::fromUtf8(kPrinted), run, now}, ids, error);
+    return changed ? run : 0;
 }
 
 } // namespace BatchTable

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -11,6 +12,9 @@
 class Database;
 
 namespace BatchTable {
+
+// The print state of rows sent to the printer by a batch run.
+inline constexpr const char *kPrinted = "已打印";
 
 QString quoted(const QString &name);
 // The table's column, spelled as the table spells it; empty when there is none.
@@ -28,5 +32,19 @@ std::optional<QString> fillAssignment(const QString &table, const QString &targe
 // A row's values by column name; none when there is no such row (or *error on failure).
 std::optional<QHash<QString, QString>> row(Database &db, const QString &table, int id,
                                            QString *error);
+
+// Every column of the table for a SELECT, the print state beside the key where the clerk
+// looks for it after a jam.
+QString listedColumns(const QString &table);
+// How many columns of listedColumns() the key and the print state take.
+int leadingColumns();
+
+// Runs `sql` once per id, the id bound after `values`, in one transaction; the rows changed.
+std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &values,
+                          const QList<int> &ids, QString *error);
+
+// Marks the rows as kPrinted by one new batch run, numbered one above the table's
+// last, in one transaction; answers the run's number, or 0 with *error.
+int recordRun(Database &db, const QString &table, const QList<int> &ids, QString *error);
 
 } // namespace BatchTable

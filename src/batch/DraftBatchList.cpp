@@ -74,7 +74,7 @@ std::optional<ReceiverList::Statement> DraftBatchList::listStatement(const QStri
                                                                      QString *error)
 {
     ReceiverList::Statement s;
-    s.sql = QStringLiteral("SELECT * FROM MultiPrintCDHP");
+    s.sql = u"SELECT " + BatchTable::listedColumns(kTableName) + u" FROM MultiPrintCDHP";
     const QString g = group.trimmed();
     if (g.isEmpty()) {
         s.sql += QStringLiteral(" WHERE TRIM(COALESCE(批打分组, '')) = ''");
@@ -167,4 +167,9 @@ bool DraftBatchList::addRow(const QHash<QString, QString> &values, QString *erro
 std::optional<QHash<QString, QString>> DraftBatchList::row(int id, QString *error) const
 {
     return BatchTable::row(m_db, kTableName, id, error);
+}
+
+int DraftBatchList::recordRun(const QList<int> &ids, QString *error)
+{
+    return BatchTable::recordRun(m_db, kTableName, ids, error);
 }

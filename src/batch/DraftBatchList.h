@@ -21,8 +21,8 @@ public:
     static constexpr const char *kAllGroups = ReceiverList::kAllGroups;
 
     // The rows of a group ("全部列表": every row; empty: rows without a group, blank ones
-    // included; else exactly that group), ordered by a column ("ID" when empty). None with
-    // *error when the column is unknown.
+    // included; else exactly that group), the key and the print state first, ordered by a
+    // column ("ID" when empty). None with *error when the column is unknown.
     static std::optional<ReceiverList::Statement> listStatement(const QString &group,
                                                                 const QString &orderColumn,
                                                                 bool descending, QString *error);
@@ -42,6 +42,9 @@ public:
     bool addRow(const QHash<QString, QString> &values, QString *error);
 
     std::optional<QHash<QString, QString>> row(int id, QString *error) const;
+
+    // Marks the rows as printed by one new batch run; the run's number, or 0 with *error.
+    int recordRun(const QList<int> &ids, QString *error);
 
     static QString column(const QString &name);
 

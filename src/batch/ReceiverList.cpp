@@ -4,10 +4,8 @@
 
 #include "data/BoundQuery.h"
 #include "data/Database.h"
-#include "data/Schema.h"
 #include "data/TPersonKDD.h"
 
-#include <QDateTime>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -15,58 +13,8 @@ namespace {
 
 const QString kTable = QStringLiteral("ReceiverList");
 
-QString quotedColumn(const QString &name)
-{
-    return BatchTable::quoted(name);
-}
-
-QString unknownColumn(const QString &name)
-{
-    return BatchTable::unknownColumn(name);
-}
-
-// Runs `sql` once per id with the id bound last, in one transaction; the rows changed.
-std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &values,
-                          const QList<int> &ids, QString *error)
-{
-    int changed = 0;
-    QSqlQuery q = db.query();
-    const bool ok = db.inTransaction([&] {
-        if (!q.prepare(sql))
-            return false;
-        for (int id : ids) {
-            for (int i = 0; i < values.size(); ++i)
-                q.bindValue(i, values[i]);
-            q.bindValue(int(values.size()), id);
-            if (!q.exec())
-                return false;
-            changed += q.numRowsAffected();
-        }
-        return true;
-    });
-    if (ok)
-        return changed;
-    if (error)
-        *error =
-            q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
-    return std::nullopt;
-}
-
-// Every column, the print state beside the key where the clerk looks for it after a jam.
-const QString &listedColumns()
-{
-    static const QString columns = [] {
-        const QStringList first{"ID", "打印状态", "打印批次"};
-        QStringList all = first;
-        for (const SchemaColumn &c : Schema::table(kTable)->columns)
-            if (!first.contains(c.name))
-                all << c.name;
-        for (QString &c : all)
-            c = quotedColumn(c);
-        return all.join(QStringLiteral(", "));
-    }();
-    return columns;
-}
+using BatchTable::eachId;
+using BatchTable::unknownColumn;
 
 } // namespace
 
@@ -103,7 +51,7 @@ QString ReceiverList::column(const QString &name)
 std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter &f, QString *error)
 {
     Statement s;
-    s.sql = u"SELECT " + listedColumns() + u" FROM ReceiverList WHERE ";
+    s.sql = u"SELECT " + BatchTable::listedColumns(kTable) + u" FROM ReceiverList WHERE ";
     const QString group = f.group.trimmed();
     if (group == QString::fromUtf8(kAllGroups)) {
         s.sql += QStringLiteral("1=1");
@@ -125,10 +73,10 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
                 return std::nullopt;
             }
             if (f.keyEquals) {
-                conditions << quotedColumn(c) + QStringLiteral(" = ?");
+                conditions << BatchTable::quoted(c) + QStringLiteral(" = ?");
                 s.values << key;
             } else {
-                conditions << quotedColumn(c) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                conditions << BatchTable::quoted(c) + QStringLiteral(" LIKE ? ESCAPE '\\'");
                 s.values << QString(u'%' + likeLiteral(key) + u'%');
             }
         }
@@ -155,7 +103,7 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
             *error = unknownColumn(f.orderColumn);
         return std::nullopt;
     }
-    s.sql += u" ORDER BY " + quotedColumn(order) + (f.descending ? u" DESC" : u" ASC");
+    s.sql += u" ORDER BY " + BatchTable::quoted(order) + (f.descending ? u" DESC" : u" ASC");
     // Equal sort values keep the order in which the rows were entered.
     if (order != u"ID")
         s.sql += QStringLiteral(", ID");
@@ -185,22 +133,7 @@ std::optional<int> ReceiverList::fillColumn(const QList<int> &ids, const QString
 
 int ReceiverList::recordRun(const QList<int> &ids, QString *error)
 {
-    QSqlQuery q = m_db.query();
-    if (!q.exec(QStringLiteral("SELECT COALESCE(MAX(打印批次), 0) + 1 FROM ReceiverList")) ||
-        !q.next()) {
-        if (error)
-            *error = q.lastError().text();
-        return 0;
-    }
-    const int run = q.value(0).toInt();
-    const QString now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const auto changed =
-        eachId(m_db,
-               QStringLiteral("UPDATE ReceiverList SET 打印状态 = ?, 打印批次 = ?, "
-                              "打印时间 = ? WHERE ID = ?"),
-               {QString::fromUtf8(kPrinted), run, now}, ids, error);
-    return changed ? run : 0;
+    return BatchTable::recordRun(m_db, kTable, ids, error);
 }
 
 bool ReceiverList::moveTo(const QList<int> &ids, const QString &status, QString *error)

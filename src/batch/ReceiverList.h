@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/BatchTable.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -19,7 +21,7 @@ public:
 
     static constexpr const char *kAllGroups = "全部列表";
     // Values of the print state column; rows never printed hold an empty one.
-    static constexpr const char *kPrinted = "已打印";
+    static constexpr const char *kPrinted = BatchTable::kPrinted;
     static constexpr const char *kTemporary = "临时打印";
 
     enum class Added { Row, Nothing, Failed };

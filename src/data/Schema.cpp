@@ -34,15 +34,40 @@ SchemaTable makeTable(const QString &name, std::initializer_list<std::vector<Sch
     return t;
 }
 
-// When a batch list row was entered, and its print state: the status tab it sits in, and the
-// last batch run that sent it to the printer, so a jammed run can be printed again from a row.
 QString quoted(const QString &identifier);
+bool exec(QSqlQuery &query, const QString &sql, QString *error);
 
-const std::vector<SchemaColumn> &receiverRunColumns()
+// A batch list row's print state: the status it sits in, and the last batch run that sent it
+// to the printer, so a jammed run can be printed again from a row.
+const std::vector<SchemaColumn> &printRunColumns()
 {
     static const std::vector<SchemaColumn> columns{
-        {"录入日期", kDate}, {"打印状态", "TEXT(10)"}, {"打印批次", kInt}, {"打印时间", kDate}};
+        {"打印状态", "TEXT(10)"}, {"打印批次", kInt}, {"打印时间", kDate}};
     return columns;
+}
+
+// The express list also keeps when each row was entered.
+std::vector<SchemaColumn> receiverRunColumns()
+{
+    std::vector<SchemaColumn> columns{{"录入日期", kDate}};
+    columns.insert(columns.end(), printRunColumns().begin(), printRunColumns().end());
+    return columns;
+}
+
+// Adds the columns an older table lacks.
+bool addMissingColumns(QSqlDatabase &db, const QString &table,
+                       const std::vector<SchemaColumn> &columns, QString *error)
+{
+    QSqlQuery query(db);
+    const QSqlRecord existing = db.record(table);
+    for (const SchemaColumn &c : columns) {
+        if (!existing.contains(c.name) && !exec(query,
+                                                u"ALTER TABLE " + quoted(table) + u" ADD COLUMN " +
+                                                    quoted(c.name) + u' ' + c.type,
+                                                error))
+            return false;
+    }
+    return true;
 }
 
 std::vector<SchemaTable> buildTables()
@@ -172,7 +197,8 @@ std::vector<SchemaTable> buildTables()
                    textColumns({"承兑协议号", "币种", "金额", "汇票到期日", "收款人全称",
                                 "收款人账号", "收款人开户行", "出票人全称", "出票人账号",
                                 "付款行名称", "付款行地址", "付款行行号", "自定义1", "自定义2",
-                                "自定义3", "其他选项", "批打分组", "备注", "票据状态"})}),
+                                "自定义3", "其他选项", "批打分组", "备注", "票据状态"}),
+                   printRunColumns()}),
         makeTable("UserTable", {id,
                                 textColumns({"UserName", "Passwd", "RoleName", "Remark"}),
                                 {{"lastlogin", kDate}}}),
@@ -413,15 +439,9 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         // The batch list's entry date and print state; rows stored by any window get their
         // entry time from the database itself.
         [](QSqlDatabase &db, QString *error) {
+            if (!addMissingColumns(db, QStringLiteral("ReceiverList"), receiverRunColumns(), error))
+                return false;
             QSqlQuery query(db);
-            const QSqlRecord existing = db.record(QStringLiteral("ReceiverList"));
-            for (const SchemaColumn &c : receiverRunColumns()) {
-                if (!existing.contains(c.name) &&
-                    !exec(query,
-                          u"ALTER TABLE ReceiverList ADD COLUMN " + quoted(c.name) + u' ' + c.type,
-                          error))
-                    return false;
-            }
             return exec(query,
                         QStringLiteral(
                             "CREATE TRIGGER IF NOT EXISTS ReceiverList_Entered AFTER INSERT ON "
@@ -457,6 +477,11 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         // Engine, preview and catalogue each pick "the" row of an item by name; a second row of
         // the same name made them disagree.
         [](QSqlDatabase &db, QString *error) { return Schema::makeItemNamesUnique(db, error); },
+        // The draft batch list keeps which run printed each draft, as the express list does.
+        [](QSqlDatabase &db, QString *error) {
+            return addMissingColumns(db, QStringLiteral("MultiPrintCDHP"), printRunColumns(),
+                                     error);
+        },
     };
     return list;
 }

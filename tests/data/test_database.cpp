@@ -123,6 +123,11 @@ TEST(Database, FirstVersionUpgradesWithItsDataKept)
         QSqlQuery q(old);
         for (const SchemaTable &t : Schema::tables())
             ASSERT_TRUE(q.exec(t.createSql())) << q.lastError().text().toStdString();
+        // The draft batch list had no print record then.
+        ASSERT_TRUE(q.exec("drop table MultiPrintCDHP"));
+        ASSERT_TRUE(q.exec("create table MultiPrintCDHP (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "金额 TEXT, 批打分组 TEXT)"));
+        ASSERT_TRUE(q.exec("insert into MultiPrintCDHP (金额, 批打分组) values ('12.50', '月底')"));
         ASSERT_TRUE(q.exec("insert into CKPersonalInfoTable (全称, 助记码, 排序) "
                            "values ('老客户', 'LKH', 3)"));
         ASSERT_TRUE(q.exec("insert into DataKDDTable (收件单位, 寄件日期) "
@@ -152,6 +157,12 @@ TEST(Database, FirstVersionUpgradesWithItsDataKept)
     ASSERT_TRUE(q.exec("select cvalue from configtable where cname = 'DefaultPrinter'") &&
                 q.next());
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("Bill Printer"));
+    ASSERT_TRUE(q.exec("select 金额, 批打分组, 打印状态, 打印批次, 打印时间 from MultiPrintCDHP") &&
+                q.next())
+        << q.lastError().text().toStdString();
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("12.50"));
+    EXPECT_EQ(q.value(1).toString(), QStringLiteral("月底"));
+    EXPECT_TRUE(q.value(2).isNull() && q.value(3).isNull());
 
     // The address book's look-ups got their indexes on the way.
     QStringList indexes;

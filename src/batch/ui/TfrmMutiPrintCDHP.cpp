@@ -5,6 +5,7 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
+#include "batch/BatchTable.h"
 #include "batch/DraftBatchList.h"
 #include "batch/ReceiverListModel.h"
 #include "batch/ui/BatchGrid.h"
@@ -248,6 +249,8 @@ void TfrmMutiPrintCDHP::buildGrid()
         items{
             {"nPrintSel", {"批量打印选中", [this] { nPrintSelClick(); }}},
             {"mPrintAll", {"批量打印列表所有", [this] { btStartPrintClick(); }}},
+            {"miPrintFrom",
+             {"【从当前条开始】打印到最后", [this] { printFrom(DBGrid1->currentIndex().row()); }}},
             {"nRefresh", {"刷新", [this] { refresh(); }}},
             {"N3",
              {"记住当前表格列宽",
@@ -395,9 +398,18 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
         return; // the printer setup was cancelled, or the job said why
     const int rendered = int(out.printed.size());
     QString text;
-    if (out.sent)
-        text = QStringLiteral("批量打印完成：共送出 %1 张汇票。").arg(rendered);
-    else if (out.cancelled)
+    bool bad = !out.skipped.isEmpty();
+    if (out.sent) {
+        QString error;
+        const int run = list.recordRun(out.printed, &error);
+        bad = bad || run == 0;
+        text = run > 0
+                   ? QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张汇票。")
+                         .arg(run)
+                         .arg(rendered)
+                   : QStringLiteral("已送出 %1 张汇票，但打印记录保存失败：").arg(rendered) + error;
+        refresh();
+    } else if (out.cancelled)
         text =
             QStringLiteral("批量打印已中止：已排版 %1 / %2 张，打印文档已撤销，没有送出任何汇票。")
                 .arg(rendered)
@@ -410,7 +422,7 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
     else
         text = QStringLiteral("没有可打印的汇票，没有送出任何汇票。");
     text += ExpressBatchPrinter::skippedText(out.skipped);
-    if (out.sent && out.skipped.isEmpty())
+    if (out.sent && !bad)
         m_services.ui().alert(text, kPrompt);
     else
         m_services.ui().warn(text, kPrompt);
@@ -419,6 +431,13 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
 void TfrmMutiPrintCDHP::btStartPrintClick()
 {
     printRows(m_model->ids(), true);
+}
+
+void TfrmMutiPrintCDHP::printFrom(int row)
+{
+    // Resuming a jammed run: the rest of the list, as a run of every row would print it.
+    if (row >= 0)
+        printRows(m_model->ids().mid(row), true);
 }
 
 void TfrmMutiPrintCDHP::nPrintSelClick()
@@ -458,8 +477,9 @@ void TfrmMutiPrintCDHP::btDelSelectClick()
 
 void TfrmMutiPrintCDHP::btToExcelClick()
 {
-    // The key means nothing outside this list; every cell goes out as text.
-    if (m_services.grids().ExportGrid2Excel(*m_model, QStringLiteral("帐户信息导出结果"), {}, 1))
+    // The key and the print state mean nothing outside this list; every cell goes out as text.
+    if (m_services.grids().ExportGrid2Excel(*m_model, QStringLiteral("帐户信息导出结果"), {},
+                                            BatchTable::leadingColumns()))
         m_services.ui().alert(QStringLiteral("导出结束！共导出%1条记录~").arg(m_model->rowCount()),
                               kPrompt);
 }

@@ -44,6 +44,8 @@ public:
 
     void btStartPrintClick();
     void nPrintSelClick();
+    // "【从当前条开始】打印到最后": the listed rows from `row` on.
+    void printFrom(int row);
     void btClearClick();
     void btDelSelectClick();
     void btToExcelClick();

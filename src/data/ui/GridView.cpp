@@ -6,7 +6,13 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace GridView {
+
+namespace {
+constexpr int kWidestFitted = 240;
+}
 
 bool GridColsWidthSave(Grids &grids, const QTableView &grid, const QString &section)
 {
@@ -27,8 +33,14 @@ void GridColsWidthLoad(Grids &grids, QTableView &grid, const QString &section)
     QHeaderView *header = grid.horizontalHeader();
     for (int c = 0; c < widths.size(); ++c) {
         header->setSectionHidden(c, widths[c] < 1);
-        if (widths[c] > 0)
+        if (widths[c] == Grids::kDefaultWidth) {
+            // No remembered width: fit the title and first rows instead of the default, which
+            // cuts every Chinese title; a long text must not push the rest out of view.
+            grid.resizeColumnToContents(c);
+            header->resizeSection(c, std::min(header->sectionSize(c), kWidestFitted));
+        } else if (widths[c] > 0) {
             header->resizeSection(c, widths[c]);
+        }
     }
 }
 

@@ -395,15 +395,6 @@ void HistoryWindow::runStatement(const HistoryStatement &statement)
         m_sent.clear();
     }
     GridView::GridColsWidthLoad(m_services.grids(), *DBGrid1, objectName());
-    // Columns without a remembered width fit their title and first rows instead of the
-    // stored default, which cuts every Chinese title.
-    QHeaderView *header = DBGrid1->horizontalHeader();
-    for (int c = 0; c < header->count(); ++c) {
-        if (!header->isSectionHidden(c) && header->sectionSize(c) == Grids::kDefaultWidth) {
-            DBGrid1->resizeColumnToContents(c);
-            header->resizeSection(c, std::min(header->sectionSize(c), 240));
-        }
-    }
 }
 
 void HistoryWindow::refresh()

@@ -14,6 +14,7 @@
 #include "print/QtPrintDevice.h"
 #include "templates/Catalogue.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -215,7 +216,8 @@ TEST(DraftBatchWindow, PrintsEveryRowThroughTheFormInListOrder)
         // "-" and "/" dates both read; an empty one keeps the form's date.
         EXPECT_TRUE(f.printedIn(pages[i], "ZDRI", QString::fromUtf8(e.day))) << i;
     }
-    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：共送出 3 张汇票。"));
+    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：第 1 批，共送出 3 张汇票。"));
+    EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"1", "1", "1"}));
 
     // Selected rows print in list order, whatever the order of the clicks.
     QItemSelectionModel *selection = f.window->grid()->selectionModel();
@@ -227,6 +229,7 @@ TEST(DraftBatchWindow, PrintsEveryRowThroughTheFormInListOrder)
     ASSERT_EQ(chosen.size(), 2u);
     EXPECT_TRUE(f.printed(chosen[0], "北京远景贸易"));
     EXPECT_TRUE(f.printed(chosen[1], "广州南方物流"));
+    EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"2", "1", "2"}));
 
     selection->clearSelection();
     f.window->nPrintSelClick();
@@ -377,6 +380,33 @@ TEST(DraftBatchWindow, PicksSavedDraftsIntoTheGroupShownAllListIncluded)
     EXPECT_EQ(groups->itemText(1), QStringLiteral("全部列表"));
 }
 
+TEST(DraftBatchWindow, AJammedRunIsResumedFromARow)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    f.addRows({draft("甲", "100"), draft("乙", "200", "2009-13-45"), draft("丙", "300")});
+
+    // Rows that were refused or never reached the printer carry no run.
+    f.printToPdf("first.pdf", [&] { f.window->btStartPrintClick(); });
+    EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"1", "", "1"}));
+    EXPECT_EQ(f.listedColumn("打印状态"), (QStringList{"已打印", "", "已打印"}));
+    EXPECT_FALSE(f.listedColumn("打印时间").first().isEmpty());
+
+    // The paper jammed on the third draft: print again from that row to the end.
+    f.window->grid()->setCurrentIndex(f.window->model()->index(2, 0));
+    QAction *from = f.window->findChild<QAction *>("miPrintFrom");
+    ASSERT_TRUE(from);
+    const auto pages = f.printToPdf("again.pdf", [&] { from->trigger(); });
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(f.printed(pages[0], "丙"));
+    EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"1", "", "2"}));
+
+    // An aborted run sent nothing and records nothing.
+    f.window->batchRowDone = [](QProgressDialog &progress, int, int) { progress.cancel(); };
+    f.printToPdf("stopped.pdf", [&] { f.window->btStartPrintClick(); });
+    EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"1", "", "2"}));
+}
+
 TEST(DraftBatchWindow, AbortExportAndClosingWithTheForm)
 {
     DraftBatchFixture f;
@@ -407,7 +437,10 @@ TEST(DraftBatchWindow, AbortExportAndClosingWithTheForm)
     QString error;
     const auto sheet = f.home.services().spreadsheets().open(book, error);
     ASSERT_TRUE(sheet) << error.toStdString();
+    // Nor does the print record go out: the sheet is the list as the clerk fills it.
     EXPECT_EQ(sheet->cellText(1, 1), QStringLiteral("模板种类"));
+    for (int c = 1; c <= sheet->usedColumns(); ++c)
+        EXPECT_FALSE(sheet->cellText(1, c).startsWith(u"打印")) << c;
     QStringList amounts;
     for (int c = 1; c <= sheet->usedColumns(); ++c)
         if (sheet->cellText(1, c) == u"金额")

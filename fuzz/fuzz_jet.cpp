@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes, as an Access file, to the reader of older databases and packages:
-// it must refuse or read them, never crash.
-#include "data/JetTableSource.h"
+// Feeds arbitrary bytes, as an Access file, to the copy made through mdbtools: it must refuse
+// or copy them, never crash. The library's unbounded allocations on some damaged files are
+// expected here (run with -rss_limit_mb): the program makes this copy in a capped child.
+#include "data/JetDump.h"
 
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <cstddef>
 #include <cstdint>
@@ -9,24 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QTemporaryFile file;
-    if (!file.open())
+    QTemporaryDir dir;
+    if (!file.open() || !dir.isValid())
         return 0;
     file.write(reinterpret_cast<const char *>(data), qint64(size));
     file.flush();
     QString error;
-    const auto source = JetTableSource::open(file.fileName(), &error);
-    if (!source)
-        return 0;
-    for (const QString &table : source->tableNames()) {
-        const QStringList columns = source->columnNames(table);
-        source->forEachRow(
-            table, std::nullopt,
-            [&](const SourceRow &row) {
-                for (const QString &c : columns)
-                    row.value(c);
-                return true;
-            },
-            &error);
-    }
+    JetDump::write(file.fileName(), dir.path(), &error);
     return 0;
 }

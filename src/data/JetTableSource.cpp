@@ -1,36 +1,67 @@
 #include "data/JetTableSource.h"
 
+#include "data/JetDump.h"
+
+#include <QDataStream>
+#include <QFile>
 #include <QFileInfo>
-#include <mdbtools.h>
+#include <QHash>
 
 namespace {
 
-// A table with more rows than this is taken for a damaged file.
-constexpr qint64 kMaxRows = 5'000'000;
-// Text and memo values longer than this are cut by the library; ours are far shorter.
-constexpr size_t kBindSize = 64 * 1024;
+// The child's exit code when it refused the file and wrote why.
+constexpr int kRefused = 3;
+// More tables than this is no database of ours, nor a sound one.
+constexpr quint32 kMaxTables = 10'000;
 
-struct TableDef
+QString readText(const QString &path)
 {
-    MdbTableDef *table = nullptr;
-    ~TableDef()
-    {
-        if (table)
-            mdb_free_tabledef(table);
-    }
-};
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
 
-class JetRow : public SourceRow
+template<typename T>
+T readAs(QDataStream &in)
+{
+    T value;
+    in >> value;
+    return value;
+}
+
+class DumpRow : public SourceRow
 {
 public:
-    JetRow(MdbHandle *mdb, MdbTableDef *table, const std::vector<QByteArray> &buffers,
-           const std::vector<int> &lengths, const QHash<QString, int> &index)
-        : m_mdb(mdb)
-        , m_table(table)
-        , m_buffers(buffers)
-        , m_lengths(lengths)
-        , m_index(index)
+    explicit DumpRow(const QHash<QString, int> &index)
+        : m_index(index)
+        , m_cells(index.size())
     {}
+
+    // Reads one row's values; false when the stream ends early.
+    bool read(QDataStream &in)
+    {
+        for (Value &v : m_cells) {
+            v = Value{};
+            JetDump::Cell cell{};
+            in >> cell;
+            switch (cell) {
+            case JetDump::Cell::Null:
+                break;
+            case JetDump::Cell::Text:
+                v.value = readAs<QString>(in);
+                break;
+            case JetDump::Cell::Bytes:
+                v.value = readAs<QByteArray>(in);
+                break;
+            case JetDump::Cell::TooLarge:
+                v.tooLarge = true;
+                in >> v.reason;
+                break;
+            default:
+                in.setStatus(QDataStream::ReadCorruptData);
+            }
+        }
+        return in.status() == QDataStream::Ok;
+    }
 
     bool hasColumn(const QString &column) const override
     {
@@ -40,63 +71,29 @@ public:
     QVariant value(const QString &column) const override
     {
         const int i = m_index.value(column.toLower(), -1);
-        if (i < 0 || m_lengths[size_t(i)] <= 0)
+        if (i < 0)
             return {};
-        auto *col = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, guint(i)));
-        const char *bound = m_buffers[size_t(i)].constData();
-        const int length = std::min(m_lengths[size_t(i)], int(kBindSize));
-        switch (col->col_type) {
-        case MDB_OLE:
-            return oleValue(col, size_t(i));
-        case MDB_BINARY:
-            return QByteArray(bound, length);
-        default:
-            return QString::fromUtf8(bound, qstrnlen(bound, size_t(length)));
-        }
+        const Value &v = m_cells[size_t(i)];
+        // Only asking for a value beyond the limit fails the visit.
+        if (v.tooLarge)
+            error = v.reason;
+        return v.value;
     }
 
     mutable QString error;
 
 private:
-    // A long binary value lives on its own pages; only read when asked for, and only up to
-    // the limit its header announces.
-    QVariant oleValue(MdbColumn *col, size_t i) const
+    struct Value
     {
-        if (m_lengths[i] < MDB_MEMO_OVERHEAD)
-            return {};
-        const quint32 announced = quint32(mdb_get_int32(col->bind_ptr, 0)) & 0x3fffffffu;
-        if (announced > quint32(TableSource::kMaxValueBytes)) {
-            error = QStringLiteral("字段 %1 的数据过大").arg(QString::fromUtf8(col->name));
-            return {};
-        }
-        size_t size = 0;
-        void *data = mdb_ole_read_full(m_mdb, col, &size);
-        if (!data)
-            return {};
-        QByteArray bytes(static_cast<const char *>(data),
-                         qsizetype(std::min<size_t>(size, TableSource::kMaxValueBytes)));
-        free(data);
-        return bytes;
-    }
-
-    MdbHandle *m_mdb;
-    MdbTableDef *m_table;
-    const std::vector<QByteArray> &m_buffers;
-    const std::vector<int> &m_lengths;
+        QVariant value;
+        bool tooLarge = false;
+        QString reason;
+    };
     const QHash<QString, int> &m_index;
+    std::vector<Value> m_cells;
 };
 
 } // namespace
-
-struct JetTableSource::Handle
-{
-    MdbHandle *mdb = nullptr;
-    ~Handle()
-    {
-        if (mdb)
-            mdb_close(mdb);
-    }
-};
 
 bool JetTableSource::isJetHeader(const QByteArray &head)
 {
@@ -104,7 +101,9 @@ bool JetTableSource::isJetHeader(const QByteArray &head)
            (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
 }
 
-std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QString *error)
+std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QString *error,
+                                                     const std::function<void()> &waiting,
+                                                     const CappedChild::Limits &limits)
 {
     const QFileInfo info(path);
     // The library reads whole pages; anything shorter than its header page is damaged.
@@ -112,93 +111,116 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
         *error = QStringLiteral("文件已损坏或过大");
         return nullptr;
     }
-    auto handle = std::make_unique<Handle>();
-    handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!handle->mdb || !mdb_read_catalog(handle->mdb, MDB_TABLE)) {
-        *error = QStringLiteral("无法读取数据库文件（已损坏或不是Access数据库）");
+    std::unique_ptr<JetTableSource> source(new JetTableSource);
+    const QString dir = source->m_dir.path();
+    if (!source->m_dir.isValid()) {
+        *error = u"无法创建临时文件夹：" + source->m_dir.errorString();
         return nullptr;
     }
-    mdb_set_bind_size(handle->mdb, kBindSize);
-    mdb_set_date_fmt(handle->mdb, "%Y-%m-%d %H:%M:%S");
-    mdb_set_shortdate_fmt(handle->mdb, "%Y-%m-%d");
-    mdb_set_boolean_fmt_numbers(handle->mdb);
-    std::unique_ptr<JetTableSource> source(new JetTableSource(std::move(handle)));
-    MdbHandle *mdb = source->m_handle->mdb;
-    for (guint i = 0; i < mdb->num_catalog; ++i) {
-        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry))
-            continue;
-        const QString name = QString::fromUtf8(entry->object_name);
-        source->m_tableNames << name;
-        source->m_tables.insert(name.toLower(), entry);
+    const CappedChild::Outcome out = CappedChild::run(
+        [&] {
+            QString why;
+            if (JetDump::write(path, dir, &why))
+                return 0;
+            QFile reason(dir + QStringLiteral("/error"));
+            if (reason.open(QIODevice::WriteOnly))
+                reason.write(why.toUtf8());
+            return kRefused;
+        },
+        limits, waiting);
+    if (out.end == CappedChild::End::Exited && out.code == kRefused) {
+        *error = readText(dir + QStringLiteral("/error"));
+        return nullptr;
     }
+    if (!out.succeeded()) {
+        *error = u"无法读取数据库文件（文件可能已损坏）：" + CappedChild::explain(out);
+        return nullptr;
+    }
+    if (!source->readTables(error))
+        return nullptr;
     return source;
 }
 
-JetTableSource::JetTableSource(std::unique_ptr<Handle> handle)
-    : m_handle(std::move(handle))
-{}
-
-JetTableSource::~JetTableSource() = default;
+bool JetTableSource::readTables(QString *error)
+{
+    QFile file(JetDump::tablesFile(m_dir.path()));
+    if (file.open(QIODevice::ReadOnly)) {
+        QDataStream in(&file);
+        in.setVersion(QDataStream::Qt_6_0);
+        quint32 count = 0;
+        in >> count;
+        for (quint32 i = 0; i < count && i < kMaxTables && in.status() == QDataStream::Ok; ++i) {
+            Table t;
+            in >> t.name >> t.columns;
+            m_tables.push_back(std::move(t));
+        }
+        if (count <= kMaxTables && in.status() == QDataStream::Ok)
+            return true;
+    }
+    *error = QStringLiteral("无法读取数据库文件的表清单");
+    return false;
+}
 
 QStringList JetTableSource::tableNames() const
 {
-    return m_tableNames;
+    QStringList names;
+    for (const Table &t : m_tables)
+        names << t.name;
+    return names;
 }
 
-void *JetTableSource::catalogEntry(const QString &table) const
+int JetTableSource::tableIndex(const QString &table) const
 {
-    return m_tables.value(table.toLower(), nullptr);
+    for (size_t i = 0; i < m_tables.size(); ++i)
+        if (m_tables[i].name.compare(table, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
 }
 
 QStringList JetTableSource::columnNames(const QString &table) const
 {
-    auto *entry = static_cast<MdbCatalogEntry *>(catalogEntry(table));
-    if (!entry)
-        return {};
-    TableDef def{mdb_read_table(entry)};
-    if (!def.table || !mdb_read_columns(def.table))
-        return {};
-    QStringList names;
-    for (guint i = 0; i < def.table->num_cols; ++i)
-        names << QString::fromUtf8(
-            static_cast<MdbColumn *>(g_ptr_array_index(def.table->columns, i))->name);
-    return names;
+    const int i = tableIndex(table);
+    return i < 0 ? QStringList() : m_tables[size_t(i)].columns;
 }
 
 bool JetTableSource::forEachRow(const QString &table, const std::optional<Filter> &filter,
                                 const Visit &visit, QString *error) const
 {
-    auto *entry = static_cast<MdbCatalogEntry *>(catalogEntry(table));
-    if (!entry) {
+    const int t = tableIndex(table);
+    if (t < 0) {
         *error = u"找不到数据表 " + table;
         return false;
     }
-    TableDef def{mdb_read_table(entry)};
-    if (!def.table || !mdb_read_columns(def.table)) {
-        *error = u"无法读取数据表 " + table;
-        return false;
-    }
-    mdb_rewind_table(def.table);
-    const guint count = def.table->num_cols;
-    std::vector<QByteArray> buffers(count, QByteArray(qsizetype(kBindSize) + 1, '\0'));
-    std::vector<int> lengths(count, 0);
     QHash<QString, int> index;
-    for (guint i = 0; i < count; ++i) {
-        auto *col = static_cast<MdbColumn *>(g_ptr_array_index(def.table->columns, i));
-        index.insert(QString::fromUtf8(col->name).toLower(), int(i));
-        mdb_bind_column(def.table, int(i) + 1, buffers[i].data(), &lengths[i]);
-    }
+    const QStringList &columns = m_tables[size_t(t)].columns;
+    for (int i = 0; i < columns.size(); ++i)
+        index.insert(columns[i].toLower(), i);
     if (filter && !index.contains(filter->column.toLower())) {
         *error = u"数据表 " + table + u" 没有字段 " + filter->column;
         return false;
     }
-    JetRow row(m_handle->mdb, def.table, buffers, lengths, index);
+    QFile file(JetDump::rowsFile(m_dir.path(), t));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = u"无法读取数据表 " + table;
+        return false;
+    }
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    DumpRow row(index);
     const QString wanted = filter ? filter->value.toString() : QString();
-    qint64 rows = 0;
-    while (mdb_fetch_row(def.table)) {
-        if (++rows > kMaxRows) {
-            *error = u"数据表 " + table + u" 的行数超出限制";
+    for (;;) {
+        JetDump::Mark mark{};
+        in >> mark;
+        if (in.status() != QDataStream::Ok || (mark == JetDump::Mark::Row && !row.read(in))) {
+            *error = u"数据表 " + table + u" 读取不完整";
+            return false;
+        }
+        if (mark == JetDump::Mark::End)
+            return true;
+        if (mark != JetDump::Mark::Row) {
+            QString why;
+            in >> why;
+            *error = why.isEmpty() ? u"无法读取数据表 " + table : why;
             return false;
         }
         if (filter && row.value(filter->column).toString() != wanted)
@@ -209,7 +231,6 @@ bool JetTableSource::forEachRow(const QString &table, const std::optional<Filter
             return false;
         }
         if (!more)
-            break;
+            return true;
     }
-    return true;
 }

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "base/CappedChild.h"
 #include "data/TableSource.h"
 
-#include <QHash>
+#include <QTemporaryDir>
+#include <vector>
 
-typedef struct _GPtrArray GPtrArray;
-
-// An Access (Jet) database read through mdbtools: older installations' databases and the
-// template packages of the older release. Read only.
+// An Access (Jet) database: older installations' databases and the template packages of the
+// older release. Read only. mdbtools allocates without bound on some damaged files, so the
+// whole file is copied out once in a capped child process (see JetDump) and read from there.
 class JetTableSource : public TableSource
 {
 public:
     // "Standard Jet DB" or "Standard ACE DB" after the four magic bytes.
     static bool isJetHeader(const QByteArray &head);
-    static std::unique_ptr<JetTableSource> open(const QString &path, QString *error);
-
-    ~JetTableSource() override;
+    // `waiting` is called while the file is read (see CappedChild::run).
+    static std::unique_ptr<JetTableSource> open(const QString &path, QString *error,
+                                                const std::function<void()> &waiting = {},
+                                                const CappedChild::Limits &limits = {});
 
     QStringList tableNames() const override;
     QStringList columnNames(const QString &table) const override;
@@ -23,11 +25,15 @@ public:
                     QString *error) const override;
 
 private:
-    struct Handle;
-    explicit JetTableSource(std::unique_ptr<Handle> handle);
-    void *catalogEntry(const QString &table) const;
+    JetTableSource() = default;
+    bool readTables(QString *error);
+    int tableIndex(const QString &table) const;
 
-    std::unique_ptr<Handle> m_handle;
-    QHash<QString, void *> m_tables; // lower-case name to its catalogue entry
-    QStringList m_tableNames;
+    struct Table
+    {
+        QString name;
+        QStringList columns;
+    };
+    QTemporaryDir m_dir; // the copy, removed with the source
+    std::vector<Table> m_tables;
 };

@@ -22,7 +22,8 @@ TableSource::Format TableSource::detectFile(const QString &path)
     return detect(file.read(32));
 }
 
-std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *error)
+std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *error,
+                                               const std::function<void()> &waiting)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -39,7 +40,7 @@ std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *err
     if (format == Format::Sqlite)
         source = SqliteTableSource::open(path, error);
     else if (format == Format::Jet)
-        source = JetTableSource::open(path, error);
+        source = JetTableSource::open(path, error, waiting);
     else
         *error = QStringLiteral("不是可识别的数据库文件");
     return source;

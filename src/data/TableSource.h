@@ -39,8 +39,10 @@ public:
     // By the file's first bytes, never by its name.
     static Format detect(const QByteArray &head);
     static Format detectFile(const QString &path);
-    // Opens a file of either format; null with *error for anything else.
-    static std::unique_ptr<TableSource> open(const QString &path, QString *error);
+    // Opens a file of either format; null with *error for anything else. `waiting` is called
+    // while a slow file is read through.
+    static std::unique_ptr<TableSource> open(const QString &path, QString *error,
+                                             const std::function<void()> &waiting = {});
 
     virtual ~TableSource() = default;
 

@@ -143,16 +143,21 @@ void TfrmUp2NewVersion::startUpgrade()
     const QString path = DatabaseUpgrade::olderDatabasePath(olderFolder());
     QString error;
     std::unique_ptr<TableSource> older;
-    if (TableSource::detectFile(path) != TableSource::Format::Jet)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (TableSource::detectFile(path) != TableSource::Format::Jet) {
         error = u"老版本的数据库不是Access数据库文件：" + path;
-    else
-        older = TableSource::open(path, &error);
+    } else {
+        showProgress(0, 0, QStringLiteral("正在读取老版本的数据库…"));
+        older = TableSource::open(path, &error, [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
     if (!older) {
+        QApplication::restoreOverrideCursor();
         ui.alert(u"升级失败，岚砚意料外错误:" + error, kPrompt);
         m_start->setEnabled(true);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const DatabaseUpgrade::Summary s =
         upgrade.upgradeFrom(*older, [this](int done, int total, const QString &note) {
             showProgress(done, total, note);

@@ -30,7 +30,7 @@ struct Layout
     qint64 offsetOf(quint32 sector) const { return quint32((sector + 1) * sectorSize); }
     bool hasSector(quint32 sector) const
     {
-        return offsetOf(sector) + sectorSize <= quint64(file.size());
+        return quint64(offsetOf(sector)) + sectorSize <= quint64(file.size());
     }
     bool addFatSector(quint32 sector)
     {

@@ -136,8 +136,9 @@ TEST(BatchPrintWindow, ThreeRowsPrintAsThreePagesOfOneDocumentAndARunCanBeRepeat
         }
         // No value of another row leaks onto the page.
         for (int other = 0; other < 3; ++other) {
-            if (other != i)
+            if (other != i) {
                 EXPECT_FALSE(findWord(pages[size_t(i)], names[other])) << i;
+            }
         }
     }
     EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：第 1 批，共送出 3 张快递单。"));

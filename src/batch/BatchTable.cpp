@@ -87,13 +87,6 @@ const QStringList &leading()
     return columns;
 }
 
-bool failed(const QSqlQuery &q, QString *error)
-{
-    if (error)
-        *error = q.lastError().isValid() ? q.lastError().text() : QStringLiteral("数据库写入失败");
-    return false;
-}
-
 } // namespace
 
 QString listedColumns(const QString &table)
@@ -141,8 +134,11 @@ std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &
 int recordRun(Database &db, const QString &table, const QList<int> &ids, QString *error)
 {
     QSqlQuery q = db.query();
-    if (!q.exec(u"SELECT COALESCE(MAX(打印批次), 0) + 1 FROM " + quoted(table)) || !q.next())
-        return failed(q, error);
+    if (!q.exec(u"SELECT COALESCE(MAX(打印批次), 0) + 1 FROM " + quoted(table)) || !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return 0;
+    }
     const int run = q.value(0).toInt();
     const QString now =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

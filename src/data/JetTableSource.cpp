@@ -113,6 +113,7 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
     }
     std::unique_ptr<JetTableSource> source(new JetTableSource);
     const QString dir = source->m_dir.path();
+    const QString reasonFile = dir + QStringLiteral("/error");
     if (!source->m_dir.isValid()) {
         *error = u"无法创建临时文件夹：" + source->m_dir.errorString();
         return nullptr;
@@ -122,14 +123,14 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
             QString why;
             if (JetDump::write(path, dir, &why))
                 return 0;
-            QFile reason(dir + QStringLiteral("/error"));
+            QFile reason(reasonFile);
             if (reason.open(QIODevice::WriteOnly))
                 reason.write(why.toUtf8());
             return kRefused;
         },
         limits, waiting);
     if (out.end == CappedChild::End::Exited && out.code == kRefused) {
-        *error = readText(dir + QStringLiteral("/error"));
+        *error = readText(reasonFile);
         return nullptr;
     }
     if (!out.succeeded()) {

@@ -20,9 +20,8 @@ QString progressText(int done, int total)
 // Skipped rows beyond this many are counted, not listed, in the summary.
 constexpr int kListedReasons = 15;
 
-} // namespace
-
-QString ExpressBatchPrinter::skippedText(const QStringList &skipped)
+// The reasons of the skipped rows for a summary, the first few listed; empty for none.
+QString skippedText(const QStringList &skipped)
 {
     if (skipped.isEmpty())
         return {};
@@ -31,6 +30,49 @@ QString ExpressBatchPrinter::skippedText(const QStringList &skipped)
     if (skipped.size() > kListedReasons)
         text += QStringLiteral("\n……");
     return text;
+}
+
+} // namespace
+
+ExpressBatchPrinter::Summary ExpressBatchPrinter::summarize(const Outcome &out,
+                                                            const RecordRun &record) const
+{
+    const QString &bills = m_options.bills;
+    const int rendered = int(out.printed.size());
+    Summary s;
+    s.bad = true;
+    if (out.sent) {
+        QString error;
+        const int run = record(out.printed, &error);
+        s.bad = run == 0;
+        s.text =
+            run > 0
+                ? QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张%3。")
+                      .arg(run)
+                      .arg(rendered)
+                      .arg(bills)
+                : QStringLiteral("已送出 %1 张%2，但打印记录保存失败：").arg(rendered).arg(bills) +
+                      error;
+    } else if (out.cancelled) {
+        s.text =
+            QStringLiteral("批量打印已中止：已排版 %1 / %2 张，打印文档已撤销，没有送出任何%3。")
+                .arg(rendered)
+                .arg(out.planned)
+                .arg(bills);
+    } else if (out.failed) {
+        s.text =
+            QStringLiteral("批量打印失败：打印文档已撤销，没有送出任何%3（已排版 %1 / %2 张）。")
+                .arg(rendered)
+                .arg(out.planned)
+                .arg(bills);
+    } else {
+        s.text = QStringLiteral("没有可打印的%1，没有送出任何%2。").arg(m_options.rows, bills);
+    }
+    if (!out.skipped.isEmpty()) {
+        s.text += skippedText(out.skipped);
+        s.bad = true;
+    }
+    return s;
 }
 
 ExpressBatchPrinter::ExpressBatchPrinter(BillForm &form, Push push, QWidget *progressParent,

@@ -15,6 +15,9 @@ struct BatchPrintOptions
     // The express form skips its look-ups while filling; the draft form must run its
     // conversions, so it is filled as the clerk would.
     bool filling = true;
+    // What the summary calls the bills, and the rows when none could print.
+    QString bills = QStringLiteral("快递单");
+    QString rows = QStringLiteral("条目");
 };
 
 // Prints one bill per batch list row through the open bill form, all in one printer document,
@@ -44,8 +47,15 @@ public:
 
     Outcome run(const QList<int> &ids);
 
-    // The reasons of the skipped rows for a summary, the first few listed; empty for none.
-    static QString skippedText(const QStringList &skipped);
+    // Stores the run that sent `printed`; answers its number, or 0 with *error.
+    using RecordRun = std::function<int(const QList<int> &printed, QString *error)>;
+    struct Summary
+    {
+        QString text;
+        bool bad = false; // a warning: rows skipped, nothing sent or the record not stored
+    };
+    // The clerk's summary of a run that started; a sent run is recorded first.
+    Summary summarize(const Outcome &outcome, const RecordRun &record) const;
 
     // Called after each row, with the dialog, the rows done and the total (tests stop here).
     std::function<void(QProgressDialog &progress, int done, int total)> rowDone;

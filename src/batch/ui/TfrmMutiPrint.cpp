@@ -841,46 +841,18 @@ void TfrmMutiPrint::printRows(const QList<int> &ids)
         this);
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome outcome = printer.run(ids);
-    reportOutcome(outcome);
+    // Nothing began when the printer setup was cancelled, or the job said why.
+    if (outcome.started) {
+        ReceiverList list(m_services.database());
+        const auto summary =
+            printer.summarize(outcome, [&](const QList<int> &printed, QString *error) {
+                return list.recordRun(printed, error);
+            });
+        if (summary.bad)
+            m_services.ui().warn(summary.text, kPrompt);
+        else
+            m_services.ui().alert(summary.text, kPrompt);
+    }
     DBGrid1->setEnabled(true);
     ALoadGridData(m_lastGroup);
-}
-
-void TfrmMutiPrint::reportOutcome(const ExpressBatchPrinter::Outcome &out)
-{
-    if (!out.started)
-        return; // nothing began: the printer setup was cancelled, or the job said why
-    const int rendered = int(out.printed.size());
-    QString text;
-    bool bad = true;
-    if (out.sent) {
-        QString error;
-        const int run = ReceiverList(m_services.database()).recordRun(out.printed, &error);
-        bad = run == 0;
-        text = run > 0 ? QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张快递单。")
-                             .arg(run)
-                             .arg(rendered)
-                       : QStringLiteral("已送出 %1 张快递单，但打印记录保存失败：").arg(rendered) +
-                             error;
-    } else if (out.cancelled) {
-        text = QStringLiteral(
-                   "批量打印已中止：已排版 %1 / %2 张，打印文档已撤销，没有送出任何快递单。")
-                   .arg(rendered)
-                   .arg(out.planned);
-    } else if (out.failed) {
-        text = QStringLiteral(
-                   "批量打印失败：打印文档已撤销，没有送出任何快递单（已排版 %1 / %2 张）。")
-                   .arg(rendered)
-                   .arg(out.planned);
-    } else {
-        text = QStringLiteral("没有可打印的条目，没有送出任何快递单。");
-    }
-    if (!out.skipped.isEmpty()) {
-        text += ExpressBatchPrinter::skippedText(out.skipped);
-        bad = true;
-    }
-    if (bad)
-        m_services.ui().warn(text, kPrompt);
-    else
-        m_services.ui().alert(text, kPrompt);
 }

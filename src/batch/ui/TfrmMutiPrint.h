@@ -92,7 +92,6 @@ private:
     void fillFilterColumns();
     QList<int> selectedIdsInListOrder() const;
     void printRows(const QList<int> &ids);
-    void reportOutcome(const ExpressBatchPrinter::Outcome &outcome);
     // Fills the form with a row; answers why the row cannot print, empty when it can.
     QString pushRow(TfmCheckKDD &form, int id);
     QPushButton *addButton(const char *name, const QString &caption, const QString &hint = {});

@@ -389,43 +389,23 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
                 return QStringLiteral("第 %1 条：读取失败 %2").arg(id).arg(error);
             return putRow(static_cast<TfmCheckCDHP &>(f), *row, allRows, formDate);
         },
-        this, {QStringLiteral("批量打印承兑汇票"), false});
+        this,
+        {QStringLiteral("批量打印承兑汇票"), false, QStringLiteral("汇票"),
+         QStringLiteral("汇票")});
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome out = printer.run(ids);
     DBGrid1->setEnabled(true);
     btStartPrint->setEnabled(m_model->rowCount() > 0);
     if (!out.started)
         return; // the printer setup was cancelled, or the job said why
-    const int rendered = int(out.printed.size());
-    QString text;
-    bool bad = !out.skipped.isEmpty();
-    if (out.sent) {
-        QString error;
-        const int run = list.recordRun(out.printed, &error);
-        bad = bad || run == 0;
-        text = run > 0
-                   ? QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张汇票。")
-                         .arg(run)
-                         .arg(rendered)
-                   : QStringLiteral("已送出 %1 张汇票，但打印记录保存失败：").arg(rendered) + error;
-        refresh();
-    } else if (out.cancelled)
-        text =
-            QStringLiteral("批量打印已中止：已排版 %1 / %2 张，打印文档已撤销，没有送出任何汇票。")
-                .arg(rendered)
-                .arg(out.planned);
-    else if (out.failed)
-        text =
-            QStringLiteral("批量打印失败：打印文档已撤销，没有送出任何汇票（已排版 %1 / %2 张）。")
-                .arg(rendered)
-                .arg(out.planned);
+    const auto summary = printer.summarize(out, [&](const QList<int> &printed, QString *error) {
+        return list.recordRun(printed, error);
+    });
+    refresh();
+    if (summary.bad)
+        m_services.ui().warn(summary.text, kPrompt);
     else
-        text = QStringLiteral("没有可打印的汇票，没有送出任何汇票。");
-    text += ExpressBatchPrinter::skippedText(out.skipped);
-    if (out.sent && !bad)
-        m_services.ui().alert(text, kPrompt);
-    else
-        m_services.ui().warn(text, kPrompt);
+        m_services.ui().alert(summary.text, kPrompt);
 }
 
 void TfrmMutiPrintCDHP::btStartPrintClick()

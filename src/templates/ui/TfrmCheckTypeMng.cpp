@@ -131,8 +131,8 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(AppServices &services, int checkTypeId, QWidg
     connect(m_default, &QPushButton::clicked, this, &TfrmCheckTypeMng::setToDefault);
     connect(m_common, &QPushButton::clicked, this, [this] { setCommon(true); });
     connect(m_noCommon, &QPushButton::clicked, this, [this] { setCommon(false); });
-    connect(m_hide, &QPushButton::clicked, this, [this] { setVisible(false); });
-    connect(m_show, &QPushButton::clicked, this, [this] { setVisible(true); });
+    connect(m_hide, &QPushButton::clicked, this, [this] { setSelectedShown(false); });
+    connect(m_show, &QPushButton::clicked, this, [this] { setSelectedShown(true); });
     connect(m_delete, &QPushButton::clicked, this, &TfrmCheckTypeMng::deleteSelected);
     connect(import, &QPushButton::clicked, this, &TfrmCheckTypeMng::openImport);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -338,7 +338,7 @@ void TfrmCheckTypeMng::setCommon(bool common)
     showTab(Tab::Common);
 }
 
-void TfrmCheckTypeMng::setVisible(bool visible)
+void TfrmCheckTypeMng::setSelectedShown(bool visible)
 {
     QString error;
     const bool ok = m_manager.setVisible(selectedIds(), visible, &error);

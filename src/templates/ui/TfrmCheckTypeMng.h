@@ -27,7 +27,7 @@ public:
     void listTemplates();
     void setToDefault();
     void setCommon(bool common);
-    void setVisible(bool visible);
+    void setSelectedShown(bool visible);
     void deleteSelected();
     void cloneCurrent();
     void renameCurrent();

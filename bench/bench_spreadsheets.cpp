@@ -1,4 +1,5 @@
-// Reading a 10,000-row, 20-column sheet as xlsx and csv, and exporting a 10,000-row list.
+// Reading a 10,000-row, 20-column sheet as xlsx and csv, exporting a 10,000-row list, and
+// reading or refusing each hostile workbook of the tests (the goal: well under a second each).
 // Each reports the process's peak resident memory so far; run one at a time
 // (--benchmark_filter) to see each one's own peak.
 #include "TestHome.h"
@@ -113,8 +114,31 @@ void BM_ExportList(benchmark::State &state)
     reportPeakMemory(state);
 }
 
+// The hostile fixtures of the tests, aimed at recursion, padding, counters and loops.
+void BM_HostileFile(benchmark::State &state, const char *name)
+{
+    const QString path =
+        QStringLiteral(LANYAN_SOURCE_DIR "/tests/data/fixtures/hostile/") + QLatin1String(name);
+    if (!QFile::exists(path)) {
+        state.SkipWithError("fixture missing");
+        return;
+    }
+    for (auto _ : state) {
+        QString error;
+        benchmark::DoNotOptimize(Spreadsheets().open(path, error));
+    }
+    reportPeakMemory(state);
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(BM_HostileFile, nested_50000, "nested-50000.xlsx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, wide_2000, "wide-2000.xlsx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, sst_5m, "sst-5m.xlsx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, row_overflow, "row-overflow.xlsx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, many_sheets, "many-sheets.xls")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, dir_wrap, "dir-wrap.xls")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HostileFile, mini_overrun, "mini-overrun.xls")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadXlsx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportList)->Unit(benchmark::kMillisecond);

@@ -1,3 +1,4 @@
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "users/Users.h"
@@ -8,12 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTimer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,18 +75,15 @@ TEST(LoginWindow, FrameEndsWithoutARoleOnTheFirstTick)
     ASSERT_TRUE(frame.menuItem("mNeedLogin")->isChecked());
     frame.show();
     // The clock's first tick shows the login modally; answer it when it is up.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto *login = qobject_cast<TfrmUserLogin *>(QApplication::activeModalWidget())) {
-            login->findChild<QComboBox *>("cbUserName")->setEditText("无角色");
-            login->login();
-        }
+    NextModal answer([](QWidget *modal) {
+        auto *login = qobject_cast<TfrmUserLogin *>(modal);
+        ASSERT_TRUE(login) << modal->metaObject()->className();
+        QComboBox *name = login->findChild<QComboBox *>("cbUserName");
+        name->setEditText("无角色");
+        QTest::mouseClick(login->findChild<QPushButton *>("btLogin"), Qt::LeftButton);
     });
-    answer.start(50);
-    QElapsedTimer waited;
-    waited.start();
-    while (!frame.isHidden() && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // A guard only: the first tick comes after a second.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.isHidden(); }, 60000));
     EXPECT_EQ(frame.CurrentUserName, "无角色");
     EXPECT_TRUE(frame.CurrentUserRole.isEmpty());
     EXPECT_TRUE(frame.isHidden());

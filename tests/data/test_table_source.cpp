@@ -2,27 +2,24 @@
 #include "data/TableSource.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace {
 
-// Public Access sample databases, read where they are kept.
+// Public Access sample databases, kept with the tests.
 QString accessFixture(const char *name)
 {
-    return QStringLiteral(LANYAN_SHARED_FIXTURES "/access/") + QString::fromLatin1(name);
+    return QStringLiteral(LANYAN_SOURCE_DIR "/tests/data/fixtures/access/") +
+           QString::fromLatin1(name);
 }
 
 std::unique_ptr<TableSource> openFixture(const char *name)
 {
-    const QString path = accessFixture(name);
-    if (!QFileInfo::exists(path))
-        return nullptr;
     QString error;
-    auto source = TableSource::open(path, &error);
-    EXPECT_TRUE(source) << error.toStdString();
+    auto source = TableSource::open(accessFixture(name), &error);
+    EXPECT_TRUE(source) << name << ": " << error.toStdString();
     return source;
 }
 
@@ -31,8 +28,7 @@ std::unique_ptr<TableSource> openFixture(const char *name)
 TEST(JetTables, ReadsTablesColumnsTextNumbersDatesAndBinaryValues)
 {
     auto nwind = openFixture("nwind.mdb");
-    if (!nwind)
-        GTEST_SKIP() << "Access fixtures not found";
+    ASSERT_TRUE(nwind);
     EXPECT_EQ(TableSource::detectFile(accessFixture("nwind.mdb")), TableSource::Format::Jet);
     EXPECT_TRUE(nwind->hasTable("EMPLOYEES"));
     EXPECT_FALSE(nwind->hasTable("MSysObjects")) << "system tables are not offered";
@@ -86,8 +82,7 @@ TEST(JetTables, ReadsTablesColumnsTextNumbersDatesAndBinaryValues)
 TEST(JetTables, DatesAndLongTextOfASecondFile)
 {
     auto dates = openFixture("DateTestDatabase.mdb");
-    if (!dates)
-        GTEST_SKIP() << "Access fixtures not found";
+    ASSERT_TRUE(dates);
     std::vector<std::pair<QString, QString>> values;
     QString error;
     ASSERT_TRUE(dates->forEachRow(
@@ -106,8 +101,6 @@ TEST(JetTables, DatesAndLongTextOfASecondFile)
 TEST(JetTables, DamagedOrForeignFilesGiveAnErrorNotACrash)
 {
     const QString nwind = accessFixture("nwind.mdb");
-    if (!QFileInfo::exists(nwind))
-        GTEST_SKIP() << "Access fixtures not found";
     QTemporaryDir dir;
     QFile source(nwind);
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
@@ -179,8 +172,7 @@ TEST(JetTables, ALibraryThatBlowsUpOrCrashesIsStoppedAndReported)
     QTemporaryDir dir;
     for (const auto &c : cases) {
         QFile sound(accessFixture(c.fixture));
-        if (!sound.open(QIODevice::ReadOnly))
-            GTEST_SKIP() << "Access fixtures not found";
+        ASSERT_TRUE(sound.open(QIODevice::ReadOnly)) << c.fixture;
         QByteArray bytes = sound.readAll();
         for (const auto &[offset, value] : c.patch)
             bytes[offset] = value;

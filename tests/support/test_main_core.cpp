@@ -1,3 +1,5 @@
+#include "SkipReasons.h"
+
 #include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -14,5 +16,5 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runAllTests();
 }

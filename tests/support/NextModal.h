@@ -9,19 +9,34 @@
 #include <gtest/gtest.h>
 #include <source_location>
 
+// Closes a modal window, one that refuses (it asks about unsaved work) included, so the loop
+// that shows it ends.
+inline void closeModal(QWidget *window)
+{
+    QPointer<QWidget> w = window;
+    if (w && w->isVisible())
+        w->close();
+    if (w && w->isVisible())
+        w->hide();
+}
+
 // Answers the next modal window from inside its event loop: declare it, then do what opens
 // the window. Whatever the answer does, a failed ASSERT in it included, the window is closed
 // afterwards, so a broken test fails instead of hanging. A window that does not appear within
-// three seconds is a failure at the declaration's line. Header only: just window tests, which
-// link the widgets, include it.
+// the guard is a failure at the declaration's line, and one that appears later, or once the
+// answer has failed, is closed unanswered: the test runs to its end and reports, never waits
+// for the time-out. Header only: just window tests, which link the widgets, include it.
 class NextModal
 {
 public:
+    // Far beyond the time a window takes to appear on a loaded machine: a guard, not a limit.
+    static constexpr int kGuardMs = 30000;
+
     explicit NextModal(std::function<void(QWidget *)> answer,
                        std::source_location where = std::source_location::current())
         : m_answer(std::move(answer))
         , m_before(QApplication::activeModalWidget())
-        , m_deadline(3000)
+        , m_deadline(kGuardMs)
         , m_where(where)
     {
         m_poll.setInterval(10);
@@ -33,7 +48,7 @@ public:
     {
         m_poll.stop();
         if (!m_answered && !m_reported)
-            fail();
+            fail("no modal window appeared to be answered");
     }
 
     NextModal(const NextModal &) = delete;
@@ -45,31 +60,42 @@ private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal != m_before && modal->isVisible()) {
+        const bool fresh = modal && modal != m_before && modal->isVisible();
+        if (m_gaveUp) {
+            // Whatever opens now would wait for an answer nobody gives.
+            if (fresh)
+                closeModal(modal);
+            return;
+        }
+        if (fresh) {
             // Stopped first: the answer may open windows of its own, whose loops would poll
             // again.
             m_poll.stop();
             m_answered = true;
+            const bool failedBefore = ::testing::Test::HasFatalFailure();
             QPointer<QWidget> window = modal;
             m_answer(modal);
-            if (window && window->isVisible())
-                window->close();
-            // A window that refuses to close (it asks about unsaved work) still goes.
-            if (window && window->isVisible())
-                window->hide();
+            closeModal(window);
+            if (!failedBefore && ::testing::Test::HasFatalFailure())
+                giveUp();
             return;
         }
         if (m_deadline.hasExpired()) {
-            m_poll.stop();
-            fail();
+            fail("no modal window appeared within the guard");
+            giveUp();
         }
     }
 
-    void fail()
+    void giveUp()
+    {
+        m_gaveUp = true;
+        m_poll.start();
+    }
+
+    void fail(const char *what)
     {
         m_reported = true;
-        ADD_FAILURE_AT(m_where.file_name(), int(m_where.line()))
-            << "no modal window appeared to be answered";
+        ADD_FAILURE_AT(m_where.file_name(), int(m_where.line())) << what;
     }
 
     std::function<void(QWidget *)> m_answer;
@@ -79,4 +105,5 @@ private:
     QTimer m_poll;
     bool m_answered = false;
     bool m_reported = false;
+    bool m_gaveUp = false;
 };

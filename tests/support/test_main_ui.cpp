@@ -1,3 +1,6 @@
+#include "ModalWatch.h"
+#include "SkipReasons.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -14,5 +17,6 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ModalWatch watch;
+    return runAllTests();
 }

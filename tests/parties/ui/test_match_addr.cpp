@@ -1,3 +1,4 @@
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckKDD.h"
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabBar>
-#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -26,17 +26,12 @@ const QString kBlock = QStringLiteral(
 void whileOpen(const std::function<void()> &open,
                const std::function<void(TfrmMatchAddr &)> &inside)
 {
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        auto *w = qobject_cast<TfrmMatchAddr *>(QApplication::activeModalWidget());
-        ASSERT_TRUE(w);
-        ran = true;
+    NextModal window([&](QWidget *modal) {
+        auto *w = qobject_cast<TfrmMatchAddr *>(modal);
+        ASSERT_TRUE(w) << modal->metaObject()->className();
         inside(*w);
-        if (w->isVisible())
-            w->reject();
     });
     open();
-    EXPECT_TRUE(ran);
 }
 
 QPushButton *button(QWidget &w, const char *name)

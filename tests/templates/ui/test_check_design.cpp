@@ -1,4 +1,5 @@
 #include "../../print/PdfWords.h"
+#include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "base/IniFile.h"
@@ -18,7 +19,6 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSqlQuery>
-#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -112,8 +112,8 @@ TEST(DesignModeFromTheForm, BoxAndPrintPositionMoveAndTheFormAndThePaperFollow)
     const Item before = item(home, kExpressSlip, kSender);
 
     bool designed = false;
-    QTimer::singleShot(0, [&] {
-        auto *design = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget());
+    NextModal window([&](QWidget *modal) {
+        auto *design = qobject_cast<TfmCheckDesign *>(modal);
         ASSERT_TRUE(design);
         QWidget *box = design->box(kSender);
         ASSERT_TRUE(box);
@@ -277,8 +277,8 @@ TEST(DesignModeFromTheFrame, OpensForTheCurrentTemplateAndRebuildsItsCacheOnClos
     frame.CurrentCheckTypeId = 2;
     QSignalSpy changed(&home.services().catalogue(), &Catalogue::layoutChanged);
     int opened = 0;
-    QTimer::singleShot(0, [&] {
-        auto *design = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget());
+    NextModal window([&](QWidget *modal) {
+        auto *design = qobject_cast<TfmCheckDesign *>(modal);
         ASSERT_TRUE(design);
         opened = design->checkTypeId();
         design->selectBox(design->box(kSender));
@@ -301,8 +301,8 @@ TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
     design->selectBox(design->box(kSender));
     const int before = item(home, kExpressSlip, kSender).ctlX;
     QString title;
-    QTimer::singleShot(0, [&] {
-        auto *designer = qobject_cast<TfmTemplateDesigner *>(QApplication::activeModalWidget());
+    NextModal window([&](QWidget *modal) {
+        auto *designer = qobject_cast<TfmTemplateDesigner *>(modal);
         ASSERT_TRUE(designer);
         title = designer->windowTitle();
         QLabel *piece = designer->pieces(kSender).value(0);

@@ -13,8 +13,9 @@ Ui::Answer ScriptedUi::showMessage(const QString &text, const QString &caption, 
     return a;
 }
 
-QString ScriptedUi::chooseOpenFile(const QString &, const QString &, const QString &)
+QString ScriptedUi::chooseOpenFile(const QString &caption, const QString &, const QString &)
 {
+    chosen << caption;
     if (m_files.empty())
         return {};
     const QString path = m_files.front();

@@ -44,6 +44,7 @@ public:
     QList<Shown> shown;
     QList<QUrl> opened;
     QList<Prompt> prompted;
+    QStringList chosen; // captions of the file choosers shown
 
 private:
     std::deque<Answer> m_answers;

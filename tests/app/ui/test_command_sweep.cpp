@@ -211,9 +211,10 @@ TEST(CommandSweep, EveryMenuItemAndToolButtonOfTheFrameShowsWhatItNames)
     }
     for (QToolButton *b :
          frame.findChild<QToolBar *>("ToolBarMain")->findChildren<QToolButton *>()) {
-        if (!b->objectName().isEmpty() && !b->objectName().startsWith("qt_"))
+        if (!b->objectName().isEmpty() && !b->objectName().startsWith("qt_")) {
             EXPECT_TRUE(named.count(b->objectName()))
                 << "no row for " << b->objectName().toStdString();
+        }
     }
 
     for (const Command &c : commands) {

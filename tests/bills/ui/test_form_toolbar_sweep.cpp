@@ -60,9 +60,10 @@ protected:
             named.insert(QString::fromLatin1(b.name));
         for (QToolButton *b :
              form()->findChild<QToolBar *>("toolBarCheck")->findChildren<QToolButton *>()) {
-            if (!b->objectName().startsWith("qt_"))
+            if (!b->objectName().startsWith("qt_")) {
                 EXPECT_TRUE(named.count(b->objectName()))
                     << "no row for " << b->objectName().toStdString();
+            }
         }
 
         for (const Button &row : rows) {

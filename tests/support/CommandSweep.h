@@ -126,10 +126,12 @@ inline void expectEffect(const std::string &what, ScriptedUi &ui, const Effect &
     QString seen;
     std::optional<NextModal> answer;
     if (effect.kind == Effect::Kind::Modal)
-        answer.emplace([&](QWidget *w) {
-            seen = QString::fromLatin1(w->metaObject()->className());
-            EXPECT_TRUE(mapped(w)) << "modal window not mapped";
-        });
+        answer.emplace(
+            [&](QWidget *w) {
+                seen = QString::fromLatin1(w->metaObject()->className());
+                EXPECT_TRUE(mapped(w)) << "modal window not mapped";
+            },
+            std::source_location::current());
     QTimer popupWatch;
     if (effect.kind == Effect::Kind::Popup) {
         popupWatch.setInterval(10);

@@ -22,6 +22,7 @@ const BillFormTexts &BillFormTexts::expressSlip()
          "skrHandset", "edtSJRTown", "edtCountryDest", "cbDestSite", "edtWeight", "edtMoney",
          "edtAmount", "zdWPNR", "zdBz"},
         {"zdSKR", "zdSKRLXR"},
+        13,
     };
     return texts;
 }
@@ -45,8 +46,10 @@ const BillFormTexts &BillFormTexts::acceptanceDraft()
         QStringLiteral("历史票据查看（流水号为："),
         QStringLiteral("关闭票据"),
         {"zdInComp", "zdRemark"},
-        // The payee's prompt counts as text: a draft with an amount is never closed unasked.
-        {"zdInComp", "zdJEDX"},
+        // The payee's prompt counts as text: a draft with an amount is never closed unasked,
+        // with or without a payee.
+        {"zdJEDX"},
+        6,
     };
     return texts;
 }

@@ -25,6 +25,7 @@ struct BillFormTexts
     QString closeTitle;
     QStringList newBillClears;  // fields a new bill empties; the rest stay for the next one
     QStringList closeAskFields; // the close question is asked when all of these have text
+    int optionBoxes = 0;        // the option boxes defCheck0 ... the form carries from the start
 
     static const BillFormTexts &expressSlip();
     static const BillFormTexts &acceptanceDraft();

@@ -6,6 +6,7 @@
 #include "data/Database.h"
 #include "data/Schema.h"
 #include "data/TableSource.h"
+#include "templates/Catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ bool DatabaseUpgrade::alreadyUpgraded() const
 }
 
 bool DatabaseUpgrade::copyTable(const TableSource &older, const QString &table, int *rows,
-                                QString *error)
+                                QStringList *merged, QString *error)
 {
     const SchemaTable *ours = Schema::table(table);
     const QStringList theirs = older.columnNames(table);
@@ -66,18 +67,23 @@ bool DatabaseUpgrade::copyTable(const TableSource &older, const QString &table, 
     // A table with none of our columns has nothing to give; ours stays as it is.
     if (columns.isEmpty())
         return true;
+    const QString failed = u"转入数据表 " + table + u" 失败：";
     QSqlQuery q = m_db.query();
     if (!q.exec(u"delete from " + quoted(table))) {
-        *error = q.lastError().text();
+        *error = failed + q.lastError().text();
         return false;
     }
     QStringList names;
     for (const QString &c : columns)
         names << quoted(c);
+    // Older databases may hold an item twice for one template, which ours forbids: the first
+    // row is kept and the others are named in the summary rather than failing everything.
+    const bool items = table.compare(u"CKControl", Qt::CaseInsensitive) == 0;
     const QString insert = u"insert into " + quoted(table) + u" (" + names.join(u", ") +
-                           u") values (" + QStringList(columns.size(), u"?"_qs).join(u", ") + u')';
+                           u") values (" + QStringList(columns.size(), u"?"_qs).join(u", ") + u')' +
+                           (items ? u" on conflict do nothing"_qs : QString());
     if (!q.prepare(insert)) {
-        *error = q.lastError().text();
+        *error = failed + q.lastError().text();
         return false;
     }
     QString insertError;
@@ -94,12 +100,20 @@ bool DatabaseUpgrade::copyTable(const TableSource &older, const QString &table, 
                 insertError = q.lastError().text();
                 return false;
             }
+            if (items && q.numRowsAffected() == 0) {
+                *merged << QStringLiteral("模板 %1 的项目 %2")
+                               .arg(row.value(QStringLiteral("CheckTypeID")).toString(),
+                                    row.value(QStringLiteral("CtlName")).toString());
+                return true;
+            }
             ++*rows;
             return true;
         },
         error);
     if (!insertError.isEmpty())
-        *error = table + u": " + insertError;
+        *error = failed + insertError;
+    else if (!read)
+        *error = failed + *error;
     return read && insertError.isEmpty();
 }
 
@@ -121,7 +135,7 @@ DatabaseUpgrade::Summary DatabaseUpgrade::upgradeFrom(const TableSource &older,
         for (const QString &table : tables()) {
             progress(done, total, u"升级数据表 " + table);
             int rows = 0;
-            if (!copyTable(older, table, &rows, &summary.error))
+            if (!copyTable(older, table, &rows, &summary.mergedItems, &summary.error))
                 return false;
             summary.rows.emplace_back(table, rows);
             ++done;
@@ -142,16 +156,33 @@ DatabaseUpgrade::Summary DatabaseUpgrade::upgradeFrom(const TableSource &older,
                       QStringLiteral("update configtable set cvalue = ? where cname = 'version'"),
                       {m_appVersion});
         if (!marked)
-            summary.error = q.lastError().text();
+            summary.error = u"标记常用模板失败：" + q.lastError().text();
         return marked;
     });
     if (!summary.ok) {
         summary.rows.clear();
+        summary.mergedItems.clear();
         if (summary.error.isEmpty())
-            summary.error = m_db.connection().lastError().text();
+            summary.error = u"升级数据提交失败：" + m_db.connection().lastError().text();
     }
     progress(total, total, summary.ok ? QStringLiteral("    升级完成！") : QString());
     return summary;
+}
+
+QList<int> DatabaseUpgrade::rebuildLayoutCaches(Database &db, Catalogue &catalogue)
+{
+    QList<int> ids;
+    QSqlQuery q = db.query();
+    if (q.exec(QStringLiteral("select CheckTypeID from ckTypeTable order by CheckTypeID")))
+        while (q.next())
+            ids << q.value(0).toInt();
+    QList<int> failed;
+    for (int id : std::as_const(ids)) {
+        if (!catalogue.buildCheckIniFile(id))
+            failed << id;
+        catalogue.notifyLayoutChanged(id);
+    }
+    return failed;
 }
 
 int DatabaseUpgrade::copyPictures(Database &db, const QString &olderFolder, const DataHome &home)
@@ -211,7 +242,7 @@ bool DatabaseUpgrade::addDictionaryItems(Database &db, QString *error)
           "update NameDict set CtlType = 'CHECKBOX' where CtlName like "
           "'DEFCHECK%'"})
         if (!q.exec(QString::fromLatin1(sql))) {
-            *error = q.lastError().text();
+            *error = u"修正单据模型编码失败：" + q.lastError().text();
             return false;
         }
     return true;
@@ -222,7 +253,7 @@ bool DatabaseUpgrade::initTypeFirstNameValue(Database &db, QString *error)
     QSqlQuery q = db.query();
     if (!q.exec(QStringLiteral("select CheckTypeID, TypeName from ckTypeTable where "
                                "coalesce(TypeFirstName, '') = ''"))) {
-        *error = q.lastError().text();
+        *error = u"补全模板种类失败：" + q.lastError().text();
         return false;
     }
     QSqlQuery update = db.query();
@@ -237,7 +268,7 @@ bool DatabaseUpgrade::initTypeFirstNameValue(Database &db, QString *error)
                        QStringLiteral("update ckTypeTable set TypeFirstName = ? where "
                                       "CheckTypeID = ?"),
                        {name.left(at), q.value(0)})) {
-            *error = update.lastError().text();
+            *error = u"补全模板种类失败：" + update.lastError().text();
             return false;
         }
     }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
 
+class Catalogue;
 class Database;
 class DataHome;
 class TableSource;
@@ -30,9 +33,14 @@ public:
         bool ok = false;
         QString error;
         std::vector<std::pair<QString, int>> rows; // per table taken over
+        // Item rows the older database held twice for one template; the first was kept.
+        QStringList mergedItems;
     };
     // The tables the older database lacks are refused before anything changes.
     Summary upgradeFrom(const TableSource &older, const Progress &progress);
+    // Every template's layout cache built again from the rows taken over, so that the forms
+    // lay out and print what the database says; the identifiers whose cache could not be built.
+    static QList<int> rebuildLayoutCaches(Database &db, Catalogue &catalogue);
     // Copies the pictures the templates name from the older Image/ folder, never over ours.
     static int copyPictures(Database &db, const QString &olderFolder, const DataHome &home);
 
@@ -43,7 +51,8 @@ public:
     static bool initTypeFirstNameValue(Database &db, QString *error);
 
 private:
-    bool copyTable(const TableSource &older, const QString &table, int *rows, QString *error);
+    bool copyTable(const TableSource &older, const QString &table, int *rows, QStringList *merged,
+                   QString *error);
 
     Database &m_db;
     QString m_appVersion;

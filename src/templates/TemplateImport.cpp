@@ -21,6 +21,7 @@ using Filter = TableSource::Filter;
 namespace Package = TemplatePackage;
 
 const QString kEnabled = QStringLiteral("启用");
+const QString kDefault = QStringLiteral("默认");
 
 // The part between the first opening and the last closing bracket.
 QString describeOf(const QString &fullName)
@@ -228,14 +229,21 @@ TemplateImport::Result TemplateImport::importOne(const QString &fullName)
     QString error;
     const bool stored = m_db.inTransaction([&] {
         QSqlQuery q = m_db.query();
-        if (!execBound(q, QStringLiteral("select CheckTypeID from ckTypeTable where TypeName = ?"),
-                       {fullName})) {
+        if (!execBound(
+                q,
+                QStringLiteral("select CheckTypeID, IsDefault from ckTypeTable where TypeName = ?"),
+                {fullName})) {
             error = q.lastError().text();
             return false;
         }
         QList<QVariant> existing;
-        while (q.next())
+        // A template replaced while it is its kind's default stays the default: otherwise
+        // every bill of the kind would complain that it has none.
+        bool wasDefault = false;
+        while (q.next()) {
             existing << q.value(0);
+            wasDefault = wasDefault || q.value(1).toString() == kDefault;
+        }
         if (!existing.isEmpty()) {
             target = existing.first().toInt();
             if (!execBound(q, QStringLiteral("delete from ckTypeTable where TypeName = ?"),
@@ -269,7 +277,7 @@ TemplateImport::Result TemplateImport::importOne(const QString &fullName)
         row["Visiable"] = kEnabled;
         row["IsCommon"] = QStringLiteral("是");
         row["ShowOrd"] = 0;
-        row["IsDefault"] = QStringLiteral("0");
+        row["IsDefault"] = wasDefault ? kDefault : QStringLiteral("0");
         if (!insertRow(q, QStringLiteral("ckTypeTable"), row, &error))
             return false;
         for (QVariantMap item : items) {
@@ -303,5 +311,34 @@ TemplateImport::Result TemplateImport::importOne(const QString &fullName)
     QFile::remove(m_catalogue.layoutCachePath(target));
     result.imported = true;
     result.checkTypeId = target;
+    result.kind = kind;
     return result;
+}
+
+QStringList TemplateImport::giveKindsADefault(const QStringList &kinds)
+{
+    QStringList made;
+    QSqlQuery q = m_db.query();
+    for (const QString &kind : kinds) {
+        if (!execBound(q,
+                       QStringLiteral("select 1 from ckTypeTable where TypeFirstName = ? and "
+                                      "IsDefault = ?"),
+                       {kind, kDefault}) ||
+            q.next())
+            continue;
+        if (!execBound(q,
+                       QStringLiteral("select CheckTypeID, TypeName from ckTypeTable where "
+                                      "TypeFirstName = ? and Visiable = ? order by CheckTypeID"),
+                       {kind, kEnabled}) ||
+            !q.next())
+            continue;
+        const QVariant id = q.value(0);
+        const QString name = q.value(1).toString();
+        if (execBound(q,
+                      QStringLiteral("update ckTypeTable set IsDefault = ?, IsCommon = '是' where "
+                                     "CheckTypeID = ?"),
+                      {kDefault, id}))
+            made << name;
+    }
+    return made;
 }

@@ -30,6 +30,7 @@ public:
         // The package's settings for the template could not be read; the template is still
         // imported.
         QString settingsError;
+        QString kind; // of the template imported
     };
 
     TemplateImport(Database &db, Catalogue &catalogue, const DataHome &home);
@@ -47,6 +48,9 @@ public:
     QByteArray picture(const QString &fullName) const;
 
     Result importOne(const QString &fullName);
+    // Each of these kinds left without a default template gets its first enabled one as the
+    // default; the full names of the templates made default.
+    QStringList giveKindsADefault(const QStringList &kinds);
 
 private:
     Database &m_db;

@@ -104,6 +104,18 @@ bool Users::deleteUsers(const QList<int> &ids, QString *error)
     return forEachId(m_db, QStringLiteral("delete from UserTable where ID = ?"), ids, error);
 }
 
+int Users::operatorsWithRoleLeft(const QList<int> &without) const
+{
+    QSqlQuery q = m_db.query();
+    if (!q.exec(
+            QStringLiteral("select ID from UserTable where trim(coalesce(RoleName, '')) <> ''")))
+        return -1;
+    int left = 0;
+    while (q.next())
+        left += without.contains(q.value(0).toInt()) ? 0 : 1;
+    return left;
+}
+
 bool Users::resetPasswords(const QList<int> &ids, QString *error)
 {
     return forEachId(m_db, QStringLiteral("update UserTable set Passwd = '' where ID = ?"), ids,

@@ -29,6 +29,9 @@ public:
     bool userNames(QStringList *names) const;
 
     bool deleteUsers(const QList<int> &ids, QString *error);
+    // How many operators with a role would be left without these rows; -1 when the table
+    // cannot be read. With the login required, none left means nobody can start the program.
+    int operatorsWithRoleLeft(const QList<int> &without) const;
     bool resetPasswords(const QList<int> &ids, QString *error);
 
     enum class Change { Ok, WrongOldPassword, Failed };

@@ -1,7 +1,9 @@
 #include "../templates/PackageFile.h"
 #include "TestHome.h"
+#include "base/IniFile.h"
 #include "data/TableSource.h"
 #include "online/DatabaseUpgrade.h"
+#include "templates/Catalogue.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -115,4 +117,55 @@ TEST(DatabaseUpgrade, MissingTablesOrAFailureLeaveOurDatabaseAsItWas)
     EXPECT_EQ(value(home, "select count(*) from ckTypeTable"), before);
     EXPECT_EQ(value(home, "select count(*) from CKPersonalInfoTable where ID = 7"), "0");
     EXPECT_FALSE(upgrade.alreadyUpgraded());
+}
+
+// Older databases may hold an item twice for one template (names differ only in case): the
+// first row is kept and named, and every template's layout cache follows what was taken over.
+TEST(DatabaseUpgrade, MergesDuplicateItemsAndRebuildsEveryLayoutCache)
+{
+    TestHome home;
+    Catalogue &catalogue = home.services().catalogue();
+    ASSERT_TRUE(catalogue.OpenCheckInif(1)); // our own cache of template 1, soon stale
+    const QString path = home.path() + "older.db";
+    writeOlderDatabase(path);
+    {
+        PackageFile db(path);
+        // It names a cache file, as every used template does: ours is there already.
+        db.exec("alter table ckTypeTable add column IniFile TEXT");
+        db.exec("insert into ckTypeTable (CheckTypeID, TypeName, TypeFirstName, IsDefault, "
+                "Visiable, IsCommon, IniFile) values (1, '快递单（老模板）', '快递单', '默认', "
+                "'启用', '是', '1.ini')");
+        db.exec("drop table CKControl");
+        db.exec("create table CKControl (CheckTypeID INTEGER, CtlName TEXT, SrcX INTEGER, "
+                "SrcY INTEGER, NeedShow INTEGER)");
+        db.insert("CKControl", {{"CheckTypeID", 1},
+                                {"CtlName", "zdSKR"},
+                                {"SrcX", 123},
+                                {"SrcY", 45},
+                                {"NeedShow", 1}});
+        db.insert("CKControl", {{"CheckTypeID", 1},
+                                {"CtlName", "ZDSKR"},
+                                {"SrcX", 999},
+                                {"SrcY", 99},
+                                {"NeedShow", 1}});
+        db.insert(
+            "CKControl",
+            {{"CheckTypeID", 1}, {"CtlName", "zdHKR"}, {"SrcX", 7}, {"SrcY", 8}, {"NeedShow", 1}});
+    }
+    QString error;
+    auto older = TableSource::open(path, &error);
+    ASSERT_TRUE(older) << error.toStdString();
+    DatabaseUpgrade upgrade(home.db(), "10.3");
+    const DatabaseUpgrade::Summary s =
+        upgrade.upgradeFrom(*older, [](int, int, const QString &) {});
+    ASSERT_TRUE(s.ok) << s.error.toStdString();
+    EXPECT_EQ(s.mergedItems, QStringList{"模板 1 的项目 ZDSKR"});
+    EXPECT_EQ(value(home, "select count(*) from CKControl where CheckTypeID = 1"), "2");
+    EXPECT_EQ(value(home, "select SrcX from CKControl where upper(CtlName) = 'ZDSKR'"), "123");
+
+    EXPECT_TRUE(DatabaseUpgrade::rebuildLayoutCaches(home.db(), catalogue).isEmpty());
+    auto cache = catalogue.OpenCheckInif(1);
+    ASSERT_TRUE(cache);
+    EXPECT_EQ(cache->readString("viewx", "ZDSKR.x", ""), "123");
+    EXPECT_EQ(cache->readString("viewx", "ZDHKR.x", ""), "7");
 }

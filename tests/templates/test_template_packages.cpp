@@ -208,7 +208,7 @@ TEST_F(TemplatePackages, ImportReplacesSameNameAndNumbersNewOnesAfterTheLargest)
     EXPECT_EQ(same.checkTypeId, 12);
     const std::optional<Template> t = catalogue().loadTemplate(12);
     ASSERT_TRUE(t);
-    EXPECT_EQ(t->isDefault, "0");
+    EXPECT_EQ(t->isDefault, "默认"); // the kind keeps its default
     EXPECT_EQ(t->imgFile, "kdd12.jpg");
     EXPECT_EQ(t->xMove, 12);
     EXPECT_EQ(t->yMove, -3);

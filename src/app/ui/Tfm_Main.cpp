@@ -399,6 +399,16 @@ void Tfm_Main::buildSystemMenu()
         TfrmUserManage users(m_services, this);
         users.exec();
     });
+    m->addSeparator();
+    addItem(m, "mDatabaseUpgrade", QStringLiteral("数据库升级（转入老版本数据）"),
+            [this] { openDatabaseUpgrade(); });
+}
+
+void Tfm_Main::openDatabaseUpgrade()
+{
+    TfrmUp2NewVersion upgrade(m_services, this);
+    upgrade.setProgramFile(QCoreApplication::applicationFilePath());
+    upgrade.exec();
 }
 
 void Tfm_Main::buildToolsMenu()
@@ -447,9 +457,7 @@ void Tfm_Main::buildHelpMenu()
     QMenu *m = menuBar()->addMenu(QStringLiteral("帮 助(&H)"));
     m->menuAction()->setObjectName(QStringLiteral("H1"));
     addItem(m, "N9281", QStringLiteral("  升级到9.28"), [this] {
-        TfrmUp2NewVersion upgrade(m_services, this);
-        upgrade.setProgramFile(QCoreApplication::applicationFilePath());
-        upgrade.exec();
+        openDatabaseUpgrade();
     })->setVisible(false);
     addItem(m, "AboutSystem", QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
     addItem(

@@ -125,6 +125,7 @@ private:
     void openPage(const QString &url);
     void openExpressSlip();
     void openDesignMode();
+    void openDatabaseUpgrade();
     void openHistory(HistoryWindow *history, SavedBill kind);
     void updateInstallRecord();
     void tick();

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -34,7 +35,6 @@ namespace {
 std::array<BillForm *, 2> s_openForms{}; // by bill kind
 const QString kPrompt = QStringLiteral("提示");
 const QString kCommonTemplatesTab = QStringLiteral("配置常用模板");
-constexpr int kPresetOptionBoxes = 13;
 
 QString textOf(const QWidget *w)
 {
@@ -146,7 +146,8 @@ void BillForm::buildToolBar(const QStringList &buttons, const std::vector<ToolBu
         {"btPrintAndSave", "打印并保存", "打印一张当前填写的单子并保存", QStyle::SP_DriveFDIcon},
         {"btMultiPrintS", "批量打印", "打印固定发件人+ 收件人列表", QStyle::SP_FileDialogListView},
         {"btMultiPrintF", "重复打印", "重复打印多份当前填写的单子", QStyle::SP_BrowserReload},
-        {"btClose", "关闭&C", "", QStyle::SP_DialogCloseButton},
+        // Alt+C belongs to "复制(&C)": one key, one command.
+        {"btClose", "关闭", "", QStyle::SP_DialogCloseButton},
         {"btMoveXY", "整体偏移", "打印整体偏移", QStyle::SP_ArrowRight},
     };
     auto definition = [&](const QString &name) -> const ToolButton & {
@@ -160,6 +161,11 @@ void BillForm::buildToolBar(const QStringList &buttons, const std::vector<ToolBu
     toolBarCheck->setObjectName(QStringLiteral("toolBarCheck"));
     toolBarCheck->setFixedHeight(52);
     toolBarCheck->setIconSize(QSize(20, 20));
+    // Compact buttons, so that all of them fit the width of a bill's picture.
+    QFont compact = toolBarCheck->font();
+    compact.setPixelSize(11);
+    toolBarCheck->setFont(compact);
+    toolBarCheck->setStyleSheet(QStringLiteral("QToolButton { padding: 1px 0px; }"));
     m_layout->addWidget(toolBarCheck);
     const QHash<QString, void (BillForm::*)()> commands{
         {"btPosition", &BillForm::moveToolBar},
@@ -259,8 +265,7 @@ void BillForm::buildPicturePanel(const std::vector<BillField> &fields)
         updateDateFields();
         markModified();
     });
-    for (int i = 0; i < kPresetOptionBoxes; ++i)
-        loadCheckBox({});
+    loadCheckBox(QStringList(m_texts.optionBoxes, QString()).join(u','));
 }
 
 void BillForm::addField(const BillField &f)
@@ -523,6 +528,7 @@ void BillForm::initFormType()
     FormLayout::setFormControlsPosition(catalogue, m_currentTemplate, m_texts.kind, panelImgBg,
                                         m_cache.get());
     m_loading = false;
+    orderTabs();
     laidOut();
     placePartyFrames();
     m_initialisedTemplate = m_currentTemplate;
@@ -541,20 +547,68 @@ void BillForm::loadParam()
     panelImgBg->setFixedSize(t->tWidth, t->tHeight);
     shortbar->setFixedWidth(t->tWidth);
     loadCheckBox(t->checkBoxs);
-    // The tool bar folds what does not fit; the picture sets the width.
-    setFixedSize(t->tWidth, sizeHint().height());
+    fitSize();
+}
+
+void BillForm::fitSize()
+{
+    // The picture sets the width, unless the tool bar needs more: a button folded away
+    // behind the tool bar's extension is a button the clerk does not find.
+    setFixedSize(std::max(panelImgBg->width(), toolBarCheck->sizeHint().width()),
+                 sizeHint().height());
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->adjustSize();
 }
 
+void BillForm::orderTabs()
+{
+    // Tab follows the paper: rows from top to bottom, each from left to right. A field whose
+    // top lies above the middle of a row's first field belongs to that row.
+    QList<QWidget *> fields;
+    for (QWidget *w : std::as_const(m_fields))
+        if (w->focusPolicy() & Qt::TabFocus)
+            fields << w;
+    auto byName = [](const QWidget *a, const QWidget *b) {
+        return a->objectName() < b->objectName();
+    };
+    std::sort(fields.begin(), fields.end(), byName); // the same order on every run
+    std::stable_sort(fields.begin(), fields.end(), [](const QWidget *a, const QWidget *b) {
+        return a->geometry().top() < b->geometry().top();
+    });
+    for (qsizetype start = 0; start < fields.size();) {
+        const QRect first = fields[start]->geometry();
+        qsizetype end = start + 1;
+        while (end < fields.size() && fields[end]->geometry().top() < first.center().y())
+            ++end;
+        std::stable_sort(fields.begin() + start, fields.begin() + end,
+                         [](const QWidget *a, const QWidget *b) { return a->x() < b->x(); });
+        start = end;
+    }
+    for (qsizetype i = 1; i < fields.size(); ++i)
+        QWidget::setTabOrder(fields[i - 1], fields[i]);
+}
+
 void BillForm::placePartyFrames()
 {
-    // Each frame rings its block as the layout placed it.
+    // Each frame rings its block as the layout placed it, but only as far as no other field
+    // lies inside: a block's fields may sit apart (a drawer's bank number below the amount),
+    // and a click on the picture between them must not open the address book.
     auto ring = [this](PartyFrame *frame, PartyBlock block) {
-        QRect area;
+        QList<const QWidget *> own;
         for (const PartyBlockField &f : partyBlockFields(block))
             if (QWidget *w = field(QString::fromLatin1(f.control)); w && !w->isHidden())
-                area = area.united(w->geometry());
+                own << w;
+        auto coversOthers = [&](const QRect &area) {
+            for (const QWidget *w : std::as_const(m_fields))
+                if (!w->isHidden() && !own.contains(w) && area.intersects(w->geometry()))
+                    return true;
+            return false;
+        };
+        QRect area;
+        for (const QWidget *w : std::as_const(own))
+            if (const QRect wider = area.united(w->geometry());
+                area.isNull() || !coversOthers(wider))
+                area = wider;
         frame->setVisible(!area.isNull());
         frame->setGeometry(area.adjusted(-4, -4, 4, 4));
         frame->lower();
@@ -951,12 +1005,39 @@ void BillForm::moveToolBar()
 {
     m_barAtBottom = !m_barAtBottom;
     m_layout->removeWidget(toolBarCheck);
+    // The buttons keep their captions under the glyphs at either edge: text beside them
+    // would need more width than the picture has.
     m_layout->insertWidget(m_barAtBottom ? m_layout->count() : 0, toolBarCheck);
-    toolBarCheck->setToolButtonStyle(m_barAtBottom ? Qt::ToolButtonTextBesideIcon
-                                                   : Qt::ToolButtonTextUnderIcon);
     for (const char *name : {"btPosition", "btUpOrDown"})
         if (QToolButton *b = button(QString::fromLatin1(name)))
             b->setText(m_barAtBottom ? QStringLiteral("上") : QStringLiteral("下"));
+}
+
+QToolButton *BillForm::mnemonicButton(const QKeyEvent &key) const
+{
+    if (key.modifiers() != Qt::AltModifier)
+        return nullptr;
+    const QKeySequence pressed(key.keyCombination());
+    for (QToolButton *b : toolBarCheck->findChildren<QToolButton *>())
+        if (!b->text().isEmpty() && QKeySequence::mnemonic(b->text()) == pressed)
+            return b;
+    return nullptr;
+}
+
+bool BillForm::event(QEvent *event)
+{
+    // While the focus is in the form its own Alt keys come first: the frame's menus and tool
+    // bar share some letters (S, P, C), and an ambiguous key would do nothing at all.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (QToolButton *b = mnemonicButton(*key)) {
+            key->accept();
+            if (b->isVisible() && b->isEnabled())
+                b->click();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void BillForm::shown(int screenHeight)

@@ -21,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QTabBar;
 class QToolBar;
@@ -116,6 +117,7 @@ protected:
     // The sender or receiver frame was clicked; by default the address book chooses.
     virtual void pickParty(bool sender);
 
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -176,13 +178,17 @@ private:
     void cbFirstTypeNameChange();
     void tbcCheckTypeNameChange(int index);
     void loadParam();
+    void fitSize();
     void loadCheckBox(const QString &captions);
     QString getItemCheckTitle() const;
     void setItemCheckTitle(const QString &titles);
+    void orderTabs();
     void placePartyFrames();
     void updateCaption();
     bool printCopies(int copies);
     void moveToolBar();
+    // The tool bar button whose Alt key this is, or null.
+    QToolButton *mnemonicButton(const QKeyEvent &key) const;
     void fillBlock(PartyBlock block, const std::optional<TPerson> &party);
     QComboBox *nameBox(bool sender) const;
     void connectNameBoxes();

@@ -37,6 +37,8 @@ TfmCheckCDHP::TfmCheckCDHP(BillHost &frame, QWidget *parent)
                       "btNewCheck", "btSaveAs", "btSaveCheck", "btPrint1", "btPrintAndSave",
                       "btMultiPrintS", "btMultiPrintF", "btClose"},
           {{"btSaveSKRen", "存收款人", "保存收款人到地址本（单位管理）", QStyle::SP_DirHomeIcon},
+           {"btSaveCheck", "保存(&S)", "保存填写的承兑汇票数据", QStyle::SP_DialogSaveButton},
+           {"btMultiPrintS", "批量打印", "批量打印承兑汇票列表", QStyle::SP_FileDialogListView},
            {"btMultiPrintF", "重复打印", "重复打印多份当前填写的票据", QStyle::SP_BrowserReload}},
           parent)
 {
@@ -93,8 +95,9 @@ void TfmCheckCDHP::buildFieldBehaviour()
     });
     connect(inputJEXX, &QLineEdit::returnPressed, this, &TfmCheckCDHP::inputJEXXExit);
 
+    // The prompt is only shown: it is never saved nor printed.
     auto *payee = static_cast<QComboBox *>(field(QStringLiteral("zdInComp")));
-    payee->setEditText(DraftFields::kPayeePrompt);
+    payee->lineEdit()->setPlaceholderText(DraftFields::kPayeePrompt);
     connect(payee->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         QWidget *account = field(QStringLiteral("zdInBankAcct"));
         if (!lookUpParty(false, false) && account->isVisible()) {
@@ -104,6 +107,9 @@ void TfmCheckCDHP::buildFieldBehaviour()
     });
     auto *due = static_cast<QComboBox *>(field(QStringLiteral("zdTimeOutDate")));
     connect(due->lineEdit(), &QLineEdit::returnPressed, this, &TfmCheckCDHP::zdTimeOutDateExit);
+    // A double click lands on the boxes' line edits, not on the boxes.
+    for (QComboBox *box : {payee, due})
+        box->lineEdit()->installEventFilter(this);
     for (const QString &cell : DraftFields::amountCells())
         field(cell)->setFocusPolicy(Qt::NoFocus);
 }
@@ -257,8 +263,10 @@ void TfmCheckCDHP::applyOptions()
 
 void TfmCheckCDHP::laidOut()
 {
-    // The entry appears over the amount only while the clerk types.
+    // The entry appears over the amount only while the clerk types, and Tab leaves it for
+    // the field after the amount.
     inputJEXX->hide();
+    QWidget::setTabOrder(field(QStringLiteral("zdJEDX")), inputJEXX);
     applyOptions();
 }
 
@@ -385,8 +393,13 @@ bool TfmCheckCDHP::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     case QEvent::MouseButtonDblClick:
-        if (is("zdInComp") || is("zdTimeOutDate"))
-            static_cast<QComboBox *>(watched)->lineEdit()->selectAll();
+        // The whole name or date, not the word under the mouse.
+        for (const char *name : {"zdInComp", "zdTimeOutDate"})
+            if (auto *edit = static_cast<QComboBox *>(field(QString::fromLatin1(name)))->lineEdit();
+                watched == edit) {
+                edit->selectAll();
+                return true;
+            }
         break;
     case QEvent::MouseButtonRelease:
         if (is("zdCDXYBH"))

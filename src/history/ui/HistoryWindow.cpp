@@ -143,6 +143,8 @@ void HistoryWindow::buildConditions()
     m_conditionRows->setColumnStretch(1, 1);
     m_conditionRows->setColumnStretch(3, 1);
 
+    // Leaving a party box opens nothing: an address book popping up at every Tab or click
+    // elsewhere would trap the clerk and take the typed name away. "选" beside each box opens it.
     auto partyBox = [this](const char *name, QLineEdit *&box) {
         box = new QLineEdit(m_conditions);
         box->setObjectName(QString::fromLatin1(name));

@@ -131,6 +131,26 @@ void TfrmUp2NewVersion::showProgress(int done, int total, const QString &note)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+QString TfrmUp2NewVersion::summaryText(const DatabaseUpgrade::Summary &s, int pictures,
+                                       const QList<int> &unbuilt)
+{
+    QString summary = QStringLiteral("恭喜，升级成功啦！\n");
+    for (const auto &[table, rows] : s.rows)
+        summary += QStringLiteral("\n%1：%2 行").arg(table).arg(rows);
+    summary += QStringLiteral("\n模板图片：%1 个").arg(pictures);
+    if (!s.mergedItems.isEmpty())
+        summary += QStringLiteral("\n\n老数据库中重复的打印项目已合并（保留第一条）：\n") +
+                   s.mergedItems.join(u'\n');
+    if (!unbuilt.isEmpty()) {
+        QStringList ids;
+        for (int id : unbuilt)
+            ids << QString::number(id);
+        summary +=
+            QStringLiteral("\n\n以下模板的布局缓存未能重建，打开时将重试：") + ids.join(u", ");
+    }
+    return summary;
+}
+
 void TfrmUp2NewVersion::startUpgrade()
 {
     Ui &ui = m_services.ui();
@@ -170,11 +190,9 @@ void TfrmUp2NewVersion::startUpgrade()
     }
     const int pictures =
         DatabaseUpgrade::copyPictures(m_services.database(), olderFolder(), m_services.home());
+    const QList<int> unbuilt =
+        DatabaseUpgrade::rebuildLayoutCaches(m_services.database(), m_services.catalogue());
     m_services.catalogue().notifyTemplatesChanged();
-    QString summary = QStringLiteral("恭喜，升级成功啦！\n");
-    for (const auto &[table, rows] : s.rows)
-        summary += QStringLiteral("\n%1：%2 行").arg(table).arg(rows);
-    summary += QStringLiteral("\n模板图片：%1 个").arg(pictures);
-    ui.alert(summary, kPrompt);
+    ui.alert(summaryText(s, pictures, unbuilt), kPrompt);
     accept();
 }

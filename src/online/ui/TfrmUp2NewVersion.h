@@ -1,5 +1,7 @@
 #pragma once
 
+#include "online/DatabaseUpgrade.h"
+
 #include <QDialog>
 
 class AppServices;
@@ -22,6 +24,9 @@ public:
     void startUpgrade();
 
 private:
+    // What the clerk is told after a successful upgrade.
+    static QString summaryText(const DatabaseUpgrade::Summary &s, int pictures,
+                               const QList<int> &unbuilt);
     QString olderFolder() const;
     void showProgress(int done, int total, const QString &note);
 

@@ -362,12 +362,15 @@ void TfrmBillImportExport::importSelected()
     int succeeded = 0;
     QStringList failures;
     QStringList settingsFailures;
+    QStringList kinds;
     m_importProgress->setText(QStringLiteral("0/%1").arg(total));
     for (int i = 0; i < total && keepGoing(); ++i) {
         const TemplateImport::Result r = m_import.importOne(names[i]);
-        if (r.imported)
+        if (r.imported) {
             ++succeeded;
-        else
+            if (!kinds.contains(r.kind))
+                kinds << r.kind;
+        } else
             failures << u"导入失败，单据：" + names[i] +
                             (r.error.isEmpty() ? QString() : u"（" + r.error + u"）");
         if (r.imported && !r.settingsError.isEmpty())
@@ -378,6 +381,7 @@ void TfrmBillImportExport::importSelected()
     m_busy = false;
     if (!failures.isEmpty())
         recordError(failures.last());
+    const QStringList madeDefault = m_import.giveKindsADefault(kinds);
     if (succeeded > 0)
         m_services.catalogue().notifyTemplatesChanged();
     const int failed = int(failures.size());
@@ -391,6 +395,8 @@ void TfrmBillImportExport::importSelected()
         summary = QStringLiteral("导入结束，失败%1个!").arg(failed);
     if (succeeded + failed < total)
         summary += QStringLiteral("\n已停止，未导入%1个。").arg(total - succeeded - failed);
+    for (const QString &name : madeDefault)
+        summary += u"\n" + name + u" 已设为默认模板（该种类原先没有默认模板）。";
     m_services.ui().alert(summary + failureList(failures + settingsFailures), kPrompt);
 }
 

@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
+#include "data/Settings.h"
 #include "users/Users.h"
 #include "users/ui/TfrmModifyPassword.h"
 
@@ -177,11 +178,20 @@ void TfrmUserManage::deleteSelected()
         ui.alert(QStringLiteral("没有选中任何要删除的用户"), kPrompt);
         return;
     }
+    Users users(m_services.database());
+    if (m_services.settings().isConfigOn(QStringLiteral("进入系统需验证")) &&
+        users.operatorsWithRoleLeft(ids) == 0) {
+        ui.alert(QStringLiteral("已开启【进入系统需验证】，登录需要一个有角色的操作员：不能删除"
+                                "最后一个有角色的操作员，否则将无人能进入系统！"),
+                 kPrompt);
+        m_grid->clearSelection();
+        return;
+    }
     if (ui.alert(QStringLiteral("用户删除将无法找回，用户处理的订单等数据并不会删除，确认删除这些"
                                 "用户吗？"),
                  QStringLiteral("删除确认"), true)) {
         QString error;
-        if (Users(m_services.database()).deleteUsers(ids, &error))
+        if (users.deleteUsers(ids, &error))
             ui.alert(QStringLiteral("%1个用户删除成功！").arg(ids.size()), kPrompt);
         else
             ui.alert(u"用户删除失败：" + error, kPrompt);

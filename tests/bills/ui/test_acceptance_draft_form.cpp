@@ -19,6 +19,8 @@
 #include <QMdiSubWindow>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -391,4 +393,182 @@ TEST(AcceptanceDraftForm, RememberedOptionsComeBackWithTheTemplate)
     EXPECT_TRUE(f.form->findChild<QCheckBox *>("cfgJEDXRMBChecked")->isChecked());
     f.form->findChild<QDateEdit *>("SelDate")->setDate(QDate(2009, 12, 15));
     EXPECT_EQ(f.form->fieldText("zdYue"), QStringLiteral("12"));
+}
+
+TEST(AcceptanceDraftForm, PayeePromptIsOnlyShownNeverPrintedAndTheDraftStillAsksOnClose)
+{
+    DraftFixture f;
+    auto *payee = static_cast<QComboBox *>(f.form->field("zdInComp"));
+    EXPECT_TRUE(payee->currentText().isEmpty());
+    EXPECT_EQ(payee->lineEdit()->placeholderText(), DraftFields::kPayeePrompt);
+    f.typeAmount("1234.5");
+    const std::vector<PdfPage> pages = f.print("prompt.pdf");
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_FALSE(pageText(pages[0]).contains(QStringLiteral("单击我")));
+
+    // An amount without a payee is still work the clerk would lose.
+    f.frame->mdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.home.ui.texts().contains(QStringLiteral("是否保存该承兑汇票？")));
+}
+
+TEST(AcceptanceDraftForm, AltKeysRunTheFormsButtonsNotTheFramesMenus)
+{
+    DraftFixture f;
+    f.typeAmount("500");
+    QWidget *remark = f.form->field("zdRemark");
+    remark->setFocus();
+    ASSERT_TRUE(f.form->isAncestorOf(QApplication::focusWidget()));
+    // A key the frame took instead would open one of its windows; close it and say so.
+    QStringList stray;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            stray << modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    guard.start(50);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier); // 保存(&S)
+    EXPECT_EQ(f.lastMessage(), QStringLiteral("新承兑汇票保存成功！ "));
+    const int saved = f.form->billId();
+    EXPECT_GT(saved, 0);
+
+    const QString pdf = f.home.path() + QStringLiteral("alt-p.pdf");
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier); // 单张打印(&P)
+    EXPECT_EQ(readPdfWords(pdf).size(), 1u);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier); // 复制(&C)
+    EXPECT_EQ(f.form->billId(), -1);
+    EXPECT_EQ(TfmCheckCDHP::instance(), f.form); // Alt+C copies; it does not close too
+    EXPECT_TRUE(f.form->isVisible());
+    EXPECT_EQ(f.home.db().CountTableAllRows("DataCDHPTable", f.home.ui), 1);
+    EXPECT_TRUE(stray.isEmpty()) << stray.join(u' ').toStdString();
+}
+
+TEST(AcceptanceDraftForm, DoubleClickSelectsTheWholePayeeAndDueDate)
+{
+    DraftFixture f;
+    for (const char *name : {"zdInComp", "zdTimeOutDate"}) {
+        auto *box = static_cast<QComboBox *>(f.form->field(name));
+        ASSERT_TRUE(box->isVisible()) << name;
+        box->setEditText(QStringLiteral("北京远景 贸易-有限公司"));
+        QLineEdit *edit = box->lineEdit();
+        QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(4, edit->height() / 2));
+        EXPECT_EQ(edit->selectedText(), QStringLiteral("北京远景 贸易-有限公司")) << name;
+    }
+}
+
+TEST(AcceptanceDraftForm, ToolBarShowsEveryButtonWithTheDraftsOwnHints)
+{
+    DraftFixture f;
+    auto *bar = f.form->findChild<QToolBar *>("toolBarCheck");
+    ASSERT_TRUE(bar);
+    QApplication::processEvents();
+    auto *more = bar->findChild<QToolButton *>("qt_toolbar_ext_button");
+    EXPECT_TRUE(!more || !more->isVisible());
+    const char *buttons[] = {"btUpOrDown",  "btMoveXY",       "btDesign",      "btSaveSKRen",
+                             "btOpenCheck", "btNewCheck",     "btSaveAs",      "btSaveCheck",
+                             "btPrint1",    "btPrintAndSave", "btMultiPrintS", "btMultiPrintF",
+                             "btClose"};
+    for (const char *name : buttons) {
+        auto *b = bar->findChild<QToolButton *>(name);
+        ASSERT_TRUE(b) << name;
+        EXPECT_TRUE(b->isVisible()) << name;
+        EXPECT_LE(b->geometry().right(), bar->width()) << name;
+        // Nothing of the express slip's senders and receivers on a draft.
+        for (const char *word : {"快递", "发件人", "收件人"})
+            EXPECT_FALSE(b->toolTip().contains(QString::fromUtf8(word)))
+                << name << " " << b->toolTip().toStdString();
+    }
+    EXPECT_LE(f.form->width(), 1024);
+}
+
+TEST(AcceptanceDraftForm, CarriesSixOptionBoxesFromTheStart)
+{
+    DraftFixture f;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(f.form->findChild<QCheckBox *>(QStringLiteral("defCheck%1").arg(i))) << i;
+    EXPECT_FALSE(f.form->findChild<QCheckBox *>("defCheck6"));
+}
+
+TEST(AcceptanceDraftForm, PartyFramesRingTheirOwnFieldsOnly)
+{
+    DraftFixture f;
+    int asked = 0;
+    f.home.services().parties().setAddressBook(
+        [&](const QString &, const QString &) -> std::optional<TPerson> {
+            ++asked;
+            return std::nullopt;
+        });
+    QWidget *panel = f.form->findChild<QWidget *>("panelImgBg");
+    ASSERT_TRUE(panel);
+    const struct
+    {
+        const char *frame;
+        const char *name; // the block's name field, always inside
+        QStringList own;
+    } frames[] = {
+        {"shpHKR",
+         "zdOutComp",
+         {"zdOutComp", "zdOutBank", "zdOutBankAcct", "zdOutBankAddr", "zdOutBankNO"}},
+        {"shpskr", "zdInComp", {"zdInComp", "zdInBank", "zdInBankAcct"}},
+    };
+    for (const auto &fr : frames) {
+        auto *frame = f.form->findChild<PartyFrame *>(fr.frame);
+        ASSERT_TRUE(frame && frame->isVisible()) << fr.frame;
+        EXPECT_TRUE(frame->geometry().contains(f.form->field(fr.name)->geometry())) << fr.frame;
+        for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (w == frame || w->objectName() == "bgImage" || !w->isVisible() ||
+                qobject_cast<PartyFrame *>(w) || fr.own.contains(w->objectName()))
+                continue;
+            EXPECT_FALSE(frame->geometry().intersects(w->geometry()))
+                << fr.frame << " covers " << w->objectName().toStdString();
+        }
+    }
+    // The picture's "人民币(大写)" left of the capital amount is picture, not a party frame.
+    const QRect capital = f.form->field("zdJEDX")->geometry();
+    const QPoint onLabel(capital.left() - 15, capital.center().y());
+    QWidget *hit = panel->childAt(onLabel);
+    ASSERT_TRUE(hit);
+    EXPECT_FALSE(qobject_cast<PartyFrame *>(hit)) << hit->objectName().toStdString();
+    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(panel, onLabel));
+    EXPECT_EQ(asked, 0);
+}
+
+TEST(AcceptanceDraftForm, TabFollowsThePaperAndTheLayoutWhenItChanges)
+{
+    DraftFixture f;
+    // The field the focus is in, from the widget inside it that has it.
+    auto focused = [&]() -> QString {
+        for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+            if (f.form->field(w->objectName()) == w)
+                return w->objectName();
+        return {};
+    };
+    auto tabsFrom = [&](const char *start, int presses) {
+        f.form->field(start)->setFocus();
+        QStringList visited;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << focused();
+        }
+        return visited;
+    };
+    // The template's rows: 出票人全称 and 收款人全称 side by side, then both accounts.
+    EXPECT_EQ(tabsFrom("zdOutComp", 3), QStringList({"zdInComp", "zdOutBankAcct", "zdInBankAcct"}));
+
+    // The payee's name moved down below the banks: Tab goes along with it.
+    const int id = f.form->currentTemplate();
+    QSqlQuery q = f.home.db().query();
+    ASSERT_TRUE(q.exec(
+        QStringLiteral(
+            "update CKControl set SrcY = 160 where CheckTypeID = %1 and CtlName = 'ZDINCOMP'")
+            .arg(id)));
+    Catalogue &catalogue = f.home.services().catalogue();
+    ASSERT_TRUE(catalogue.buildCheckIniFile(id));
+    catalogue.notifyLayoutChanged(id);
+    EXPECT_EQ(tabsFrom("zdOutComp", 2), QStringList({"zdOutBankAcct", "zdInBankAcct"}));
 }

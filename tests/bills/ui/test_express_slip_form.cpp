@@ -438,3 +438,11 @@ TEST(ExpressSlipForm, TemplateChangesElsewhereShowAtOnce)
     EXPECT_NE(f.form->currentTemplate(), first);
     EXPECT_EQ(f.frame.CurrentCheckTypeId, f.form->currentTemplate());
 }
+
+TEST(ExpressSlipForm, CarriesThirteenOptionBoxesFromTheStart)
+{
+    SlipFixture f;
+    for (int i = 0; i < 13; ++i)
+        EXPECT_TRUE(f.form->findChild<QCheckBox *>(QStringLiteral("defCheck%1").arg(i))) << i;
+    EXPECT_FALSE(f.form->findChild<QCheckBox *>("defCheck13"));
+}

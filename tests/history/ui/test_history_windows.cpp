@@ -3,6 +3,7 @@
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/BoundQuery.h"
+#include "data/Parties.h"
 #include "history/HistoryModel.h"
 #include "history/ui/TfmSearch_CDHP.h"
 #include "history/ui/TfmSearch_KDD.h"
@@ -321,4 +322,38 @@ TEST(AcceptanceDraftHistory, ReopensADraftInTheDraftForm)
     EXPECT_EQ(form->billId(), f.ids[0]);
     EXPECT_EQ(form->fieldText("zdCDXYBH"), QStringLiteral("HP-001"));
     EXPECT_EQ(form->fieldText("zdInComp"), QStringLiteral("岚砚"));
+}
+
+// Leaving a party box keeps what the clerk typed and opens nothing; "选" opens the address book.
+TEST(ExpressSlipHistory, LeavingAPartyBoxOpensNothingTheChooseButtonDoes)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    QStringList asked;
+    TPerson chosen;
+    chosen.FullName = QStringLiteral("深圳飞鸿贸易");
+    home.services().parties().setAddressBook(
+        [&](const QString &, const QString &title) -> std::optional<TPerson> {
+            asked << title;
+            return chosen;
+        });
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    frame.menuItem("mKDDSearch")->trigger();
+    auto *history = frame.findChild<TfmSearch_KDD *>();
+    ASSERT_TRUE(history);
+    for (const char *name : {"filterSKR", "filterOutComp"}) {
+        auto *box = history->findChild<QLineEdit *>(name);
+        ASSERT_TRUE(box) << name;
+        box->setFocus();
+        QTest::keyClicks(box, "abc");
+        QTest::keyClick(box, Qt::Key_Tab);
+        EXPECT_FALSE(box->hasFocus()) << name;
+        EXPECT_EQ(box->text(), "abc") << name;
+    }
+    EXPECT_TRUE(asked.isEmpty()) << asked.join(u' ').toStdString();
+
+    QTest::mouseClick(history->findChild<QPushButton *>("Button2"), Qt::LeftButton);
+    EXPECT_EQ(asked, QStringList{"选择收件单位"});
+    EXPECT_EQ(history->findChild<QLineEdit *>("filterSKR")->text(), chosen.FullName);
 }

@@ -1,9 +1,16 @@
+#include "NextModal.h"
 #include "TestHome.h"
+#include "app/ui/Tfm_Main.h"
 #include "online/ui/TfrmUp2NewVersion.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -60,4 +67,36 @@ TEST(UpgradeWindow, SecondRunStopsAtOnce)
     window.startUpgrade();
     EXPECT_EQ(home.ui.last().text, "当前软件已经是V9.28，无需再升级！");
     EXPECT_FALSE(window.findChild<QPushButton *>("btStartUpdate")->isEnabled());
+}
+
+// 系统管理 offers the upgrade, and the hidden Help item still opens it: both show the window
+// with this program preset.
+TEST(UpgradeWindow, OpensFromTheSystemMenuAndTheHiddenHelpItem)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    QMenu *system = nullptr;
+    for (QAction *a : frame.menuBar()->actions())
+        if (a->objectName() == "N12")
+            system = a->menu();
+    ASSERT_TRUE(system);
+    QAction *item = frame.menuItem("mDatabaseUpgrade");
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(system->actions().contains(item));
+    EXPECT_TRUE(item->isVisible());
+    for (const char *name : {"mDatabaseUpgrade", "N9281"}) {
+        bool seen = false;
+        NextModal answer([&](QWidget *modal) {
+            ASSERT_TRUE(qobject_cast<TfrmUp2NewVersion *>(modal)) << name;
+            seen = true;
+            EXPECT_TRUE(modal->isVisible());
+            EXPECT_EQ(modal->findChild<QComboBox *>("cbAppFile")->currentText(),
+                      QCoreApplication::applicationFilePath());
+            modal->findChild<QPushButton *>("BitBtn4")->click();
+        });
+        frame.menuItem(name)->trigger();
+        EXPECT_TRUE(seen) << name;
+    }
 }

@@ -378,3 +378,34 @@ TEST_F(PackageWindow, ExportPanelShowsAfterClicksOnTheMaximizedNoticeAndWritesAP
     ASSERT_TRUE(import.open(path, &error) && import.templateNames(&names, &error));
     EXPECT_EQ(names, QStringList({"快递单（乙）", "快递单（甲）"}));
 }
+
+// After an import every kind it touched has a default template: the replaced default stays
+// one, and a kind without any gets its first enabled template, said in the summary.
+TEST_F(PackageWindow, ImportLeavesEveryKindItTouchedWithADefault)
+{
+    addDictItem("快递单", "ZDSKR", 1);
+    addDictItem("承兑汇票", "ZDJE", 1);
+    addTemplate(12, "快递单", "甲", "启用", "默认");
+    addTemplate(13, "快递单", "乙");
+    const QString path = home.path() + "包.lyb";
+    {
+        PackageFile p(path);
+        p.createTables();
+        p.addTemplate(1, "快递单（甲）", jpeg(), {{"TypeFirstName", "快递单"}});
+        p.addTemplate(2, "承兑汇票（新）", jpeg(), {{"TypeFirstName", "承兑汇票"}});
+    }
+    home.ui.answerFile(path);
+    click("btBrowseImport");
+    click("btImpSelAll");
+    click("btImport");
+    const QString summary = home.ui.last().text;
+    EXPECT_TRUE(summary.startsWith("导入结束，成功导入单据2个!")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("承兑汇票（新） 已设为默认模板")) << summary.toStdString();
+    EXPECT_FALSE(summary.contains("快递单（甲） 已设为默认模板")) << summary.toStdString();
+
+    const qsizetype messages = home.ui.shown.size();
+    EXPECT_EQ(catalogue().loadDefaultCheckTypeId("快递单"), 12);
+    const int draft = catalogue().loadDefaultCheckTypeId("承兑汇票");
+    EXPECT_EQ(catalogue().loadTemplate(draft)->typeName, "承兑汇票（新）");
+    EXPECT_EQ(home.ui.shown.size(), messages); // no "没有设定默认的…" on the next bill
+}

@@ -147,3 +147,46 @@ TEST(UserList, ResetsDeletesAndChangesPasswords)
     change.modify();
     EXPECT_EQ(home.ui.last().text, "密码两次输入不一致！");
 }
+
+TEST(UserList, WithTheLoginOnTheLastOperatorWithARoleStays)
+{
+    TestHome home;
+    home.db().query().exec("delete from UserTable");
+    addUser(home, "张三", "abc", "录单员");
+    addUser(home, "李四", "xyz", "管理员");
+    addUser(home, "王五", "", "");
+    home.settings().setConfigByname("进入系统需验证", "yes");
+    TfrmUserManage list(home.services());
+    auto *grid = list.findChild<QTableView *>("DBGrid1");
+    auto select = [&](const QStringList &names) {
+        grid->clearSelection();
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (names.contains(grid->model()->index(r, 1).data().toString()))
+                grid->selectionModel()->select(grid->model()->index(r, 1),
+                                               QItemSelectionModel::Select |
+                                                   QItemSelectionModel::Rows);
+    };
+    auto remove = [&](const QStringList &names) {
+        select(names);
+        home.ui.answer(Ui::Answer::Yes);
+        QTest::mouseClick(list.findChild<QPushButton *>("btDelSel"), Qt::LeftButton);
+    };
+
+    remove({"张三", "李四"}); // both role holders at once
+    EXPECT_TRUE(home.ui.last().text.contains("最后一个有角色的操作员"))
+        << home.ui.last().text.toStdString();
+    EXPECT_EQ(passwordOf(home, "张三"), Users::passwordDigest("abc"));
+    EXPECT_EQ(passwordOf(home, "李四"), Users::passwordDigest("xyz"));
+
+    remove({"李四", "王五"}); // 张三 can still log in
+    EXPECT_EQ(home.ui.last().text, "2个用户删除成功！");
+    remove({"张三"});
+    EXPECT_TRUE(home.ui.last().text.contains("最后一个有角色的操作员"));
+    EXPECT_EQ(passwordOf(home, "张三"), Users::passwordDigest("abc"));
+
+    // Without the login nobody is locked out: the last operator may go.
+    home.settings().setConfigByname("进入系统需验证", "no");
+    remove({"张三"});
+    EXPECT_EQ(home.ui.last().text, "1个用户删除成功！");
+    EXPECT_EQ(passwordOf(home, "张三"), "<none>");
+}

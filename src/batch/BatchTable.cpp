@@ -4,7 +4,6 @@
 #include "data/Database.h"
 #include "data/Schema.h"
 
-#include <QDateTime>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -131,22 +130,19 @@ std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &
     return std::nullopt;
 }
 
-int recordRun(Database &db, const QString &table, const QList<int> &ids, QString *error)
+std::optional<QStringList> groupNames(Database &db, const QString &table, QString *error)
 {
     QSqlQuery q = db.query();
-    if (!q.exec(u"SELECT COALESCE(MAX(打印批次), 0) + 1 FROM " + quoted(table)) || !q.next()) {
+    if (!q.exec(u"SELECT DISTINCT TRIM(COALESCE(批打分组, '')) AS g FROM " + quoted(table) +
+                u" ORDER BY g")) {
         if (error)
             *error = q.lastError().text();
-        return 0;
+        return std::nullopt;
     }
-    const int run = q.value(0).toInt();
-    const QString now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const auto changed = eachId(db,
-                                u"UPDATE " + quoted(table) +
-                                    u" SET 打印状态 = ?, 打印批次 = ?, 打印时间 = ? WHERE ID = ?",
-                                {QString::fromUtf8(kPrinted), run, now}, ids, error);
-    return changed ? run : 0;
+    QStringList names{QString::fromUtf8(kAllGroups)};
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
 }
 
 } // namespace BatchTable

@@ -13,6 +13,8 @@ class Database;
 
 namespace BatchTable {
 
+// The group entry that lists every row.
+inline constexpr const char *kAllGroups = "全部列表";
 // The print state of rows sent to the printer by a batch run.
 inline constexpr const char *kPrinted = "已打印";
 
@@ -43,8 +45,8 @@ int leadingColumns();
 std::optional<int> eachId(Database &db, const QString &sql, const QVariantList &values,
                           const QList<int> &ids, QString *error);
 
-// Marks the rows as kPrinted by one new batch run, numbered one above the table's
-// last, in one transaction; answers the run's number, or 0 with *error.
-int recordRun(Database &db, const QString &table, const QList<int> &ids, QString *error);
+// "全部列表" followed by each stored group, trimmed, once each, in order; rows without a
+// group give an empty entry. None on failure.
+std::optional<QStringList> groupNames(Database &db, const QString &table, QString *error);
 
 } // namespace BatchTable

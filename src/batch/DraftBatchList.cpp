@@ -79,7 +79,7 @@ std::optional<ReceiverList::Statement> DraftBatchList::listStatement(const QStri
     if (g.isEmpty()) {
         s.sql += QStringLiteral(" WHERE TRIM(COALESCE(批打分组, '')) = ''");
     } else if (g != QString::fromUtf8(kAllGroups)) {
-        s.sql += QStringLiteral(" WHERE 批打分组 = ?");
+        s.sql += QStringLiteral(" WHERE TRIM(批打分组) = ?");
         s.values << g;
     }
     const QString order =
@@ -97,15 +97,7 @@ std::optional<ReceiverList::Statement> DraftBatchList::listStatement(const QStri
 
 std::optional<QStringList> DraftBatchList::groupNames(QString *error) const
 {
-    QSqlQuery q = m_db.query();
-    if (!q.exec(QStringLiteral("SELECT DISTINCT 批打分组 FROM MultiPrintCDHP ORDER BY 批打分组"))) {
-        failed(q, error);
-        return std::nullopt;
-    }
-    QStringList names{QString::fromUtf8(kAllGroups)};
-    while (q.next())
-        names << q.value(0).toString().trimmed();
-    return names;
+    return BatchTable::groupNames(m_db, kTableName, error);
 }
 
 bool DraftBatchList::clearGroup(const QString &group, QString *error)
@@ -114,7 +106,7 @@ bool DraftBatchList::clearGroup(const QString &group, QString *error)
     const bool ok =
         wholeList(group)
             ? q.exec(QStringLiteral("DELETE FROM MultiPrintCDHP"))
-            : execBound(q, QStringLiteral("DELETE FROM MultiPrintCDHP WHERE 批打分组 = ?"),
+            : execBound(q, QStringLiteral("DELETE FROM MultiPrintCDHP WHERE TRIM(批打分组) = ?"),
                         {group.trimmed()});
     return ok || failed(q, error);
 }
@@ -128,7 +120,7 @@ std::optional<int> DraftBatchList::fillColumn(const QString &group, const QStrin
         return std::nullopt;
     QString sql = u"UPDATE MultiPrintCDHP SET " + *assignment;
     if (!wholeList(group)) {
-        sql += QStringLiteral(" WHERE 批打分组 = ?");
+        sql += QStringLiteral(" WHERE TRIM(批打分组) = ?");
         values << group.trimmed();
     }
     QSqlQuery q = m_db.query();
@@ -167,9 +159,4 @@ bool DraftBatchList::addRow(const QHash<QString, QString> &values, QString *erro
 std::optional<QHash<QString, QString>> DraftBatchList::row(int id, QString *error) const
 {
     return BatchTable::row(m_db, kTableName, id, error);
-}
-
-int DraftBatchList::recordRun(const QList<int> &ids, QString *error)
-{
-    return BatchTable::recordRun(m_db, kTableName, ids, error);
 }

@@ -43,9 +43,6 @@ public:
 
     std::optional<QHash<QString, QString>> row(int id, QString *error) const;
 
-    // Marks the rows as printed by one new batch run; the run's number, or 0 with *error.
-    int recordRun(const QList<int> &ids, QString *error);
-
     static QString column(const QString &name);
 
     // Why a stored amount is no amount ("金额不是数值：…", "金额过大"); empty for a valid one

@@ -58,7 +58,7 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
     } else if (group.isEmpty()) {
         s.sql += QStringLiteral("(TRIM(COALESCE(批打分组, '')) = '')");
     } else {
-        s.sql += QStringLiteral("批打分组 = ?");
+        s.sql += QStringLiteral("TRIM(批打分组) = ?");
         s.values << group;
     }
 
@@ -110,6 +110,11 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
     return s;
 }
 
+std::optional<QStringList> ReceiverList::groupNames(QString *error) const
+{
+    return BatchTable::groupNames(m_db, kTable, error);
+}
+
 std::optional<QHash<QString, QString>> ReceiverList::row(int id, QString *error) const
 {
     return BatchTable::row(m_db, kTable, id, error);
@@ -129,11 +134,6 @@ std::optional<int> ReceiverList::fillColumn(const QList<int> &ids, const QString
         return std::nullopt;
     return eachId(m_db, u"UPDATE ReceiverList SET " + *assignment + u" WHERE ID = ?", values, ids,
                   error);
-}
-
-int ReceiverList::recordRun(const QList<int> &ids, QString *error)
-{
-    return BatchTable::recordRun(m_db, kTable, ids, error);
 }
 
 bool ReceiverList::moveTo(const QList<int> &ids, const QString &status, QString *error)

@@ -19,7 +19,7 @@ class ReceiverList
 public:
     explicit ReceiverList(Database &db);
 
-    static constexpr const char *kAllGroups = "全部列表";
+    static constexpr const char *kAllGroups = BatchTable::kAllGroups;
     // Values of the print state column; rows never printed hold an empty one.
     static constexpr const char *kPrinted = BatchTable::kPrinted;
     static constexpr const char *kTemporary = "临时打印";
@@ -51,6 +51,9 @@ public:
     // The list's statement; none when the filter names a column the list does not have.
     static std::optional<Statement> listStatement(const Filter &filter, QString *error);
 
+    // "全部列表" followed by each stored group; none on failure.
+    std::optional<QStringList> groupNames(QString *error) const;
+
     // A row's values by column name; none when there is no such row (or *error on failure).
     std::optional<QHash<QString, QString>> row(int id, QString *error) const;
 
@@ -63,9 +66,6 @@ public:
     std::optional<int> fillColumn(const QList<int> &ids, const QString &target,
                                   const QStringList &operands, QString *error);
 
-    // Marks the rows as printed by one new batch run, in one transaction; answers the run's
-    // number, or 0 with *error.
-    int recordRun(const QList<int> &ids, QString *error);
     // Puts the rows in a status tab: empty (not printed), kPrinted or kTemporary.
     bool moveTo(const QList<int> &ids, const QString &status, QString *error);
 

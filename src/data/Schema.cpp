@@ -199,6 +199,16 @@ std::vector<SchemaTable> buildTables()
                                 "付款行名称", "付款行地址", "付款行行号", "自定义1", "自定义2",
                                 "自定义3", "其他选项", "批打分组", "备注", "票据状态"}),
                    printRunColumns()}),
+        // One row per batch run of either list: its number is never given twice, and its rows
+        // are kept in print order, so any run can be printed again from one of them.
+        makeTable("BatchRunTable", {{{"批次", "INTEGER PRIMARY KEY"},
+                                     {"列表", kText},
+                                     {"打印时间", kDate},
+                                     {"操作员", kText},
+                                     {"打印机", kText},
+                                     {"条目", kText},
+                                     {"张数", kInt},
+                                     {"状态", "TEXT(10)"}}}),
         makeTable("UserTable", {id,
                                 textColumns({"UserName", "Passwd", "RoleName", "Remark"}),
                                 {{"lastlogin", kDate}}}),
@@ -481,6 +491,11 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         [](QSqlDatabase &db, QString *error) {
             return addMissingColumns(db, QStringLiteral("MultiPrintCDHP"), printRunColumns(),
                                      error);
+        },
+        // The record of every batch run, stored before its document goes to the printer.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            return exec(query, Schema::table(QStringLiteral("BatchRunTable"))->createSql(), error);
         },
     };
     return list;

@@ -38,6 +38,10 @@ HistoryExport::Result write(QSqlDatabase &connection, const HistoryStatement &st
         result.error = book.error();
         return result;
     }
+    // The amounts go out as numbers, so that the sheet can sum them; codes stay text.
+    QList<int> numbers;
+    if (const int amount = record.indexOf(statement.amountColumn); amount >= 0)
+        numbers << amount;
     while (rows.next()) {
         if (progress.cancel) {
             result.cancelled = true;
@@ -46,7 +50,7 @@ HistoryExport::Result write(QSqlDatabase &connection, const HistoryStatement &st
         cells.clear();
         for (int c = 0; c < record.count(); ++c)
             cells << rows.value(c).toString();
-        if (!book.addRow(cells)) {
+        if (!book.addRow(cells, numbers)) {
             result.error = book.error();
             return result;
         }

@@ -5,6 +5,7 @@
 #include "history/HistoryKind.h"
 
 #include <QStringList>
+#include <cstdlib>
 
 namespace {
 
@@ -116,9 +117,11 @@ QString HistoryStatement::sql() const
 
 QString HistoryStatement::summarySql() const
 {
+    // Summed as whole ten-thousandths: a sum of binary fractions drifts off the cent.
     const QString amount = quoted(amountColumn);
-    return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN " + u"CAST(" + amount +
-           u" AS REAL) END) FROM " + quoted(table) + where;
+    return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN CAST(ROUND(CAST(" +
+           amount + u" AS REAL) * " + QString::number(HistoryStatement::kSumScale) +
+           u") AS BIGINT) END) FROM " + quoted(table) + where;
 }
 
 QString HistoryStatement::identity() const
@@ -152,7 +155,17 @@ QString sumText(const QVariant &sum)
 {
     if (sum.isNull() || !sum.isValid())
         return {};
-    return QString::number(sum.toDouble(), 'g', 15);
+    const qint64 scaled = sum.toLongLong();
+    const qint64 whole = std::abs(scaled / HistoryStatement::kSumScale);
+    const qint64 fraction = std::abs(scaled % HistoryStatement::kSumScale);
+    QString text = (scaled < 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
+    if (fraction > 0) {
+        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QChar(u'0'));
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        text += u'.' + digits;
+    }
+    return text;
 }
 
 } // namespace HistoryText

@@ -36,8 +36,10 @@ struct HistoryStatement
     static HistoryStatement build(const HistoryKind &kind, const HistoryFilter &filter);
 
     QString sql() const;
-    // Row count and the sum of the amount column over the rows whose amount is not blank.
+    // Row count and the sum of the amount column over the rows whose amount is not blank, as
+    // a whole number of 1/kSumScale (exact, where a sum of fractions would drift).
     QString summarySql() const;
+    static constexpr qint64 kSumScale = 10000;
     // Tells two statements apart by their text and values, for sending only what changed.
     QString identity() const;
 };
@@ -48,7 +50,8 @@ namespace HistoryText {
 // (a sign, a thousands separator, a second point).
 std::optional<double> amountBound(const QString &text);
 
-// The sum as the sum line shows it: empty for no value, no exponent, no trailing zeros.
+// A sum of summarySql() as the sum line shows it: empty for no value, no exponent, no
+// trailing zeros.
 QString sumText(const QVariant &sum);
 
 } // namespace HistoryText

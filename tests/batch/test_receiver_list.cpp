@@ -1,4 +1,5 @@
 #include "TestHome.h"
+#include "batch/BatchRunLog.h"
 #include "batch/ReceiverList.h"
 #include "data/TPersonKDD.h"
 
@@ -212,19 +213,65 @@ TEST(ReceiverList, FillColumnJoinsColumnsAndTextsOnTheGivenRowsOnly)
     EXPECT_FALSE(list.row(99, &error));
 }
 
-TEST(ReceiverList, EachRunMarksItsRowsWithTheNextNumber)
+TEST(BatchRunLog, ARunIsOnRecordBeforeItsRowsAreMarkedAndNoNumberIsGivenTwice)
+{
+    TestHome home;
+    const QList<int> ids =
+        addRows(home.db(), {{"甲", "", "", ""}, {"乙", "", "", ""}, {"丙", "", "", ""}});
+    BatchRunLog log(home.db(), QStringLiteral("ReceiverList"));
+    QString error;
+    ReceiverList list(home.db());
+    ReceiverList::Filter unprinted;
+    unprinted.status = QString();
+
+    // Sending: on record, the rows not yet marked.
+    const QList<int> order{ids[2], ids[0]};
+    const int first = log.begin(order, "Bill Printer", "张会计", &error);
+    ASSERT_EQ(first, 1) << error.toStdString();
+    EXPECT_EQ(listed(home.db(), unprinted).size(), 3);
+    auto runs = log.runs(&error);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_EQ(runs[0].rows, order);
+    EXPECT_EQ(runs[0].state, QString::fromUtf8(BatchRunLog::kSending));
+    EXPECT_EQ(runs[0].printer, "Bill Printer");
+    EXPECT_EQ(runs[0].operatorName, QStringLiteral("张会计"));
+    EXPECT_EQ(runs[0].pages, 2);
+
+    ASSERT_TRUE(log.sent(first, &error)) << error.toStdString();
+    EXPECT_EQ(listed(home.db(), unprinted), QStringList{"乙"});
+    const auto row = list.row(ids[2], &error);
+    EXPECT_EQ(row->value("打印批次"), "1");
+    EXPECT_EQ(row->value("打印状态"), QString::fromUtf8(ReceiverList::kPrinted));
+    EXPECT_EQ(row->value("打印时间"), log.runs(&error)[0].time);
+    EXPECT_TRUE(log.recoverInterrupted(&error).isEmpty());
+
+    // A run that never reached the paper keeps its number; so do numbers older versions left
+    // in either list, and the draft list's runs share the numbering.
+    const int thrownAway = log.begin({ids[1]}, "Bill Printer", "", &error);
+    ASSERT_TRUE(log.notSent(thrownAway, &error));
+    EXPECT_EQ(list.row(ids[1], &error)->value("打印批次"), "");
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("INSERT INTO MultiPrintCDHP (收款人全称, 打印批次) VALUES ('旧', 7)"));
+    EXPECT_EQ(BatchRunLog(home.db(), "MultiPrintCDHP").begin({1}, "", "", &error), 8);
+    EXPECT_EQ(log.begin({ids[1]}, "", "", &error), 9);
+    EXPECT_EQ(log.runs(&error).size(), 3); // the draft list's run is not this list's
+}
+
+TEST(BatchRunLog, ARunCutOffWhileSendingMarksItsRowsAsUnconfirmedOnce)
 {
     TestHome home;
     const QList<int> ids = addRows(home.db(), {{"甲", "", "", ""}, {"乙", "", "", ""}});
-    ReceiverList list(home.db());
     QString error;
-    EXPECT_EQ(list.recordRun({ids[0]}, &error), 1);
-    EXPECT_EQ(list.recordRun(ids, &error), 2);
-    const auto first = list.row(ids[0], &error);
-    EXPECT_EQ(first->value("打印批次"), "2");
-    EXPECT_EQ(first->value("打印状态"), QString::fromUtf8(ReceiverList::kPrinted));
-    EXPECT_FALSE(first->value("打印时间").isEmpty());
+    ASSERT_EQ(BatchRunLog(home.db(), "ReceiverList").begin(ids, "Bill Printer", "", &error), 1);
+    // The program was killed here; the next one finds the run.
+    BatchRunLog after(home.db(), "ReceiverList");
+    const QList<BatchRun> cut = after.recoverInterrupted(&error);
+    ASSERT_EQ(cut.size(), 1) << error.toStdString();
+    EXPECT_EQ(cut[0].number, 1);
+    EXPECT_EQ(cut[0].state, QString::fromUtf8(BatchRunLog::kUnconfirmed));
     ReceiverList::Filter unprinted;
     unprinted.status = QString();
     EXPECT_TRUE(listed(home.db(), unprinted).isEmpty());
+    EXPECT_TRUE(after.recoverInterrupted(&error).isEmpty());
+    EXPECT_EQ(after.runs(&error)[0].state, QString::fromUtf8(BatchRunLog::kUnconfirmed));
 }

@@ -8,6 +8,8 @@
 
 #include <QColor>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -137,9 +139,14 @@ TEST(HistoryText, AmountBoundsAndSumText)
         {"1e3", std::nullopt}};
     for (const auto &b : bounds)
         EXPECT_EQ(HistoryText::amountBound(QString::fromUtf8(b.text)), b.bound) << b.text;
+    // Sums come in ten-thousandths.
     EXPECT_EQ(HistoryText::sumText(QVariant()), "");
-    EXPECT_EQ(HistoryText::sumText(0.1 + 0.2), "0.3");
-    EXPECT_EQ(HistoryText::sumText(12345678.9), "12345678.9");
+    for (const auto &[scaled, text] : {std::pair<qint64, const char *>{3000, "0.3"},
+                                       {0, "0"},
+                                       {-12500, "-1.25"},
+                                       {250252209376300, "25025220937.63"},
+                                       {123456789, "12345.6789"}})
+        EXPECT_EQ(HistoryText::sumText(QVariant(scaled)), text) << scaled;
 }
 
 TEST(BillHistory, SumSkipsBlankChargesAndIsEmptyWithoutRows)
@@ -164,6 +171,24 @@ TEST(BillHistory, SumSkipsBlankChargesAndIsEmptyWithoutRows)
     EXPECT_EQ(summary->count, 4);
     EXPECT_EQ(HistoryText::sumText(summary->sum), "19.5");
     EXPECT_EQ(model.rowCount(), 4);
+}
+
+TEST(BillHistory, SumOfManyAmountsIsExactToTheCent)
+{
+    TestHome home;
+    Database &db = home.db();
+    // A thousand times 2502522.09 added as binary fractions ends at 2502522089.99999.
+    db.inTransaction([&] {
+        for (int i = 0; i < 1000; ++i)
+            addSlip(db, "A", "2026-03-01", "2502522.09");
+        return true;
+    });
+    QSqlQueryModel model;
+    QString error;
+    const auto summary =
+        BillHistory(db, slips).open(model, HistoryStatement::build(slips, {}), error);
+    ASSERT_TRUE(summary) << error.toStdString();
+    EXPECT_EQ(HistoryText::sumText(summary->sum), "2502522090");
 }
 
 TEST(BillHistory, AmountRangeOnDrafts)
@@ -294,4 +319,34 @@ TEST(HistoryExport, WritesEveryListedRowOrNothingWhenCancelled)
     while (number <= reader->usedColumns() && reader->cellText(1, number) != "快递单号")
         ++number;
     EXPECT_EQ(reader->cellText(2, number), "001000000299");
+}
+
+TEST(HistoryExport, AmountsAreNumbersInTheSheetAndCodesStayText)
+{
+    TestHome home;
+    Database &db = home.db();
+    for (const char *charge : {"12.5", "7元", "0012", "", "-3"})
+        addSlip(db, "0012345", "2026-03-01", QString::fromUtf8(charge));
+    const QString path = home.path() + "numbers.xlsx";
+    HistoryExport::Progress progress;
+    {
+        XlsxWriter book(path);
+        const HistoryExport::Result r =
+            HistoryExport::run(db, HistoryStatement::build(slips, {}), book, progress);
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    }
+    // The sheet as any spreadsheet program reads it: a number cell has a value and no type.
+    QProcess unzip;
+    unzip.start("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
+    ASSERT_TRUE(unzip.waitForFinished());
+    const QString sheet = QString::fromUtf8(unzip.readAllStandardOutput());
+    QStringList numbers;
+    static const QRegularExpression numberCell(
+        QStringLiteral("<c r=\"[A-Z]+\\d+\" s=\"3\"><v>([^<]*)</v>"));
+    for (auto m = numberCell.globalMatch(sheet); m.hasNext();)
+        numbers << m.next().captured(1);
+    // Newest first; "7元" and "0012" are no plain numbers.
+    EXPECT_EQ(numbers, (QStringList{"-3", "12.5"}));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<t xml:space=\"preserve\">7元</t>")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<t xml:space=\"preserve\">0012345</t>")));
 }

@@ -6,6 +6,7 @@
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
+#include "base/CurrentOperator.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
@@ -1066,6 +1067,7 @@ void Tfm_Main::askLogin()
     TfrmUserLogin login(m_services, this);
     login.exec();
     CurrentUserName = login.userName;
+    CurrentOperator::set(CurrentUserName);
     CurrentUserRole = login.userRole;
     // Without an operator who has a role the program does not run.
     if (CurrentUserRole.isEmpty()) {

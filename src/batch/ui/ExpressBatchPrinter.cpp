@@ -1,10 +1,16 @@
 #include "batch/ui/ExpressBatchPrinter.h"
 
+#include "app/AppServices.h"
+#include "base/CurrentOperator.h"
+#include "base/Ui.h"
+#include "batch/BatchRunLog.h"
 #include "bills/ui/BillForm.h"
+#include "print/QtPrintDevice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QPrinter>
 #include <QProgressDialog>
 
 namespace {
@@ -32,27 +38,54 @@ QString skippedText(const QStringList &skipped)
     return text;
 }
 
+// The queue the document goes to, or the file for a PDF.
+QString printerName(PrintEngine &engine)
+{
+    if (auto *device = dynamic_cast<QtPrintDevice *>(&engine.device())) {
+        QPrinter &printer = device->printer();
+        return printer.outputFileName().isEmpty() ? printer.printerName()
+                                                  : printer.outputFileName();
+    }
+    return engine.selectedPrinter();
+}
+
 } // namespace
 
-ExpressBatchPrinter::Summary ExpressBatchPrinter::summarize(const Outcome &out,
-                                                            const RecordRun &record) const
+bool ExpressBatchPrinter::leaveHistory(BillForm &form) const
+{
+    if (!form.isHistory())
+        return true;
+    // A reopened bill's own values (its number above all) belong to that bill alone.
+    const QString &bills = m_options.bills;
+    if (!m_services.ui().ask(u"表单上是调出的历史" + bills + u"（流水号 " +
+                                 QString::number(form.billId()) +
+                                 u"）。\n批量打印时每一张都从一张新" + bills +
+                                 u"开始，再填入列表中的一条，历史单据的单号等内容不会印到" +
+                                 u"批量的" + bills + u"上。\n清空为新单并开始批量打印吗？",
+                             m_options.title))
+        return false;
+    form.btNewClick();
+    return true;
+}
+
+ExpressBatchPrinter::Summary ExpressBatchPrinter::summarize(const Outcome &out) const
 {
     const QString &bills = m_options.bills;
     const int rendered = int(out.printed.size());
     Summary s;
     s.bad = true;
     if (out.sent) {
-        QString error;
-        const int run = record(out.printed, &error);
-        s.bad = run == 0;
-        s.text =
-            run > 0
-                ? QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张%3。")
-                      .arg(run)
-                      .arg(rendered)
-                      .arg(bills)
-                : QStringLiteral("已送出 %1 张%2，但打印记录保存失败：").arg(rendered).arg(bills) +
-                      error;
+        s.bad = !out.recordError.isEmpty();
+        s.text = QStringLiteral("批量打印完成：第 %1 批，共送出 %2 张%3（%2 页），打印机：%4。\n"
+                                "如果打印机卡纸：在【打印记录】中选第 %1 批，"
+                                "“从第 N 条开始”重打卡住的那张及其后的。")
+                     .arg(out.run)
+                     .arg(rendered)
+                     .arg(bills, out.printer);
+        if (s.bad)
+            s.text += u"\n打印记录没有标记为已送出：" + out.recordError;
+    } else if (out.run == 0 && !out.recordError.isEmpty()) {
+        s.text = u"打印记录保存失败，没有送出任何" + bills + u"：" + out.recordError;
     } else if (out.cancelled) {
         s.text =
             QStringLiteral("批量打印已中止：已排版 %1 / %2 张，打印文档已撤销，没有送出任何%3。")
@@ -75,9 +108,10 @@ ExpressBatchPrinter::Summary ExpressBatchPrinter::summarize(const Outcome &out,
     return s;
 }
 
-ExpressBatchPrinter::ExpressBatchPrinter(BillForm &form, Push push, QWidget *progressParent,
-                                         Options options)
-    : m_form(form)
+ExpressBatchPrinter::ExpressBatchPrinter(AppServices &services, BillForm &form, Push push,
+                                         QWidget *progressParent, Options options)
+    : m_services(services)
+    , m_form(form)
     , m_push(std::move(push))
     , m_progressParent(progressParent)
     , m_options(std::move(options))
@@ -89,7 +123,7 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     out.planned = int(ids.size());
     QPointer<BillForm> form(&m_form);
     // A cancelled printer dialog prints nothing and says nothing, as for a single slip.
-    if (ids.isEmpty() || !form->PrintPrepare())
+    if (ids.isEmpty() || !leaveHistory(*form) || !form->PrintPrepare())
         return out;
     if (!form->PrinterTransBegin(1)) {
         out.failed = true;
@@ -149,8 +183,25 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     if (out.cancelled || out.failed || out.printed.isEmpty())
         form->PrinterTransAbort();
     else
-        out.sent = form->PrinterTransEnd();
+        send(*form, out);
     if (!out.sent && !out.cancelled && !out.printed.isEmpty())
         out.failed = true;
     return out;
+}
+
+void ExpressBatchPrinter::send(BillForm &form, Outcome &out)
+{
+    BatchRunLog log(m_services.database(), m_options.listTable);
+    out.printer = printerName(m_services.printEngine());
+    // Without a record nothing is sent: rows on paper must never look unprinted.
+    out.run = log.begin(out.printed, out.printer, CurrentOperator::name(), &out.recordError);
+    if (out.run == 0) {
+        form.PrinterTransAbort();
+        return;
+    }
+    out.sent = form.PrinterTransEnd();
+    if (out.sent)
+        log.sent(out.run, &out.recordError);
+    else
+        log.notSent(out.run, &out.recordError);
 }

@@ -8,6 +8,7 @@
 #include "batch/ReceiverListModel.h"
 #include "batch/ReceiverSlip.h"
 #include "batch/ui/BatchGrid.h"
+#include "batch/ui/TfrmBatchRuns.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
 #include "data/ui/GridView.h"
@@ -129,7 +130,10 @@ QWidget *TfrmMutiPrint::buildLeftPanel()
                                     QStringLiteral("从Excel批量导入收件人信息"));
     QPushButton *book = addButton("btAddressBook", QStringLiteral("选取地址本"),
                                   QStringLiteral("从地址薄选取一些地址"));
-    const auto relist = [this] { ALoadGridData(); };
+    const auto relist = [this] {
+        AReloadListNames();
+        ALoadGridData();
+    };
     connect(recognise, &QPushButton::clicked, this, [this, relist] {
         if (m_sources.recognise)
             m_sources.recognise(relist);
@@ -230,6 +234,20 @@ QWidget *TfrmMutiPrint::buildFilterGroup()
     edtOrder->setMinimumWidth(90);
     ckDesc = new QCheckBox(QStringLiteral("倒序"), grpFilter);
     ckDesc->setObjectName(QStringLiteral("ckDesc"));
+    // Imported rows carry the group the clerk typed or the sheet named; every group is
+    // listed by default so that none of them is out of sight.
+    cb_ListName = new QComboBox(grpFilter);
+    cb_ListName->setObjectName(QStringLiteral("cb_ListName"));
+    cb_ListName->setEditable(true);
+    cb_ListName->setInsertPolicy(QComboBox::NoInsert);
+    cb_ListName->setMinimumWidth(110);
+    cb_ListName->setEditText(QString::fromUtf8(ReceiverList::kAllGroups));
+    cb_ListName->setToolTip(QStringLiteral("全部列表：所有条目；空：没有分组的条目"));
+    connect(cb_ListName->lineEdit(), &QLineEdit::returnPressed, this, [this] { ALoadGridData(); });
+    connect(cb_ListName, &QComboBox::activated, this, [this] { ALoadGridData(); });
+    first->addWidget(new QLabel(QStringLiteral("批打分组:"), grpFilter));
+    first->addWidget(cb_ListName);
+    first->addSpacing(12);
     first->addWidget(new QLabel(QStringLiteral("筛选列:"), grpFilter));
     for (QWidget *w :
          std::initializer_list<QWidget *>{cbFilterFields, cbEqualType, keyEdit, query, all})
@@ -358,6 +376,10 @@ QWidget *TfrmMutiPrint::buildActionRow()
     QPushButton *fill = addButton("btFillColumn", QStringLiteral("批量填充列"),
                                   QStringLiteral("将一下列表收件人的某项填入同一值"));
     QPushButton *remove = addButton("btDeleteSelected", QStringLiteral("删除选中条目"));
+    QPushButton *runs =
+        addButton("btRuns", QStringLiteral("打印记录"),
+                  QStringLiteral("每一批打印的时间、打印机和张数；卡纸后从第 N 条重打"));
+    connect(runs, &QPushButton::clicked, this, &TfrmMutiPrint::btRunsClick);
     connect(first, &QPushButton::clicked, this, [this] { DBGrid1->selectRow(0); });
     connect(last, &QPushButton::clicked, this,
             [this] { DBGrid1->selectRow(m_model->rowCount() - 1); });
@@ -365,7 +387,7 @@ QWidget *TfrmMutiPrint::buildActionRow()
     connect(btPrintAll, &QPushButton::clicked, this, &TfrmMutiPrint::btPrintAllClick);
     connect(fill, &QPushButton::clicked, this, &TfrmMutiPrint::btFillColumnClick);
     connect(remove, &QPushButton::clicked, this, &TfrmMutiPrint::btDeleteSelectedClick);
-    for (QPushButton *b : {first, last, topN, btPrintAll, fill, remove})
+    for (QPushButton *b : {first, last, topN, btPrintAll, fill, remove, runs})
         l->addWidget(b);
     l->addStretch();
     return row;
@@ -445,13 +467,30 @@ void TfrmMutiPrint::showPopupMenu(const QPoint &at)
 
 void TfrmMutiPrint::ALoadGridData(const QString &group)
 {
-    m_lastGroup = group;
+    cb_ListName->setEditText(group);
+    ALoadGridData();
+}
+
+void TfrmMutiPrint::AReloadListNames()
+{
+    const auto names = ReceiverList(m_services.database()).groupNames(nullptr);
+    if (!names)
+        return;
+    const QString text = cb_ListName->currentText();
+    const QSignalBlocker quiet(cb_ListName);
+    cb_ListName->clear();
+    cb_ListName->addItems(*names);
+    cb_ListName->setEditText(text);
+}
+
+void TfrmMutiPrint::ALoadGridData()
+{
     edtListCount->setText(QStringLiteral("0"));
     edtSelectedCount->setText(QStringLiteral("0"));
     keyEdit->setText(keyEdit->text().trimmed());
 
     ReceiverList::Filter filter;
-    filter.group = group;
+    filter.group = cb_ListName->currentText();
     if (!keyEdit->text().isEmpty())
         filter.keyColumns = cbFilterFields->currentText().split(u'|', Qt::SkipEmptyParts);
     filter.keyEquals = cbEqualType->currentIndex() == 1;
@@ -572,7 +611,9 @@ void TfrmMutiPrint::showEvent(QShowEvent *event)
     Date1->setDate(QDate::currentDate().addDays(-3));
     Date2->setDate(QDate::currentDate());
     Time2->setTime(QTime::currentTime());
+    AReloadListNames();
     ALoadGridData();
+    TfrmBatchRuns::reportInterrupted(m_services, kTable, QStringLiteral("快递单"));
 }
 
 void TfrmMutiPrint::hideEvent(QHideEvent *event)
@@ -731,7 +772,7 @@ void TfrmMutiPrint::btApplyFillClick()
     QString error;
     const std::optional<int> changed =
         ReceiverList(m_services.database()).fillColumn(m_model->ids(), target, operands, &error);
-    ALoadGridData(m_lastGroup);
+    ALoadGridData();
     if (!changed || *changed <= 0)
         m_services.ui().alert(QStringLiteral("没有修改任何记录或修改失败~") +
                                   (error.isEmpty() ? QString() : u"\n" + error),
@@ -837,22 +878,25 @@ void TfrmMutiPrint::printRows(const QList<int> &ids)
     DBGrid1->setEnabled(false);
     GridFieldIndexAdjust();
     ExpressBatchPrinter printer(
-        *form, [this](BillForm &f, int id) { return pushRow(static_cast<TfmCheckKDD &>(f), id); },
-        this);
+        m_services, *form,
+        [this](BillForm &f, int id) { return pushRow(static_cast<TfmCheckKDD &>(f), id); }, this);
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome outcome = printer.run(ids);
     // Nothing began when the printer setup was cancelled, or the job said why.
     if (outcome.started) {
-        ReceiverList list(m_services.database());
-        const auto summary =
-            printer.summarize(outcome, [&](const QList<int> &printed, QString *error) {
-                return list.recordRun(printed, error);
-            });
+        const auto summary = printer.summarize(outcome);
         if (summary.bad)
             m_services.ui().warn(summary.text, kPrompt);
         else
             m_services.ui().alert(summary.text, kPrompt);
     }
     DBGrid1->setEnabled(true);
-    ALoadGridData(m_lastGroup);
+    ALoadGridData();
+}
+
+void TfrmMutiPrint::btRunsClick()
+{
+    TfrmBatchRuns runs(m_services, kTable, this);
+    if (runs.exec() == QDialog::Accepted)
+        printRows(runs.chosenRows());
 }

@@ -41,8 +41,12 @@ public:
     TfrmMutiPrint(AppServices &services, Sources sources, QWidget *parent = nullptr);
     ~TfrmMutiPrint() override;
 
-    // Lists the rows of a batch group ("全部列表": every row; empty: rows without a group).
-    void ALoadGridData(const QString &group = {});
+    // Lists the rows of the group chosen in the group box.
+    void ALoadGridData();
+    // Chooses a batch group ("全部列表": every row; empty: rows without a group) and lists it.
+    void ALoadGridData(const QString &group);
+    // Offers "全部列表", the rows without a group and every stored group; the text stays.
+    void AReloadListNames();
     // Pushes one row into the open express slip form, telling the user what went wrong.
     bool SendToCheckByID(int id);
     // Finds which columns the list shows; hidden ones print the form's own value.
@@ -62,6 +66,8 @@ public:
     void btApplyFillClick();
     void btAddressBookClick();
     void moveSelectedTo(const QString &status);
+    // "打印记录": the runs of this list; a run chosen there prints again from a row.
+    void btRunsClick();
 
     QTableView *grid() const { return DBGrid1; }
     ReceiverListModel *model() const { return m_model; }
@@ -100,9 +106,9 @@ private:
     Sources m_sources;
     ReceiverListModel *m_model = nullptr;
     QSet<QString> m_shownColumns;
-    QString m_lastGroup;
 
     QTreeWidget *tvDates = nullptr;
+    QComboBox *cb_ListName = nullptr;
     QComboBox *cbFilterFields = nullptr;
     QComboBox *cbEqualType = nullptr;
     QLineEdit *keyEdit = nullptr;

@@ -9,6 +9,7 @@
 #include "batch/DraftBatchList.h"
 #include "batch/ReceiverListModel.h"
 #include "batch/ui/BatchGrid.h"
+#include "batch/ui/TfrmBatchRuns.h"
 #include "bills/DraftRules.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "data/BoundQuery.h"
@@ -98,6 +99,11 @@ QWidget *TfrmMutiPrintCDHP::buildTopBar()
                                  QStringLiteral("仅打印选中的记录"));
     connect(sel, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::nPrintSelClick);
     l->addWidget(sel);
+    QPushButton *runs =
+        addButton("btRuns", QStringLiteral("打印记录"),
+                  QStringLiteral("每一批打印的时间、打印机和张数；卡纸后从第 N 条重打"));
+    connect(runs, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::btRunsClick);
+    l->addWidget(runs);
     l->addStretch();
     return bar;
 }
@@ -276,6 +282,8 @@ void TfrmMutiPrintCDHP::showEvent(QShowEvent *event)
     m_shownOnce = true;
     AReloadListNames();
     refresh();
+    TfrmBatchRuns::reportInterrupted(m_services, QString::fromUtf8(DraftBatchList::kTable),
+                                     QStringLiteral("汇票"));
 }
 
 void TfrmMutiPrintCDHP::closeEvent(QCloseEvent *event)
@@ -381,7 +389,7 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
     DraftBatchList list(m_services.database());
     const QDate formDate = static_cast<QDateEdit *>(form->field(QStringLiteral("SelDate")))->date();
     ExpressBatchPrinter printer(
-        *form,
+        m_services, *form,
         [&](BillForm &f, int id) {
             QString error;
             const auto row = list.row(id, &error);
@@ -390,17 +398,15 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
             return putRow(static_cast<TfmCheckCDHP &>(f), *row, allRows, formDate);
         },
         this,
-        {QStringLiteral("批量打印承兑汇票"), false, QStringLiteral("汇票"),
-         QStringLiteral("汇票")});
+        {QStringLiteral("批量打印承兑汇票"), false, QStringLiteral("汇票"), QStringLiteral("汇票"),
+         QString::fromUtf8(DraftBatchList::kTable)});
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome out = printer.run(ids);
     DBGrid1->setEnabled(true);
     btStartPrint->setEnabled(m_model->rowCount() > 0);
     if (!out.started)
         return; // the printer setup was cancelled, or the job said why
-    const auto summary = printer.summarize(out, [&](const QList<int> &printed, QString *error) {
-        return list.recordRun(printed, error);
-    });
+    const auto summary = printer.summarize(out);
     refresh();
     if (summary.bad)
         m_services.ui().warn(summary.text, kPrompt);
@@ -418,6 +424,14 @@ void TfrmMutiPrintCDHP::printFrom(int row)
     // Resuming a jammed run: the rest of the list, as a run of every row would print it.
     if (row >= 0)
         printRows(m_model->ids().mid(row), true);
+}
+
+void TfrmMutiPrintCDHP::btRunsClick()
+{
+    TfrmBatchRuns runs(m_services, QString::fromUtf8(DraftBatchList::kTable), this);
+    // A run is printed again as a run of every row would print it.
+    if (runs.exec() == QDialog::Accepted)
+        printRows(runs.chosenRows(), true);
 }
 
 void TfrmMutiPrintCDHP::nPrintSelClick()
@@ -445,6 +459,8 @@ void TfrmMutiPrintCDHP::btClearClick()
     }
     AReloadListNames();
     refresh();
+    TfrmBatchRuns::reportInterrupted(m_services, QString::fromUtf8(DraftBatchList::kTable),
+                                     QStringLiteral("汇票"));
 }
 
 void TfrmMutiPrintCDHP::btDelSelectClick()
@@ -489,6 +505,8 @@ void TfrmMutiPrintCDHP::btFromHistoryClick()
         m_sources.pickFromHistory(cb_ListName->currentText());
     AReloadListNames();
     refresh();
+    TfrmBatchRuns::reportInterrupted(m_services, QString::fromUtf8(DraftBatchList::kTable),
+                                     QStringLiteral("汇票"));
 }
 
 void TfrmMutiPrintCDHP::btFillColumnClick()

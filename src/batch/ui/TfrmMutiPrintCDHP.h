@@ -46,6 +46,8 @@ public:
     void nPrintSelClick();
     // "【从当前条开始】打印到最后": the listed rows from `row` on.
     void printFrom(int row);
+    // "打印记录": the runs of this list; a run chosen there prints again from a row.
+    void btRunsClick();
     void btClearClick();
     void btDelSelectClick();
     void btToExcelClick();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
@@ -48,7 +49,8 @@ const char kWorkbookRels[] =
     R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
     R"(</Relationships>)";
 
-// Formats 1 (text, size 9) and 2 (text, size 9, bold); 49 is the built-in text format "@".
+// Formats 1 (text, size 9), 2 (text, size 9, bold) and 3 (number, size 9); 49 is the built-in
+// text format "@", 0 "General".
 const char kStyles[] =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
     R"(<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
@@ -59,11 +61,23 @@ const char kStyles[] =
     R"(<fill><patternFill patternType="gray125"/></fill></fills>)"
     R"(<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>)"
     R"(<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>)"
-    R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>)"
+    R"(<cellXfs count="4"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>)"
     R"(<xf numFmtId="49" fontId="1" fillId="0" borderId="0" xfId="0" applyNumberFormat="1" applyFont="1"/>)"
-    R"(<xf numFmtId="49" fontId="2" fillId="0" borderId="0" xfId="0" applyNumberFormat="1" applyFont="1"/></cellXfs>)"
+    R"(<xf numFmtId="49" fontId="2" fillId="0" borderId="0" xfId="0" applyNumberFormat="1" applyFont="1"/>)"
+    R"(<xf numFmtId="0" fontId="1" fillId="0" borderId="0" xfId="0" applyFont="1"/></cellXfs>)"
     R"(<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>)"
     R"(</styleSheet>)";
+
+// A plain decimal that a spreadsheet holds exactly as written: an optional minus, at most 15
+// digits (a double's exact range), no leading zero before other digits (that is a code).
+bool isPlainNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]+)?$"));
+    int digits = 0;
+    for (const QChar ch : text)
+        digits += ch.isDigit();
+    return digits <= 15 && number.match(text).hasMatch();
+}
 
 QString columnName(int column) // from 0
 {
@@ -118,12 +132,12 @@ bool XlsxWriter::addTitleRow(const QStringList &titles)
     return writeRow(titles, Title);
 }
 
-bool XlsxWriter::addRow(const QStringList &values)
+bool XlsxWriter::addRow(const QStringList &values, const QList<int> &numberColumns)
 {
-    return writeRow(values, Text);
+    return writeRow(values, Text, numberColumns);
 }
 
-bool XlsxWriter::writeRow(const QStringList &values, Style style)
+bool XlsxWriter::writeRow(const QStringList &values, Style style, const QList<int> &numberColumns)
 {
     if (!isOpen())
         return false;
@@ -146,8 +160,11 @@ bool XlsxWriter::writeRow(const QStringList &values, Style style)
         }
         m_xml.writeStartElement(QStringLiteral("c"));
         m_xml.writeAttribute(QStringLiteral("r"), columnName(c) + row);
-        m_xml.writeAttribute(QStringLiteral("s"), s);
-        if (!text.isEmpty()) {
+        if (numberColumns.contains(c) && isPlainNumber(text)) {
+            m_xml.writeAttribute(QStringLiteral("s"), QString::number(Number));
+            m_xml.writeTextElement(QStringLiteral("v"), text);
+        } else if (!text.isEmpty()) {
+            m_xml.writeAttribute(QStringLiteral("s"), s);
             m_xml.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
             m_xml.writeStartElement(QStringLiteral("is"));
             m_xml.writeStartElement(QStringLiteral("t"));
@@ -155,6 +172,8 @@ bool XlsxWriter::writeRow(const QStringList &values, Style style)
             m_xml.writeCharacters(text);
             m_xml.writeEndElement();
             m_xml.writeEndElement();
+        } else {
+            m_xml.writeAttribute(QStringLiteral("s"), s);
         }
         m_xml.writeEndElement();
         for (QStringView line : QStringView(text).split(u'\n'))

@@ -3,6 +3,8 @@
 #include "RecordingPrintDevice.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
+#include "base/CurrentOperator.h"
+#include "batch/BatchRunLog.h"
 #include "batch/ReceiverList.h"
 #include "batch/ReceiverListModel.h"
 #include "batch/ui/TfrmMutiPrint.h"
@@ -13,12 +15,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTabBar>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -82,6 +90,30 @@ struct BatchFixture
                                         hidden);
     }
 
+    // Types a group into the group box and presses Enter, as the clerk does.
+    void chooseGroup(const QString &group)
+    {
+        QLineEdit *box = window->findChild<QComboBox *>("cb_ListName")->lineEdit();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        box->insert(group); // typed: QTest has no keys for Chinese text
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    QStringList listedNames() const
+    {
+        QStringList names;
+        const int c = window->model()->record().indexOf(QStringLiteral("全称"));
+        for (int r = 0; r < window->model()->rowCount(); ++r)
+            names << window->model()->index(r, c).data().toString();
+        return names;
+    }
+    void click(const char *button)
+    {
+        auto *b = window->findChild<QPushButton *>(QString::fromLatin1(button));
+        ASSERT_TRUE(b && b->isVisible() && b->isEnabled()) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
     QString listed() const { return window->findChild<QLineEdit *>("edtListCount")->text(); }
     QString selected() const { return window->findChild<QLineEdit *>("edtSelectedCount")->text(); }
 
@@ -141,7 +173,12 @@ TEST(BatchPrintWindow, ThreeRowsPrintAsThreePagesOfOneDocumentAndARunCanBeRepeat
             }
         }
     }
-    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：第 1 批，共送出 3 张快递单。"));
+    // The summary names the queue and the pages, and how a jam is recovered.
+    const QString summary = f.home.ui.last().text;
+    EXPECT_TRUE(summary.startsWith(u"批量打印完成：第 1 批，共送出 3 张快递单（3 页），打印机：" +
+                                   pdf + u'。'))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QStringLiteral("从第 N 条开始"))) << summary.toStdString();
     for (int id : ids) {
         EXPECT_EQ(f.column(id, "打印批次"), "1");
         EXPECT_EQ(f.column(id, "打印状态"), QString::fromUtf8(ReceiverList::kPrinted));
@@ -261,7 +298,9 @@ TEST(BatchPrintWindow, ListSelectionClearingAndColumnFill)
     f.addRows({{{"全称", "甲公司"}, {"备注", "原样"}},
                {{"全称", "乙公司"}, {"备注", "原样"}},
                {{"全称", "导入组的"}, {"批打分组", "第一批"}}});
-    EXPECT_EQ(f.listed(), "2"); // rows of a batch group belong to another list
+    EXPECT_EQ(f.listed(), "3");
+    f.chooseGroup({}); // the rows without a group
+    EXPECT_EQ(f.listed(), "2");
 
     struct Case
     {
@@ -317,4 +356,209 @@ TEST(BatchPrintWindow, MenuCommandPressesTheFormsBatchButton)
     });
     frame.menuItem("m_multi_kdd")->trigger();
     EXPECT_EQ(opened, "frmMutiPrint");
+}
+
+TEST(BatchPrintWindow, EveryGroupIsListedAndTheGroupBoxChoosesOne)
+{
+    BatchFixture f;
+    int imports = 0;
+    f.window = std::make_unique<TfrmMutiPrint>(
+        f.home.services(),
+        TfrmMutiPrint::Sources{{}, [&](std::function<void()> listChanged) {
+                                   // What the import stores: rows under the list name typed.
+                                   ++imports;
+                                   QSqlQuery q = f.home.db().query();
+                                   EXPECT_TRUE(q.exec("INSERT INTO ReceiverList (全称, 批打分组) "
+                                                      "VALUES ('店铺一', '淘宝店'), "
+                                                      "('店铺二', '淘宝店')"));
+                                   listChanged();
+                               }});
+    f.addRows({{{"全称", "甲公司"}},
+               {{"全称", "乙公司"}, {"批打分组", "第一批"}},
+               {{"全称", "丙公司"}, {"批打分组", " 第一批 "}},
+               {{"全称", "丁公司"}, {"批打分组", "  "}}});
+    EXPECT_EQ(f.listedNames(), (QStringList{"甲公司", "乙公司", "丙公司", "丁公司"}));
+
+    f.click("btImportExcel");
+    EXPECT_EQ(imports, 1);
+    EXPECT_EQ(f.listed(), "6");
+    auto *groups = f.window->findChild<QComboBox *>("cb_ListName");
+    QStringList offered;
+    for (int i = 0; i < groups->count(); ++i)
+        offered << groups->itemText(i);
+    EXPECT_EQ(offered, (QStringList{"全部列表", "", "淘宝店", "第一批"}));
+
+    struct Case
+    {
+        QString group;
+        QStringList names;
+    };
+    for (const Case &c :
+         {Case{"淘宝店", {"店铺一", "店铺二"}}, Case{"第一批", {"乙公司", "丙公司"}},
+          Case{"", {"甲公司", "丁公司"}}, Case{"没有这组", {}}}) {
+        f.chooseGroup(c.group);
+        EXPECT_EQ(f.listedNames(), c.names) << c.group.toStdString();
+        EXPECT_EQ(f.window->findChild<QPushButton *>("btPrintAll")->isEnabled(),
+                  !c.names.isEmpty());
+    }
+    // Printing takes the group shown.
+    f.chooseGroup(QStringLiteral("淘宝店"));
+    const std::vector<PdfPage> pages = readPdfWords(f.printToPdf([&] { f.click("btPrintAll"); }));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(findWord(pages[1], QStringLiteral("店铺二")));
+}
+
+TEST(BatchPrintWindow, TheRunRecordNamesEachRunAndPrintsAnyRunAgainFromARow)
+{
+    BatchFixture f;
+    ASSERT_TRUE(f.form);
+    CurrentOperator::set(QStringLiteral("张会计"));
+    const QStringList names{"甲公司", "乙公司", "丙公司"};
+    QList<QHash<QString, QString>> rows;
+    for (const QString &name : names)
+        rows.append({{"全称", name}});
+    const QList<int> ids = f.addRows(rows);
+    const QString first = f.printToPdf([&] { f.click("btPrintAll"); });
+    ASSERT_EQ(readPdfWords(first).size(), 3u);
+
+    // After a jam at the second slip: the record, run 1, from row 2.
+    const QString again = f.home.path() + u"again.pdf";
+    f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(again));
+    QStringList cells;
+    NextModal answer([&](QWidget *w) {
+        EXPECT_EQ(w->objectName(), "frmBatchRuns");
+        auto *grid = w->findChild<QTableWidget *>("gridRuns");
+        ASSERT_TRUE(grid);
+        ASSERT_EQ(grid->rowCount(), 1);
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << grid->item(0, c)->text();
+        auto *from = w->findChild<QSpinBox *>("spFromRow");
+        EXPECT_EQ(from->maximum(), 3);
+        from->setValue(2);
+        QTest::mouseClick(w->findChild<QPushButton *>("btReprintFrom"), Qt::LeftButton);
+    });
+    f.click("btRuns");
+    ASSERT_TRUE(answer.answered());
+    ASSERT_EQ(cells.size(), 6);
+    EXPECT_EQ(cells[0], "1");
+    EXPECT_EQ(QDateTime::fromString(cells[1], "yyyy-MM-dd HH:mm:ss").date(), QDate::currentDate());
+    EXPECT_EQ(cells.mid(2), (QStringList{"张会计", first, "3", "已送出"}));
+    const std::vector<PdfPage> pages = readPdfWords(again);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(findWord(pages[0], names[1]));
+    EXPECT_TRUE(findWord(pages[1], names[2]));
+    EXPECT_EQ(f.column(ids[0], "打印批次"), "1");
+    EXPECT_EQ(f.column(ids[2], "打印批次"), "2");
+
+    // Clearing the list restarts its numbering, never that of the runs.
+    f.home.ui.answer(Ui::Answer::Yes);
+    f.click("btClearAll");
+    f.addRows({{{"全称", "丁公司"}}});
+    f.printToPdf([&] { f.click("btPrintAll"); });
+    EXPECT_TRUE(f.home.ui.last().text.startsWith(QStringLiteral("批量打印完成：第 3 批")))
+        << f.home.ui.last().text.toStdString();
+    CurrentOperator::set({});
+}
+
+namespace {
+
+// A printer that looks at the record at the moment the document goes to the spooler.
+struct WatchedSpooler : RecordingPrintDevice
+{
+    std::function<void()> onEnd;
+    bool endDocument() override
+    {
+        if (onEnd)
+            onEnd();
+        return RecordingPrintDevice::endDocument();
+    }
+};
+
+} // namespace
+
+TEST(BatchPrintWindow, TheRunIsOnRecordBeforeTheDocumentIsSentAndAKillIsReported)
+{
+    BatchFixture f;
+    ASSERT_TRUE(f.form);
+    const QList<int> ids = f.addRows({{{"全称", "甲公司"}}, {{"全称", "乙公司"}}});
+    auto device = std::make_unique<WatchedSpooler>();
+    WatchedSpooler *spooler = device.get();
+    QList<BatchRun> atSpool;
+    spooler->onEnd = [&] {
+        QString error;
+        atSpool = BatchRunLog(f.home.db(), "ReceiverList").runs(&error);
+    };
+    f.home.services().printEngine().setDevice(std::move(device));
+    f.click("btPrintAll");
+    ASSERT_EQ(spooler->count("end"), 1);
+    ASSERT_EQ(atSpool.size(), 1);
+    EXPECT_EQ(atSpool[0].state, QString::fromUtf8(BatchRunLog::kSending));
+    EXPECT_EQ(atSpool[0].rows, ids);
+    EXPECT_EQ(f.column(ids[0], "打印批次"), "1");
+
+    // A program killed while sending run 2 leaves it on record; the next opening says so and
+    // its rows are not offered as unprinted.
+    const QList<int> more = f.addRows({{{"全称", "丙公司"}}, {{"全称", "丁公司"}}});
+    QString error;
+    ASSERT_EQ(BatchRunLog(f.home.db(), "ReceiverList").begin(more, "Bill Printer", "", &error), 2);
+    f.window = std::make_unique<TfrmMutiPrint>(f.home.services(), TfrmMutiPrint::Sources{});
+    const qsizetype before = f.home.ui.shown.size();
+    f.window->show();
+    ASSERT_EQ(f.home.ui.shown.size(), before + 1);
+    EXPECT_TRUE(f.home.ui.last().text.startsWith(QStringLiteral("第 2 批")));
+    EXPECT_TRUE(f.home.ui.last().text.contains(QStringLiteral("中断")));
+    f.window->findChild<QTabBar *>("tabStatus")->setCurrentIndex(1); // 【未打印】
+    EXPECT_EQ(f.listed(), "0");
+    f.window->hide();
+    f.window->show();
+    EXPECT_EQ(f.home.ui.shown.size(), before + 1); // told once
+
+    // Without a record nothing is sent.
+    QSqlQuery q = f.home.db().query();
+    ASSERT_TRUE(q.exec("DROP TABLE BatchRunTable"));
+    auto failing = std::make_unique<RecordingPrintDevice>();
+    RecordingPrintDevice *recording = failing.get();
+    f.home.services().printEngine().setDevice(std::move(failing));
+    f.window->findChild<QTabBar *>("tabStatus")->setCurrentIndex(0);
+    f.click("btPrintAll");
+    EXPECT_EQ(recording->count("end"), 0);
+    EXPECT_EQ(recording->count("abort"), 1);
+    EXPECT_TRUE(
+        f.home.ui.last().text.startsWith(QStringLiteral("打印记录保存失败，没有送出任何快递单")))
+        << f.home.ui.last().text.toStdString();
+}
+
+TEST(BatchPrintWindow, ABatchFromAReopenedHistorySlipStartsEachSlipAsANewOne)
+{
+    BatchFixture f;
+    ASSERT_TRUE(f.form);
+    f.form->setFieldText("zdHKR", QStringLiteral("岚砚办公用品公司"));
+    f.form->setFieldText("zdPJBH", "SF1234567");
+    f.form->setFieldText("zdSKR", QStringLiteral("历史收件公司"));
+    f.form->btSaveCheckClick();
+    ASSERT_GT(f.form->billId(), 0);
+    f.form->BrowseOldCheck(f.form->billId());
+    ASSERT_TRUE(f.form->isHistory());
+    f.addRows({{{"全称", "甲公司"}}, {{"全称", "乙公司"}}});
+
+    // Kept as it is: nothing prints.
+    auto device = std::make_unique<RecordingPrintDevice>();
+    RecordingPrintDevice *recording = device.get();
+    f.home.services().printEngine().setDevice(std::move(device));
+    f.home.ui.answer(Ui::Answer::No);
+    f.click("btPrintAll");
+    EXPECT_TRUE(f.home.ui.last().text.contains(QStringLiteral("历史快递单")))
+        << f.home.ui.last().text.toStdString();
+    EXPECT_EQ(recording->count("begin"), 0);
+    EXPECT_TRUE(f.form->isHistory());
+
+    f.home.ui.answer(Ui::Answer::Yes);
+    const std::vector<PdfPage> pages = readPdfWords(f.printToPdf([&] { f.click("btPrintAll"); }));
+    ASSERT_EQ(pages.size(), 2u);
+    for (const PdfPage &page : pages) {
+        EXPECT_FALSE(findWord(page, "SF1234567"));
+        EXPECT_FALSE(findWord(page, QStringLiteral("历史收件公司")));
+        EXPECT_TRUE(findWord(page, QStringLiteral("岚砚办公用品公司"))); // the sender stays
+    }
+    EXPECT_FALSE(f.form->isHistory());
 }

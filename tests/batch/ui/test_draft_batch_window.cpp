@@ -216,7 +216,9 @@ TEST(DraftBatchWindow, PrintsEveryRowThroughTheFormInListOrder)
         // "-" and "/" dates both read; an empty one keeps the form's date.
         EXPECT_TRUE(f.printedIn(pages[i], "ZDRI", QString::fromUtf8(e.day))) << i;
     }
-    EXPECT_EQ(f.home.ui.last().text, QStringLiteral("批量打印完成：第 1 批，共送出 3 张汇票。"));
+    EXPECT_TRUE(f.home.ui.last().text.startsWith(
+        u"批量打印完成：第 1 批，共送出 3 张汇票（3 页），打印机：" + f.home.path() + u"all.pdf。"))
+        << f.home.ui.last().text.toStdString();
     EXPECT_EQ(f.listedColumn("打印批次"), (QStringList{"1", "1", "1"}));
 
     // Selected rows print in list order, whatever the order of the clicks.

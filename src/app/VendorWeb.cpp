@@ -16,9 +16,15 @@ QString VendorWeb::host() const
     return host.isEmpty() ? QString::fromLatin1(kDefaultHost) : host;
 }
 
+bool VendorWeb::usesHttps() const
+{
+    return Settings::isOn(
+        m_settings.userIni().readString(QStringLiteral("Online"), QStringLiteral("Https")));
+}
+
 QString VendorWeb::homePage() const
 {
-    return u"http://" + host() + u'/';
+    return (usesHttps() ? u"https://" : u"http://") + host() + u'/';
 }
 
 QString VendorWeb::productQuery() const
@@ -28,7 +34,7 @@ QString VendorWeb::productQuery() const
 
 QString VendorWeb::page(const QString &pathAndQueryStart) const
 {
-    return u"http://" + host() + pathAndQueryStart + productQuery();
+    return homePage().chopped(1) + pathAndQueryStart + productQuery();
 }
 
 QString VendorWeb::trackingPage(const QString &templateName, const QString &trackingNumber) const
@@ -40,8 +46,11 @@ QString VendorWeb::trackingPage(const QString &templateName, const QString &trac
 
 bool VendorWeb::isVendorAddress(const QUrl &url) const
 {
+    // The configured host may carry a port ("127.0.0.1:8080").
+    const QUrl site(homePage());
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
-           url.host().compare(host(), Qt::CaseInsensitive) == 0;
+           url.host().compare(site.host(), Qt::CaseInsensitive) == 0 &&
+           (site.port() == -1 || url.port() == site.port());
 }
 
 QUrl VendorWeb::urlFor(QString address) const

@@ -6,7 +6,8 @@
 class Settings;
 class Ui;
 
-// The vendor's web pages. The host comes from Config.ini section "Online", key "Host".
+// The vendor's web pages. The host comes from Config.ini section "Online", key "Host"; key
+// "Https" on ("yes" or "1") addresses the site through https.
 class VendorWeb
 {
 public:
@@ -15,6 +16,7 @@ public:
     VendorWeb(Settings &settings, Ui &ui, QString appVersion);
 
     QString host() const;
+    bool usesHttps() const;
     QString homePage() const;
     // "pname=LYLQBT_CDHP&ptype=S1&ver=" + version, and the rest of ours.
     QString productQuery() const;
@@ -34,9 +36,9 @@ public:
     QString trackingPage(const QString &templateName, const QString &trackingNumber) const;
     QString sidePanelPage() const { return homePage() + u'?' + productQuery(); }
 
-private:
     bool isVendorAddress(const QUrl &url) const;
 
+private:
     Settings &m_settings;
     Ui &m_ui;
     QString m_appVersion;

@@ -17,47 +17,76 @@ IniFile::Batch::~Batch()
         m_file.save();
 }
 
+namespace {
+
+QString folded(const QString &name)
+{
+    return name.toCaseFolded();
+}
+
+} // namespace
+
 void IniFile::reload()
 {
     m_sections.clear();
+    m_sectionIndex.clear();
+    m_readError.clear();
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return;
-    const QString text = Gbk::decode(file.readAll());
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        m_readError = file.errorString();
+        return;
+    }
+    const QString text = Gbk::decode(bytes);
     Section *current = nullptr;
     for (QStringView line : QStringView(text).split(u'\n')) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            const QString name = line.mid(1, line.size() - 2).trimmed().toString();
-            current = findSection(name);
-            if (!current) {
-                m_sections.push_back({name, {}});
-                current = &m_sections.back();
-            }
+            current = &sectionFor(line.mid(1, line.size() - 2).trimmed().toString());
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
         if (!current || eq <= 0)
             continue;
         const QString key = line.left(eq).trimmed().toString();
-        const QString value = line.mid(eq + 1).trimmed().toString();
-        auto it =
-            std::find_if(current->entries.begin(), current->entries.end(), [&](const Entry &e) {
-                return e.key.compare(key, Qt::CaseInsensitive) == 0;
-            });
-        if (it == current->entries.end())
-            current->entries.push_back({key, value});
+        // The first of two equal keys holds, as readers of such files expect.
+        if (!current->find(key)) {
+            current->index.insert(folded(key), current->entries.size());
+            current->entries.push_back({key, line.mid(eq + 1).trimmed().toString()});
+        }
     }
+}
+
+const IniFile::Entry *IniFile::Section::find(const QString &key) const
+{
+    const auto it = index.constFind(folded(key));
+    return it == index.constEnd() ? nullptr : &entries[*it];
+}
+
+void IniFile::Section::reindex()
+{
+    index.clear();
+    for (size_t i = 0; i < entries.size(); ++i)
+        index.insert(folded(entries[i].key), i);
+}
+
+void IniFile::reindex()
+{
+    m_sectionIndex.clear();
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        m_sectionIndex.insert(folded(m_sections[i].name), i);
 }
 
 const IniFile::Section *IniFile::findSection(const QString &name) const
 {
-    for (const Section &s : m_sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const auto it = m_sectionIndex.constFind(folded(name));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
 }
 
 IniFile::Section *IniFile::findSection(const QString &name)
@@ -65,13 +94,21 @@ IniFile::Section *IniFile::findSection(const QString &name)
     return const_cast<Section *>(std::as_const(*this).findSection(name));
 }
 
+IniFile::Section &IniFile::sectionFor(const QString &name)
+{
+    if (Section *s = findSection(name))
+        return *s;
+    m_sectionIndex.insert(folded(name), m_sections.size());
+    m_sections.push_back({name, {}, {}});
+    return m_sections.back();
+}
+
 QString IniFile::readString(const QString &section, const QString &key,
                             const QString &defaultValue) const
 {
     if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return e.value;
+        if (const Entry *e = s->find(key))
+            return e->value;
     return defaultValue;
 }
 
@@ -84,7 +121,8 @@ int IniFile::readInteger(const QString &section, const QString &key, int default
 
 bool IniFile::valueExists(const QString &section, const QString &key) const
 {
-    return keys(section).contains(key, Qt::CaseInsensitive);
+    const Section *s = findSection(section);
+    return s && s->find(key);
 }
 
 bool IniFile::sectionExists(const QString &section) const
@@ -114,18 +152,13 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     // A line break would split the entry in two on the next read.
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    Section *s = findSection(section);
-    if (!s) {
-        m_sections.push_back({section, {}});
-        s = &m_sections.back();
+    Section &s = sectionFor(section);
+    if (const Entry *e = s.find(key)) {
+        s.entries[size_t(e - s.entries.data())].value = clean;
+    } else {
+        s.index.insert(folded(key), s.entries.size());
+        s.entries.push_back({key, clean});
     }
-    auto it = std::find_if(s->entries.begin(), s->entries.end(), [&](const Entry &e) {
-        return e.key.compare(key, Qt::CaseInsensitive) == 0;
-    });
-    if (it == s->entries.end())
-        s->entries.push_back({key, clean});
-    else
-        it->value = clean;
     return changed();
 }
 
@@ -139,16 +172,19 @@ bool IniFile::deleteKey(const QString &section, const QString &key)
     Section *s = findSection(section);
     if (!s)
         return true;
-    std::erase_if(s->entries,
-                  [&](const Entry &e) { return e.key.compare(key, Qt::CaseInsensitive) == 0; });
+    if (const Entry *e = s->find(key)) {
+        s->entries.erase(s->entries.begin() + (e - s->entries.data()));
+        s->reindex();
+    }
     return changed();
 }
 
 bool IniFile::eraseSection(const QString &section)
 {
-    std::erase_if(m_sections, [&](const Section &s) {
-        return s.name.compare(section, Qt::CaseInsensitive) == 0;
-    });
+    if (const Section *s = findSection(section)) {
+        m_sections.erase(m_sections.begin() + (s - m_sections.data()));
+        reindex();
+    }
     return changed();
 }
 
@@ -165,6 +201,9 @@ bool IniFile::flush()
 
 bool IniFile::save()
 {
+    // Writing now would replace settings that are there but could not be read.
+    if (!isReadable())
+        return false;
     QString text;
     for (const Section &s : m_sections) {
         text += u'[' + s.name + u"]\r\n";

@@ -27,7 +27,7 @@ std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *err
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+        *error = u"无法打开文件：" + file.errorString();
         return nullptr;
     }
     if (file.size() > kMaxFileBytes) {

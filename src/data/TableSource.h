@@ -25,7 +25,9 @@ public:
     // Files beyond this are refused before anything is read.
     static constexpr qint64 kMaxFileBytes = qint64(1) << 30;
     // A single value (a picture) beyond this is an error.
-    static constexpr qint64 kMaxValueBytes = 32 << 20;
+    static constexpr qint64 kMaxValueBytes = 20 << 20;
+    // So is a text beyond this, where the format tells text from bytes.
+    static constexpr qint64 kMaxTextBytes = 64 << 10;
 
     // Rows whose `column` equals `value`.
     struct Filter
@@ -50,6 +52,9 @@ public:
     bool hasTable(const QString &table) const;
     // Empty when the table is missing or cannot be read.
     virtual QStringList columnNames(const QString &table) const = 0;
+    // Why a table's columns cannot be read as stored values, empty when they can (a column
+    // that is computed on every read is no stored value).
+    virtual QString refusedColumns(const QString &) const { return {}; }
     // Calls `visit` for each row (matching `filter` when given) until it answers false;
     // `visit` must not call back into the source while the rows are read.
     // False with *error when the table is missing or cannot be read to its end.

@@ -18,7 +18,7 @@ ServiceCheck::ServiceCheck(QString host, QString productQuery, QObject *parent)
 
 QNetworkReply *ServiceCheck::get(const QString &path)
 {
-    QNetworkRequest request(QUrl(u"http://" + m_host + path));
+    QNetworkRequest request(QUrl(m_scheme + u"://" + m_host + path));
     request.setTransferTimeout(kTimeoutMs);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("text/html"));
     request.setRawHeader("Accept", "text/html, */*");

@@ -18,6 +18,8 @@ public:
     // `host` may carry a port ("127.0.0.1:8080").
     ServiceCheck(QString host, QString productQuery, QObject *parent = nullptr);
 
+    // Asks the site through https instead of http.
+    void useHttps(bool on) { m_scheme = on ? QStringLiteral("https") : QStringLiteral("http"); }
     void start();
 
 Q_SIGNALS:
@@ -29,6 +31,7 @@ private:
     void probeAnswered(QNetworkReply *reply);
     void pageAnswered(QNetworkReply *reply);
 
+    QString m_scheme = QStringLiteral("http");
     QString m_host;
     QString m_productQuery;
     QNetworkAccessManager m_network;

@@ -31,12 +31,25 @@ QString describeOf(const QString &fullName)
     return open >= 0 && close > open ? fullName.mid(open + 1, close - open - 1) : QString();
 }
 
-bool isJpeg(const QByteArray &bytes)
+// Why the package's picture cannot be the template's picture, empty when it can.
+QString pictureProblem(const QByteArray &bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer, "jpeg");
-    return bytes.startsWith("\xFF\xD8") && !reader.read().isNull();
+    if (!bytes.startsWith("\xFF\xD8") || !reader.canRead())
+        return QStringLiteral("模板图片不是JPEG图片");
+    // A sound JPEG can still be more than a picture may take in memory.
+    const QSize size = reader.size();
+    const qint64 maxPixels = (qint64(QImageReader::allocationLimit()) << 20) / 4;
+    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
+        return QStringLiteral("模板图片太大：%1×%2 像素，最多 %3 万像素")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(maxPixels / 10000);
+    if (reader.read().isNull())
+        return u"模板图片已损坏，无法读取（" + reader.errorString() + u'）';
+    return {};
 }
 
 // Inserts one row; the column names are ours, the values bound.
@@ -85,6 +98,12 @@ bool TemplateImport::open(const QString &path, QString *error)
         return false;
     if (!m_source->hasTable(Package::kTemplates)) {
         *error = QStringLiteral("文件中没有票据模板表");
+        m_source.reset();
+        return false;
+    }
+    // Our own packages are SQLite files, checked whole before any row is read.
+    if (TableSource::detectFile(path) == TableSource::Format::Sqlite &&
+        !Package::checkColumns(*m_source, error)) {
         m_source.reset();
         return false;
     }
@@ -183,9 +202,10 @@ TemplateImport::Result TemplateImport::importOne(const QString &fullName)
     values["TypeFirstName"] = kind;
     if (values.value("TypeDescribe").toString().isEmpty())
         values["TypeDescribe"] = describeOf(fullName);
-    if (!picture.isEmpty() && !isJpeg(picture)) {
-        result.error = QStringLiteral("模板图片不是JPEG图片");
-        return result;
+    if (!picture.isEmpty()) {
+        result.error = pictureProblem(picture);
+        if (!result.error.isEmpty())
+            return result;
     }
 
     std::vector<QVariantMap> items;

@@ -1,5 +1,7 @@
 #include "templates/TemplatePackage.h"
 
+#include "data/TableSource.h"
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,6 +29,39 @@ const QStringList &itemColumns()
         "FitParam",    "BreakNum",      "ShowOrd",   "CtlFontColor", "InitValue",
     };
     return columns;
+}
+
+const QStringList &packageColumns(const QString &table)
+{
+    static const QStringList templates =
+        templateColumns() + QStringList{"CheckTypeID", "Visiable",     "IsCommon", "ShowOrd",
+                                        "IsDefault",   kPictureColumn, "Ini_Text"};
+    static const QStringList items = QStringList{"CheckTypeID"} + itemColumns();
+    static const QStringList config{"Id", "DMName", "DMValue", "CheckTypeId"};
+    static const QStringList none;
+    if (table.compare(kTemplates, Qt::CaseInsensitive) == 0)
+        return templates;
+    if (table.compare(kItems, Qt::CaseInsensitive) == 0)
+        return items;
+    return table.compare(kConfig, Qt::CaseInsensitive) == 0 ? config : none;
+}
+
+bool checkColumns(const TableSource &source, QString *error)
+{
+    for (const QString &table : {kTemplates, kItems, kConfig}) {
+        if (!source.hasTable(table))
+            continue;
+        if (const QString refused = source.refusedColumns(table); !refused.isEmpty()) {
+            *error = u"票据包的格式不对：" + refused;
+            return false;
+        }
+        for (const QString &column : source.columnNames(table))
+            if (!packageColumns(table).contains(column, Qt::CaseInsensitive)) {
+                *error = u"票据包的格式不对：表 " + table + u" 含有不认识的字段 " + column;
+                return false;
+            }
+    }
+    return true;
 }
 
 bool isIntegerColumn(const QString &column)

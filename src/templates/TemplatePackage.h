@@ -5,6 +5,7 @@
 #include <QVariant>
 
 class QSqlDatabase;
+class TableSource;
 
 // The layout of a template package: the tables `_ckTypeTable` (one row per template, with its
 // picture's bytes), `_ckControl` (its items) and `_config` (a version row and each template's
@@ -22,6 +23,13 @@ inline const QString kPictureColumn = QStringLiteral("Img_Bytes");
 const QStringList &templateColumns();
 // Item columns of `_ckControl` besides the identifier, in the order they are copied.
 const QStringList &itemColumns();
+// Every column a package table may have (the identifier, the states, the picture, the unused
+// text and the settings' own); empty for a table that is no package table.
+const QStringList &packageColumns(const QString &table);
+// False with *error naming the table when a package table has a computed column or one that
+// is not a package column.
+bool checkColumns(const TableSource &source, QString *error);
+
 // Columns of our own tables that hold integers; a package value there must be a number.
 bool isIntegerColumn(const QString &column);
 

@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 TEST(RunPath, ChoosesEnvironmentThenPortableFolderThenXdg)
@@ -93,6 +95,32 @@ TEST(VendorWeb, PagesCarryTheProductQueryAndFollowConfigIniWhenItIsOpenedAgain)
     EXPECT_TRUE(home.ui.opened[2].toString().startsWith(
         "http://bills.test.example/update/up.asp?a=1&pname="));
     EXPECT_TRUE(home.ui.shown.isEmpty());
+}
+
+TEST(VendorWeb, HttpsWhenConfiguredAndLinksOnlyToTheConfiguredHostAndPort)
+{
+    TestHome home;
+    IniFile &ini = home.settings().userIni();
+    ini.writeString("Online", "Host", "bills.example:8443");
+    ini.writeString("Online", "Https", "yes");
+    VendorWeb &web = home.services().web();
+    EXPECT_TRUE(web.helpPage().startsWith("https://bills.example:8443/help.asp?"));
+    EXPECT_TRUE(web.isVendorAddress(QUrl("https://BILLS.example:8443/a")));
+    EXPECT_FALSE(web.isVendorAddress(QUrl("https://bills.example:9000/a")));
+    EXPECT_FALSE(web.isVendorAddress(QUrl("https://bills.example.evil:8443/a")));
+    EXPECT_FALSE(web.isVendorAddress(QUrl("file:///etc/passwd")));
+}
+
+TEST(AppServices, AnUnreadableConfigIniIsReportedAtStartAndLeftAlone)
+{
+    TestHome home;
+    const QString path = home.services().home().configIniPath();
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path)); // there, but no file that can be read
+    AppServices &again = home.restart();
+    EXPECT_TRUE(again.startupProblem().contains(path));
+    EXPECT_FALSE(again.settings().userIni().writeString("Online", "Host", "x"));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 TEST(DebugTrace, NumberedEntriesStartAtOne)

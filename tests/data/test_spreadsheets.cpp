@@ -258,6 +258,101 @@ TEST(Spreadsheets, HostileFilesReadOrFailInLittleMemory)
     }
 }
 
+namespace {
+
+// A workbook of one sheet whose cells A1, A2, ... hold shared strings 0, 1, ...
+QByteArray workbookOf(const QByteArray &sharedStrings, int cells)
+{
+    QByteArray sheet = "<worksheet><sheetData>";
+    for (int i = 0; i < cells; ++i)
+        sheet += "<row r=\"" + QByteArray::number(i + 1) + "\"><c r=\"A" +
+                 QByteArray::number(i + 1) + "\" t=\"s\"><v>" + QByteArray::number(i) +
+                 "</v></c></row>";
+    sheet += "</sheetData></worksheet>";
+    const std::pair<const char *, QByteArray> parts[] = {
+        {"xl/workbook.xml", "<workbook xmlns:r=\"urn:r\"><sheets><sheet name=\"S\" "
+                            "r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "
+         "Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
+         "Type=\"x/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
+        {"xl/worksheets/sheet1.xml", sheet},
+        {"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"},
+    };
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    for (const auto &[name, content] : parts) {
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+        entry.write(content);
+        entry.close();
+    }
+    zip.close();
+    return bytes;
+}
+
+// The process's resident memory and its peak since the last reset, in MB.
+qint64 statusMb(const char *field)
+{
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong() >> 10;
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile refs("/proc/self/clear_refs");
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+} // namespace
+
+TEST(Spreadsheets, SharedStringsAreBoundByCountAndBytesAndTheirMemoryGoesBack)
+{
+    QTemporaryDir dir;
+    QByteArray strings;
+    for (int i = 0; i < 1'000'000; ++i)
+        strings += "<si><t>s" + QByteArray::number(i % 1000) + "</t></si>";
+    const QString million = writeFile(dir, "million.xlsx", workbookOf(strings, 3));
+    // Texts of 40 MB in memory are within the limit, of 72 MB beyond it.
+    strings = "<si><t>" + QByteArray(1 << 20, 'x') + "</t></si>";
+    const QString longText = writeFile(dir, "long.xlsx", workbookOf(strings.repeated(20), 20));
+    const QString tooLong = writeFile(dir, "too-long.xlsx", workbookOf(strings.repeated(36), 2));
+    strings.clear();
+    strings.squeeze();
+
+    const qint64 before = statusMb("VmRSS:");
+    resetPeak();
+    const bool peakWasReset = statusMb("VmHWM:") <= before + 5;
+    {
+        QString error;
+        const auto reader = Spreadsheets().open(million, error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        EXPECT_EQ(reader->cellText(3, 1), "s2");
+    }
+    {
+        QString error;
+        const auto reader = Spreadsheets().open(longText, error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        EXPECT_EQ(reader->cellText(20, 1).size(), 1 << 20);
+    }
+    QString error;
+    EXPECT_FALSE(Spreadsheets().open(tooLong, error));
+    EXPECT_TRUE(error.contains("过大") && error.contains("64 MB")) << error.toStdString();
+#ifndef __SANITIZE_ADDRESS__
+    if (before < 0 || !peakWasReset)
+        GTEST_SKIP() << "no resettable memory figures in /proc";
+    EXPECT_LT(statusMb("VmHWM:") - before, 300);
+    EXPECT_LT(statusMb("VmRSS:") - before, 30);
+#endif
+}
+
 TEST(Spreadsheets, CellLimitGivesOneMessageNamingTheLimit)
 {
     // A million and one cells in a plain CSV: refused whole, not read half-way.

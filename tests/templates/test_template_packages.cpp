@@ -361,6 +361,82 @@ TEST_F(TemplatePackages, FilesThatAreNoPackageAreRefused)
     }
 }
 
+// Packages built to cost the program: each is refused with a message that names the table
+// and, for a value, the limit it broke; nothing is imported.
+TEST_F(TemplatePackages, HostilePackagesAreRefusedByTableAndLimit)
+{
+    const struct
+    {
+        const char *name;
+        const char *sql;   // run after the usual tables are made
+        QVariantMap value; // a template row's values
+        QStringList said;  // words of the message
+    } cases[] = {
+        {"generated",
+         "alter table _ckTypeTable add column Huge BLOB "
+         "generated always as (zeroblob(900000000)) virtual",
+         {},
+         {"_ckTypeTable", "Huge"}},
+        {"unknown", "alter table _ckControl add column Extra TEXT", {}, {"_ckControl", "Extra"}},
+        {"view",
+         "drop table _ckTypeTable; create view _ckTypeTable as with recursive n(i) as "
+         "(select 1 union all select i + 1 from n) select i as TypeName from n",
+         {},
+         {"票据模板表"}},
+        {"long text", "", {{"TypeDescribe", QString(70'000, u'长')}}, {"_ckTypeTable", "64 KB"}},
+        {"big picture",
+         "",
+         {{"Img_Bytes", QByteArray(21 << 20, '\xff')}},
+         {"_ckTypeTable", "20 MB"}},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(package());
+        {
+            PackageFile p(package());
+            p.createTables();
+            p.addTemplate(1, "快递单（外来）", jpeg(), c.value);
+            for (const QString &sql : QString(c.sql).split(';', Qt::SkipEmptyParts))
+                p.exec(sql);
+        }
+        TemplateImport import = importer();
+        QString error;
+        QStringList names;
+        const bool listed = import.open(package(), &error) && import.templateNames(&names, &error);
+        EXPECT_FALSE(listed) << c.name;
+        for (const QString &word : c.said)
+            EXPECT_TRUE(error.contains(word)) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.at(0).unicode() > 0x2E80) << c.name << ": " << error.toStdString();
+    }
+    EXPECT_EQ(count("select count(*) from ckTypeTable where TypeName = '快递单（外来）'"), 0);
+}
+
+// A sound JPEG that is only too large is said to be so, with the limit, not to be no JPEG.
+TEST_F(TemplatePackages, AJpegTooLargeToShowIsCalledTooLarge)
+{
+    QByteArray huge = jpeg();
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    for (int at : {5, 7}) { // height, then width: 40,000 pixels each
+        huge[frame + at] = char(40'000 >> 8);
+        huge[frame + at + 1] = char(40'000 & 0xff);
+    }
+    {
+        PackageFile p(package());
+        p.createTables();
+        p.addTemplate(1, "快递单（巨幅）", huge);
+        p.addTemplate(2, "快递单（非图）", "GIF89a not a jpeg at all");
+    }
+    TemplateImport import = importer();
+    QString error;
+    ASSERT_TRUE(import.open(package(), &error)) << error.toStdString();
+    const TemplateImport::Result big = import.importOne("快递单（巨幅）");
+    EXPECT_FALSE(big.imported);
+    EXPECT_TRUE(big.error.contains("太大") && big.error.contains("40000×40000") &&
+                big.error.contains("万像素"))
+        << big.error.toStdString();
+    EXPECT_EQ(import.importOne("快递单（非图）").error, "模板图片不是JPEG图片");
+}
+
 TEST_F(TemplatePackages, ExportOfAFailingTemplateLeavesThePackageWithoutIt)
 {
     addTemplate(1, "快递单", "甲");

@@ -21,6 +21,7 @@
 #include "history/ui/TfmSearch_CDHP.h"
 #include "history/ui/TfmSearch_KDD.h"
 #include "online/ServiceCheck.h"
+#include "online/ui/ServicePageView.h"
 #include "online/ui/TfrmUp2NewVersion.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfm_DMConfig.h"
@@ -1035,6 +1036,7 @@ void Tfm_Main::tick()
 void Tfm_Main::startServiceCheck()
 {
     auto *check = new ServiceCheck(m_services.web().host(), m_services.web().productQuery(), this);
+    check->useHttps(m_services.web().usesHttps());
     connect(check, &ServiceCheck::finished, this,
             [this, check](bool reachable, const QString &page) {
                 check->deleteLater();
@@ -1047,9 +1049,9 @@ void Tfm_Main::showServicePage(bool reachable, const QString &page)
 {
     auto *view = m_sidePanel->findChild<QTextBrowser *>(QStringLiteral("webAd"));
     if (reachable && !view) {
-        view = new QTextBrowser(m_sidePanel);
+        view = new ServicePageView(m_sidePanel);
         view->setObjectName(QStringLiteral("webAd"));
-        view->setOpenExternalLinks(true);
+        connect(view, &QTextBrowser::anchorClicked, this, &Tfm_Main::openServiceLink);
         m_sidePanel->layout()->addWidget(view);
     }
     if (view) {
@@ -1060,6 +1062,14 @@ void Tfm_Main::showServicePage(bool reachable, const QString &page)
         m_sidePanel->show();
     if (screen() && screen()->geometry().width() < 1000)
         m_sidePanel->hide();
+}
+
+void Tfm_Main::openServiceLink(const QUrl &link)
+{
+    // Relative links are the service page's own; a link off the vendor's site is not opened.
+    const QUrl url = QUrl(m_services.web().homePage()).resolved(link);
+    if (m_services.web().isVendorAddress(url))
+        m_services.ui().openUrl(url);
 }
 
 void Tfm_Main::askLogin()

@@ -20,6 +20,7 @@ class QPlainTextEdit;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QUrl;
 class TfrmMatchAddr;
 class TfrmMutiPrint;
 class TfrmMutiPrintCDHP;
@@ -131,6 +132,7 @@ private:
     void tick();
     void askLogin();
     void startServiceCheck();
+    void openServiceLink(const QUrl &link);
     void showServicePage(bool reachable, const QString &page);
     // Maintenance commands of the Tools and Help menus.
     void clearCaches();

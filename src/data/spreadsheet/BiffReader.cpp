@@ -58,7 +58,7 @@ int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
     // The library finds a sheet's name by walking its list, so a huge count is slow as well
     // as absurd; it also numbers sheets in 16 bits.
     if (value > unsigned(kMaxSheets)) {
-        fault = Fault::TooLarge;
+        fault = Fault::TooManySheets;
         return -1;
     }
     for (unsigned int i = 0; i < value; ++i) {

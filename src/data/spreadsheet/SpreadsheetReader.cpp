@@ -3,13 +3,25 @@
 #include <QDir>
 #include <algorithm>
 #include <cmath>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 SpreadsheetReader::SpreadsheetReader(QString path)
     : m_path(std::move(path))
 {}
 
+SpreadsheetReader::~SpreadsheetReader()
+{
+    // The reader's parts are freed by now but for the cells; once they go, the memory of the
+    // whole read goes back to the system.
+    std::vector<std::vector<Cell>>().swap(m_rows);
+    returnFreedMemory();
+}
+
 QString SpreadsheetReader::faultText(Fault fault, const QString &path)
 {
+    static const QString kSplit = QStringLiteral("请把数据分成几个较小的文件后再试。");
     const QString name = u"“" + QDir::toNativeSeparators(path) + u"”";
     switch (fault) {
     case Fault::NotFound:
@@ -23,10 +35,17 @@ QString SpreadsheetReader::faultText(Fault fault, const QString &path)
     case Fault::NoSheets:
         return u"文件" + name + u"中没有工作表。";
     case Fault::TooLarge:
-        return u"文件" + name + u"过大，无法读取：文件最大 " +
-               QString::number(kMaxFileBytes >> 20) + u" MB，工作表最多 " +
-               QString::number(kMaxSheets) + u" 个，每个工作表最多 " + QString::number(kMaxCells) +
-               u" 个有内容的单元格。请把数据分成几个较小的文件后再试。";
+        return u"文件" + name + u"过大，无法读取：文件（及其中解压后的每一部分）最大 " +
+               QString::number(kMaxFileBytes >> 20) + u" MB。" + kSplit;
+    case Fault::TooManySheets:
+        return u"文件" + name + u"过大，无法读取：工作表最多 " + QString::number(kMaxSheets) +
+               u" 个。" + kSplit;
+    case Fault::TooManyCells:
+        return u"文件" + name + u"过大，无法读取：每个工作表最多 " + QString::number(kMaxCells) +
+               u" 个有内容的单元格。" + kSplit;
+    case Fault::TooMuchText:
+        return u"文件" + name + u"过大，无法读取：共用的文字最多 " +
+               QString::number(kMaxSharedTextBytes >> 20) + u" MB。" + kSplit;
     case Fault::Unsupported:
         break;
     }
@@ -43,7 +62,7 @@ bool SpreadsheetReader::load()
     if (names.isEmpty())
         return fail(Fault::NoSheets);
     if (names.size() > kMaxSheets)
-        return fail(Fault::TooLarge);
+        return fail(Fault::TooManySheets);
     m_sheetNames = names;
     return activate(qBound(0, active, int(names.size()) - 1));
 }
@@ -60,6 +79,7 @@ bool SpreadsheetReader::activate(int index)
     m_rows = std::move(rows.cells);
     m_active = index;
     m_error.clear();
+    returnFreedMemory();
     return true;
 }
 
@@ -76,7 +96,16 @@ QString SpreadsheetReader::cellText(int row, int column) const
 bool SpreadsheetReader::fail(Fault fault)
 {
     m_error = faultText(fault, m_path);
+    returnFreedMemory();
     return false;
+}
+
+void SpreadsheetReader::returnFreedMemory()
+{
+#ifdef __GLIBC__
+    // A read frees many small blocks at once; without this the allocator keeps them all.
+    malloc_trim(0);
+#endif
 }
 
 bool SpreadsheetReader::setCell(Rows &rows, int row, int column, const QString &text, Fault &fault)
@@ -100,7 +129,7 @@ bool SpreadsheetReader::setCell(Rows &rows, int row, int column, const QString &
         return true;
     }
     if (rows.count >= kMaxCells) {
-        fault = Fault::TooLarge;
+        fault = Fault::TooManyCells;
         return false;
     }
     cells.insert(at, Cell{column, text});

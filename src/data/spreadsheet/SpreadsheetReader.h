@@ -10,11 +10,24 @@
 class SpreadsheetReader
 {
 public:
-    enum class Fault { NotFound, Empty, Damaged, Encrypted, NoSheets, Unsupported, TooLarge };
-    // What the user is told, naming the file (and the limit, for a file too large).
+    // TooLarge: the file, or a part of it once unpacked, beyond kMaxFileBytes; the others
+    // name the limit a file broke.
+    enum class Fault {
+        NotFound,
+        Empty,
+        Damaged,
+        Encrypted,
+        NoSheets,
+        Unsupported,
+        TooLarge,
+        TooManySheets,
+        TooManyCells,
+        TooMuchText
+    };
+    // What the user is told, naming the file (and the limit it broke, for one too large).
     static QString faultText(Fault fault, const QString &path);
 
-    virtual ~SpreadsheetReader() = default;
+    virtual ~SpreadsheetReader();
 
     const QString &path() const { return m_path; }
     const QStringList &sheetNames() const { return m_sheetNames; }
@@ -42,6 +55,9 @@ public:
     static constexpr qint64 kMaxFileBytes = qint64(256) << 20;
     static constexpr qsizetype kMaxCells = 1000000;
     static constexpr int kMaxSheets = 1024;
+    // The texts a workbook shares between its cells, in memory (two bytes a character, and
+    // what each text costs besides).
+    static constexpr qint64 kMaxSharedTextBytes = qint64(64) << 20;
 
 protected:
     // Only cells with text are kept, in column order, so a lone cell far to the right costs
@@ -67,7 +83,7 @@ protected:
     static constexpr int kMaxRows = 1048576;
     static constexpr int kMaxColumns = 16384;
     // Stores a cell, growing the rows as needed; false with `fault` set beyond the sheet
-    // limits (Damaged) or the cell limit (TooLarge).
+    // limits (Damaged) or the cell limit (TooManyCells).
     static bool setCell(Rows &rows, int row, int column, const QString &text, Fault &fault);
     // A number as the spreadsheet shows it in the General format: whole numbers with every
     // digit, others with up to 15 significant digits.
@@ -75,6 +91,7 @@ protected:
 
 private:
     bool fail(Fault fault);
+    static void returnFreedMemory();
     static void trim(Rows &rows, int &columns);
 
     QString m_path;

@@ -206,16 +206,25 @@ bool XlsxReader::readSharedStrings(const QString &part, Fault &fault)
     QByteArray bytes;
     if (!readPart(part, bytes))
         return false;
+    // What a text costs in memory besides its characters: its header and its list entry.
+    constexpr qint64 kOverhead = 48;
+    qint64 used = 0;
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si")
             continue;
-        // Each shared string stands for at least one cell, so the cell limit bounds them too.
+        // Each shared string stands for at least one cell, so the cell limit bounds their
+        // number; their memory has a limit of its own, as one cell can be long.
         if (m_sharedStrings.size() >= kMaxCells) {
-            fault = Fault::TooLarge;
+            fault = Fault::TooManyCells;
             return false;
         }
         m_sharedStrings << stringItemText(xml);
+        used += 2 * m_sharedStrings.constLast().size() + kOverhead;
+        if (used > kMaxSharedTextBytes) {
+            fault = Fault::TooMuchText;
+            return false;
+        }
     }
     return !xml.hasError();
 }

@@ -15,12 +15,26 @@ DataHome::DataHome(QString runPath)
         m_runPath += u'/';
 }
 
+namespace {
+
+// Bills, parties and password hashes are nobody else's business: what the program makes itself
+// is for its owner only. Folders that exist already keep their permissions.
+bool makeOwnFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    return QDir().mkpath(info.absolutePath()) &&
+           QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
 bool DataHome::populate()
 {
     m_wasFresh = !QFileInfo(dataDir()).isDir();
-    QDir dir;
-    for (const QString &path : {dataDir(), imageDir(), tempDir()})
-        if (!dir.mkpath(path))
+    for (const QString &path : {m_runPath, dataDir(), imageDir(), tempDir()})
+        if (!makeOwnFolder(QDir::cleanPath(path)))
             return false;
     QDirIterator shipped(QStringLiteral(":/images"), QDir::Files);
     while (shipped.hasNext()) {

@@ -4,6 +4,7 @@
 #include "data/BoundQuery.h"
 #include "data/Schema.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -47,12 +48,19 @@ bool Database::connect(bool readOnly)
     return m_db.open();
 }
 
-void Database::applyPragmas()
+QString Database::applyPragmas()
 {
     QSqlQuery q(m_db);
-    // A crash or power cut must never lose a saved bill.
-    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // A crash or power cut must never lose a saved bill. SQLite answers the journal mode it
+    // really took: a file system without shared memory keeps the old one without an error.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next())
+        return q.lastError().text();
+    if (q.value(0).toString().compare(u"wal", Qt::CaseInsensitive) != 0)
+        return u"journal_mode=" + q.value(0).toString();
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return q.lastError().text();
+    return {};
 }
 
 Database::Status Database::open(const QString &filePath)
@@ -73,6 +81,14 @@ Database::Status Database::open(const QString &filePath)
 
     if (existed && !info.isReadable())
         return fail(QStringLiteral("数据库文件无法读取，程序将不能保存任何数据："));
+    // SQLite gives its journal files the database file's permissions, so a file made here for
+    // the owner only keeps the whole database private.
+    if (!existed) {
+        QFile file(filePath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                       QFile::ReadOwner | QFile::WriteOwner))
+            return fail(u"数据库文件无法创建（" + file.errorString() + u"）。文件：");
+    }
     if (!connect(readOnly))
         return fail(u"数据库无法打开：" + m_db.lastError().text() + u"，文件：");
 
@@ -95,7 +111,9 @@ Database::Status Database::open(const QString &filePath)
         return m_status;
     }
 
-    applyPragmas();
+    if (const QString error = applyPragmas(); !error.isEmpty())
+        m_problem = u"数据库无法切换到防断电的写入方式（" + error +
+                    u"），程序照常运行，但断电时可能丢失最近保存的数据。文件：\n" + m_filePath;
     if (version < Schema::latestVersion()) {
         const QString error = Schema::migrate(m_db, version);
         if (!error.isEmpty())
@@ -103,6 +121,14 @@ Database::Status Database::open(const QString &filePath)
     }
     m_status = existed && version > 0 ? Status::Opened : Status::Created;
     return m_status;
+}
+
+void Database::rollback()
+{
+    // On its own query, so that its error never replaces the one that made it necessary: after
+    // a failed commit ("database or disk is full") SQLite has often undone the transaction
+    // itself, and the rollback would only add "no transaction is active".
+    QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
 }
 
 QSqlDatabase Database::openSibling(const QString &connectionName) const

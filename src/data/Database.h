@@ -51,6 +51,7 @@ public:
                             int size) const;
 
     // Runs `work` in one transaction: committed when it answers true, rolled back otherwise.
+    // After a failed start or commit the connection's lastError() is that failure's.
     template<class Work>
     bool inTransaction(Work &&work)
     {
@@ -58,13 +59,15 @@ public:
             return false;
         if (work() && m_db.commit())
             return true;
-        m_db.rollback();
+        rollback();
         return false;
     }
 
 private:
     bool connect(bool readOnly);
-    void applyPragmas();
+    void rollback();
+    // Empty when the safe write mode is on, else what refused it.
+    QString applyPragmas();
 
     QString m_connectionName;
     QSqlDatabase m_db;

@@ -82,9 +82,18 @@ QString Settings::setConfigsByname(const QList<std::pair<QString, QString>> &val
 
 IniFile &Settings::OpenUserIniFile()
 {
-    m_userIni.flush();
-    m_userIni.reload();
+    // Reading again would drop what could not be written.
+    if (flushUserIni())
+        m_userIni.reload();
     return m_userIni;
+}
+
+bool Settings::flushUserIni()
+{
+    if (m_userIni.flush())
+        return true;
+    m_ui.error(u"工作站设置无法写入，窗口位置等设置将不会保留：\n" + m_userIni.path());
+    return false;
 }
 
 QString Settings::getINIConfigByname(const QString &key)

@@ -37,6 +37,8 @@ public:
     // opening it again reads the file again in place, so a reference to it stays valid.
     IniFile &OpenUserIniFile();
     IniFile &userIni() { return m_userIni; }
+    // Puts pending workstation settings on disk; tells the user and answers false when it cannot.
+    bool flushUserIni();
     QString getINIConfigByname(const QString &key);
     bool setINIConfigByname(const QString &key, const QString &value);
 

@@ -252,7 +252,7 @@ StoreOutcome DesignerStore::batch(const QStringList &names,
         out.changed = 0;
         out.skipped.clear();
         if (out.ok())
-            out = failed(QStringLiteral("Error:") + m_db.connection().lastError().text());
+            out = failed(u"保存错误：" + m_db.connection().lastError().text());
         return out;
     }
     out.result = out.changed > 0 ? StoreOutcome::Result::Stored : StoreOutcome::Result::Unchanged;
@@ -290,7 +290,7 @@ StoreOutcome DesignerStore::setAll(const QStringList &names, const QString &colu
         QSqlQuery q = m_db.query();
         if (!execBound(q, u"update CKControl set " + column + u" = ?" + kNameIs,
                        {value, m_id, name})) {
-            out = failed(u"Error:" + q.lastError().text());
+            out = failed(u"保存错误：" + q.lastError().text());
             return false;
         }
         out.changed += q.numRowsAffected();
@@ -314,7 +314,7 @@ StoreOutcome DesignerStore::stepAll(const QStringList &names, const QString &col
                                 kNameIs + u" and " + column + u" > ?",
                             {-step, m_id, name, -step});
         if (!ok) {
-            out = failed(u"Error:" + q.lastError().text());
+            out = failed(u"保存错误：" + q.lastError().text());
             return false;
         }
         if (q.numRowsAffected() == 0 && step < 0)
@@ -342,7 +342,7 @@ StoreOutcome DesignerStore::spread(const QStringList &names, const QString &colu
         QSqlQuery q = m_db.query();
         if (!execBound(q, u"update CKControl set " + column + u" = ?" + kNameIs,
                        {start + ++k * increment, m_id, name})) {
-            out = failed(u"Error:" + q.lastError().text());
+            out = failed(u"保存错误：" + q.lastError().text());
             return false;
         }
         out.changed += q.numRowsAffected();
@@ -367,7 +367,7 @@ std::optional<int> DesignerStore::extreme(const QStringList &names, const QStrin
                        u") from CKControl where CheckTypeID = ? and upper(CtlName) in (" +
                        marks.join(u',') + u')',
                    values)) {
-        *error = u"Error:" + q.lastError().text();
+        *error = u"读取错误：" + q.lastError().text();
         return std::nullopt;
     }
     return q.next() ? q.value(0).toInt() : 0;

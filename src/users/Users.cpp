@@ -5,7 +5,25 @@
 #include "data/Database.h"
 
 #include <QCryptographicHash>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
 #include <QSqlError>
+
+namespace {
+
+const QString kSaltedMark = QStringLiteral("pbkdf2-sha256");
+// Slow enough to make guessing from a stolen database costly, quick enough for one login.
+constexpr int kIterations = 120000;
+constexpr int kSaltBytes = 16;
+constexpr int kHashBytes = 32;
+
+QByteArray derive(const QString &password, const QByteArray &salt, int iterations)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, Gbk::encode(password),
+                                              salt, iterations, kHashBytes);
+}
+
+} // namespace
 
 Users::Users(Database &db)
     : m_db(db)
@@ -15,6 +33,11 @@ const QStringList &Users::roles()
 {
     static const QStringList list{"管理员", "订单处理员", "录单员"};
     return list;
+}
+
+bool Users::mayAdminister(const QString &role)
+{
+    return role == roles().first();
 }
 
 QString Users::passwordDigest(const QString &password)
@@ -36,7 +59,39 @@ bool Users::sameDigest(const QString &a, const QString &b)
     return difference == 0;
 }
 
-bool Users::matchingRows(const QString &name, const QString &digest, int *count,
+QString Users::passwordHash(const QString &password)
+{
+    if (password.isEmpty())
+        return {};
+    QByteArray salt(kSaltBytes, Qt::Uninitialized);
+    QRandomGenerator::system()->generate(salt.begin(), salt.end());
+    return QStringList{kSaltedMark, QString::number(kIterations),
+                       QString::fromLatin1(salt.toBase64()),
+                       QString::fromLatin1(derive(password, salt, kIterations).toBase64())}
+        .join(u'$');
+}
+
+bool Users::isSaltedHash(const QString &stored)
+{
+    return stored.startsWith(kSaltedMark + u'$');
+}
+
+bool Users::passwordMatches(const QString &stored, const QString &password)
+{
+    if (!isSaltedHash(stored))
+        return sameDigest(stored, passwordDigest(password));
+    const QStringList parts = stored.split(u'$');
+    bool numeric = false;
+    const int iterations = parts.size() == 4 ? parts[1].toInt(&numeric) : 0;
+    // A damaged row never matches, and never makes a login take forever.
+    if (!numeric || iterations < 1 || iterations > 10 * kIterations)
+        return false;
+    const QByteArray salt = QByteArray::fromBase64(parts[2].toLatin1());
+    const QString hash = QString::fromLatin1(derive(password, salt, iterations).toBase64());
+    return !password.isEmpty() && sameDigest(hash, parts[3]);
+}
+
+bool Users::matchingRows(const QString &name, const QString &password, int *count,
                          QString *error) const
 {
     QSqlQuery q = m_db.query();
@@ -46,28 +101,45 @@ bool Users::matchingRows(const QString &name, const QString &digest, int *count,
     }
     *count = 0;
     while (q.next())
-        *count += sameDigest(q.value(0).toString(), digest);
+        *count += passwordMatches(q.value(0).toString(), password);
     return true;
+}
+
+void Users::upgradeLegacyDigest(int id, const QString &password) const
+{
+    // The login stands even when the row cannot be rewritten; the next login tries again.
+    QSqlQuery q = m_db.query();
+    execBound(q, QStringLiteral("update UserTable set Passwd = ? where ID = ?"),
+              {passwordHash(password), id});
 }
 
 Users::Login Users::login(const QString &name, const QString &password, QString *role) const
 {
     const QString user = name.trimmed();
-    const QString digest = passwordDigest(password.trimmed());
+    const QString typed = password.trimmed();
     QSqlQuery q = m_db.query();
-    if (!execBound(q, QStringLiteral("select Passwd, RoleName from UserTable where UserName = ?"),
+    if (!execBound(q,
+                   QStringLiteral("select ID, Passwd, RoleName from UserTable where UserName = ?"),
                    {user}))
         return Login::Failed;
     int matches = 0;
+    int matchedId = 0;
+    QString matchedStored;
     while (q.next())
-        if (sameDigest(q.value(0).toString(), digest)) {
+        if (passwordMatches(q.value(1).toString(), typed)) {
             ++matches;
-            *role = q.value(1).toString();
+            matchedId = q.value(0).toInt();
+            matchedStored = q.value(1).toString();
+            *role = q.value(2).toString();
         }
-    if (matches == 1)
-        return Login::Ok;
-    role->clear();
-    return Login::Refused;
+    q.finish();
+    if (matches != 1) {
+        role->clear();
+        return Login::Refused;
+    }
+    if (!matchedStored.isEmpty() && !isSaltedHash(matchedStored))
+        upgradeLegacyDigest(matchedId, typed);
+    return Login::Ok;
 }
 
 bool Users::userNames(QStringList *names) const
@@ -126,13 +198,13 @@ Users::Change Users::changePassword(const QString &name, const QString &oldPassw
                                     const QString &newPassword, QString *error)
 {
     int matches = 0;
-    if (!matchingRows(name, passwordDigest(oldPassword), &matches, error))
+    if (!matchingRows(name, oldPassword, &matches, error))
         return Change::Failed;
     if (matches == 0)
         return Change::WrongOldPassword;
     QSqlQuery q = m_db.query();
     if (!execBound(q, QStringLiteral("update UserTable set Passwd = ? where UserName = ?"),
-                   {passwordDigest(newPassword.trimmed()), name})) {
+                   {passwordHash(newPassword.trimmed()), name})) {
         *error = q.lastError().text();
         return Change::Failed;
     }

@@ -8,21 +8,31 @@ class Database;
 
 // Operators of UserTable: login, password digests and the list's changes.
 //
-// Passwords are stored as MD5 digests because user tables of existing installations hold
-// them that way; MD5 is kept for that compatibility only. A password is never logged, shown
-// or stored in clear, and digests are compared in constant time.
+// New and changed passwords are stored as salted PBKDF2-SHA256 hashes, written as
+// "pbkdf2-sha256$iterations$salt$hash" (base64), so they cannot be mistaken for the bare MD5
+// digests that user tables of existing installations hold. Such a digest still logs in and is
+// replaced by a salted hash at that login. A password is never logged, shown or stored in
+// clear, and hashes are compared in constant time.
 class Users
 {
 public:
     explicit Users(Database &db);
 
     static const QStringList &roles();
+    // Whether an operator of this role may run administrative commands.
+    static bool mayAdminister(const QString &role);
     // 32 lowercase hexadecimal digits over the password's GBK bytes; empty for an empty one.
     static QString passwordDigest(const QString &password);
     static bool sameDigest(const QString &a, const QString &b);
+    // The salted hash stored for a new or changed password; empty for an empty one.
+    static QString passwordHash(const QString &password);
+    // Whether `password` is the one `stored` was made from, salted hash or MD5 digest.
+    static bool passwordMatches(const QString &stored, const QString &password);
+    static bool isSaltedHash(const QString &stored);
 
     enum class Login { Ok, Refused, Failed };
-    // Exactly one row must match the trimmed name and the trimmed password.
+    // Exactly one row must match the trimmed name and the trimmed password. A matching MD5
+    // digest is replaced by a salted hash.
     Login login(const QString &name, const QString &password, QString *role) const;
 
     // Distinct non-blank names, in name order; false when the table cannot be read.
@@ -40,8 +50,10 @@ public:
                           const QString &newPassword, QString *error);
 
 private:
-    // How many rows of `name` hold `digest`.
-    bool matchingRows(const QString &name, const QString &digest, int *count, QString *error) const;
+    // How many rows of `name` hold `password`.
+    bool matchingRows(const QString &name, const QString &password, int *count,
+                      QString *error) const;
+    void upgradeLegacyDigest(int id, const QString &password) const;
 
     Database &m_db;
 };

@@ -2,6 +2,7 @@
 #include "data/Schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -298,4 +299,64 @@ TEST(Database, ReadOnlyFileOpensForReadingAndSaysSo)
     EXPECT_TRUE(again.startupProblem().contains(path));
     EXPECT_EQ(again.settings().getConfigByname("probe"), QStringLiteral("kept"));
     EXPECT_FALSE(again.settings().setConfigByname("probe", "changed").isEmpty());
+}
+
+TEST(Database, HomeAndDatabaseMadeHereAreForTheOwnerOnly)
+{
+    const auto groupAndOthers = QFile::Permissions(0x00FF);
+    QTemporaryDir parent;
+    ScriptedUi ui;
+    const QString home = parent.path() + "/nested/home/";
+    {
+        AppServices services(ui, home);
+        ASSERT_EQ(services.database().status(), Database::Status::Created);
+        ASSERT_TRUE(services.settings().setConfigByname("probe", "1").isEmpty());
+        const QString db = services.home().databasePath();
+        for (const QString &path :
+             QStringList{db, db + "-wal", home, home + "Data", home + "Image", home + "Temp"}) {
+            const QFileInfo info(path);
+            ASSERT_TRUE(info.exists()) << path.toStdString();
+            EXPECT_EQ(info.permissions() & groupAndOthers, QFile::Permissions())
+                << path.toStdString();
+            EXPECT_TRUE(info.permissions() & QFile::WriteOwner) << path.toStdString();
+        }
+    }
+    // A home the user made keeps the permissions the user gave it.
+    const QString own = parent.path() + "/own/";
+    ASSERT_TRUE(QDir().mkpath(own));
+    const auto open = QFile::Permissions(0x7755);
+    ASSERT_TRUE(QFile::setPermissions(own, open));
+    AppServices again(ui, own);
+    EXPECT_EQ(again.database().status(), Database::Status::Created);
+    EXPECT_EQ(QFileInfo(own).permissions(), open);
+}
+
+TEST(Database, SafeWriteModeRefusedIsReportedAndTheFileStillOpens)
+{
+    TestHome home;
+    const QString path = home.services().home().databasePath();
+    home.db().close();
+    {
+        // Back to the rollback journal, and a reader that keeps the file shared: switching to
+        // the write-ahead log needs the file to itself.
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        other.setDatabaseName(path);
+        ASSERT_TRUE(other.open());
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec("PRAGMA journal_mode=DELETE") && q.next());
+        ASSERT_EQ(q.value(0).toString(), "delete");
+        q.finish();
+        ASSERT_TRUE(q.exec("BEGIN") && q.exec("SELECT count(*) FROM configtable") && q.next());
+        AppServices &again = home.restart();
+        EXPECT_EQ(again.database().status(), Database::Status::Opened);
+        EXPECT_TRUE(
+            again.startupProblem().startsWith(QStringLiteral("数据库无法切换到防断电的写入方式")))
+            << again.startupProblem().toStdString();
+        EXPECT_TRUE(again.startupProblem().contains(path));
+        q.finish();
+        q.exec("COMMIT");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("reader");
+    EXPECT_TRUE(home.restart().startupProblem().isEmpty());
 }

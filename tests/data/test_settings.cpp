@@ -1,7 +1,9 @@
 #include "TestHome.h"
 
 #include <QSqlQuery>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -122,4 +124,29 @@ TEST(Settings, ConfigIniOpenedAgainIsTheFileEveryServiceHolds)
     ASSERT_EQ(&home.settings().OpenUserIniFile(), &held);
     EXPECT_EQ(held.readString("online", "host"), QStringLiteral("bills.test.example"));
     EXPECT_TRUE(home.services().web().helpPage().startsWith("http://bills.test.example/"));
+}
+
+// The disk fills up just as the transaction commits: the write-ahead log cannot grow.
+TEST(Settings, FailedCommitNamesTheDatabasesOwnError)
+{
+    TestHome home;
+    Settings &s = home.settings();
+    const QString before = s.getConfigByname("启用默认出票人");
+    QString error;
+    {
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit none = saved;
+        none.rlim_cur = 0;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+        error = s.setConfigsByname({{"启用默认出票人", "yes"}, {"进入系统需验证", "yes"}});
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(error.contains("rollback", Qt::CaseInsensitive)) << error.toStdString();
+    EXPECT_TRUE(error.contains("disk", Qt::CaseInsensitive)) << error.toStdString();
+    EXPECT_EQ(s.getConfigByname("启用默认出票人"), before);
+    EXPECT_TRUE(s.setConfigsByname({{"启用默认出票人", "yes"}}).isEmpty());
 }

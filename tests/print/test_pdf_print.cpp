@@ -4,6 +4,7 @@
 #include "print/PrintText.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace {
 
@@ -106,4 +107,35 @@ TEST_F(PdfPrint, ManyBillsOnePagePerBillAndNoFileWhenNothingPrinted)
     EXPECT_FALSE(printBillsToPdf(home.db(), home.ui, home.settings(), BillKind::ExpressSlip, 999,
                                  bills, pdfPath()));
     EXPECT_FALSE(QFile::exists(pdfPath()));
+}
+
+// The shipped draft's bank number and bank address rows are 3.1 mm high on the paper; their
+// text must stay inside them, or it runs into the printed lines of the form.
+TEST(ShippedDraftOnPdf, BankNumberAndAddressFitTheirRows)
+{
+    TestHome home;
+    constexpr int kDraft = 3;
+    BillValues bill;
+    bill.set("zdOutBankNO", "102100099996");
+    bill.set("zdOutBankAddr", "北京市西城区复兴门内大街");
+    const QString pdf = home.path() + "draft.pdf";
+    ASSERT_TRUE(printBillsToPdf(home.db(), home.ui, home.settings(), BillKind::AcceptanceDraft,
+                                kDraft, {bill}, pdf));
+    const auto pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    // Rows of the shipped template: top and height in tenths of a millimetre.
+    const struct
+    {
+        const char *text;
+        int top, height;
+    } rows[] = {{"102100099996", 602, 31}, {"北京市西城区复兴门内大街", 657, 31}};
+    for (const auto &row : rows) {
+        const auto word = std::find_if(pages[0].words.begin(), pages[0].words.end(),
+                                       [&](const PdfWord &w) { return w.text == row.text; });
+        ASSERT_NE(word, pages[0].words.end())
+            << row.text << " in " << pageText(pages[0]).toStdString();
+        EXPECT_GE(word->y, row.top / 10.0 - 0.1) << row.text;
+        EXPECT_LE(word->y + word->height, (row.top + row.height) / 10.0 + 0.1)
+            << row.text << ": " << word->height << " mm high";
+    }
 }

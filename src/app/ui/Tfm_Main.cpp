@@ -7,6 +7,7 @@
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
 #include "base/CurrentOperator.h"
+#include "base/DateDisplay.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/Ui.h"
@@ -145,6 +146,10 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
         m_services.settings().getConfigByname(QStringLiteral("DefaultPrinter")));
     installPrinterSetupDialog(m_services.printEngine(), this);
     LoadSysParam();
+    // Nothing takes input, the bill form opened at start-up included, until an operator has
+    // logged in on the clock's first tick.
+    if (menuItem(QStringLiteral("mNeedLogin"))->isChecked())
+        setEnabled(false);
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
     m_addressBook = new AddressBookWindows(m_services, this,
                                            [this] { openImport(ImportScenario::AddressBook, {}); });
@@ -668,7 +673,7 @@ void Tfm_Main::toggleOption(QAction *item, const QString &key)
     const QString error = m_services.settings().setConfigByname(
         key, wasMarked ? QStringLiteral("no") : QStringLiteral("yes"));
     if (!error.isEmpty())
-        m_services.ui().error(error);
+        m_services.ui().error(u"设置保存失败：" + error);
     LoadSysParam();
 }
 
@@ -709,6 +714,7 @@ void Tfm_Main::openDesignMode()
     // On closing it rebuilds the template's layout cache and tells the catalogue's listeners,
     // so an open bill form can lay itself out again.
     TfmCheckDesign design(m_services, CurrentCheckTypeId, this);
+    design.setOperatorRole(CurrentUserRole);
     design.exec();
 }
 
@@ -972,7 +978,7 @@ void Tfm_Main::toggleToolBar()
     IniFile &ini = m_services.settings().userIni();
     ini.writeString(kFrameSection, kToolBarKey,
                     m_toolBar->isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
-    ini.flush();
+    m_services.settings().flushUserIni();
 }
 
 void Tfm_Main::toggleFirstUseTips()
@@ -1022,10 +1028,9 @@ void Tfm_Main::updateInstallRecord()
 
 void Tfm_Main::tick()
 {
-    const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    m_panels[2]->setText(u" 当前时间：" + locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-                         locale.toString(now.time(), QLocale::LongFormat));
+    m_panels[2]->setText(u" 当前时间：" + DateDisplay::text(now.date()) + u' ' +
+                         now.time().toString(QStringLiteral("HH:mm:ss")));
     ++ClockTicks;
     if (ClockTicks == 1 && menuItem(QStringLiteral("mNeedLogin"))->isChecked())
         askLogin();
@@ -1075,6 +1080,8 @@ void Tfm_Main::openServiceLink(const QUrl &link)
 void Tfm_Main::askLogin()
 {
     TfrmUserLogin login(m_services, this);
+    // A window of its own: it stays usable while the frame waits for it, disabled.
+    login.setEnabled(true);
     login.exec();
     CurrentUserName = login.userName;
     CurrentOperator::set(CurrentUserName);
@@ -1083,7 +1090,9 @@ void Tfm_Main::askLogin()
     if (CurrentUserRole.isEmpty()) {
         hide();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
     }
+    setEnabled(true);
 }
 
 // ---- events -------------------------------------------------------------------------------
@@ -1097,7 +1106,7 @@ void Tfm_Main::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_services.settings().userIni().flush();
+    m_services.settings().flushUserIni();
     event->accept();
 }
 

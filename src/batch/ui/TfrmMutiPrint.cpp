@@ -1,6 +1,7 @@
 #include "batch/ui/TfrmMutiPrint.h"
 
 #include "app/AppServices.h"
+#include "base/DateDisplay.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
@@ -268,8 +269,10 @@ QWidget *TfrmMutiPrint::buildFilterGroup()
     Time1->setObjectName(QStringLiteral("Time1"));
     Time2 = new QTimeEdit(QTime(23, 59, 59), grpFilter);
     Time2->setObjectName(QStringLiteral("Time2"));
-    for (QDateEdit *d : {Date1, Date2})
+    for (QDateEdit *d : {Date1, Date2}) {
         d->setCalendarPopup(true);
+        d->setDisplayFormat(DateDisplay::format());
+    }
     for (QTimeEdit *t : {Time1, Time2}) {
         t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         t->setToolTip(QStringLiteral("时分"));

@@ -1,7 +1,9 @@
 #include "bills/ui/BillForm.h"
 
 #include "app/AppServices.h"
+#include "base/DateDisplay.h"
 #include "base/IniFile.h"
+#include "base/PictureFile.h"
 #include "base/Ui.h"
 #include "bills/BillStore.h"
 #include "bills/DraftRules.h"
@@ -23,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSqlError>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -55,11 +58,6 @@ void setTextOf(QWidget *w, const QString &text)
         m->setPlainText(text);
     else if (auto *c = qobject_cast<QComboBox *>(w))
         c->setEditText(text);
-}
-
-QString shortDate(const QDate &date)
-{
-    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 } // namespace
@@ -298,7 +296,7 @@ void BillForm::addField(const BillField &f)
     case Kind::Date:
         SelDate = new QDateEdit(panelImgBg);
         SelDate->setCalendarPopup(true);
-        SelDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        SelDate->setDisplayFormat(DateDisplay::format());
         w = SelDate;
         break;
     }
@@ -539,9 +537,16 @@ void BillForm::loadParam()
     const std::optional<Template> t = m_services.catalogue().loadTemplate(m_currentTemplate);
     if (!t)
         return;
-    const QPixmap picture(m_services.home().imageDir() + t->pictureFile());
-    if (!picture.isNull())
-        bgImage->setPixmap(picture);
+    QString problem;
+    const QImage picture =
+        PictureFile::read(m_services.home().imageDir() + t->pictureFile(), &problem);
+    // Fields still lie where the template puts them; the text says why the paper is missing.
+    bgImage->setWordWrap(picture.isNull());
+    bgImage->setAlignment(picture.isNull() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    if (picture.isNull())
+        bgImage->setText(problem + u"\n仍可填写和打印，图片可在“票据模板管理”中更换。");
+    else
+        bgImage->setPixmap(QPixmap::fromImage(picture));
     bgImage->setGeometry(0, 0, t->tWidth, t->tHeight);
     bgImage->lower();
     panelImgBg->setFixedSize(t->tWidth, t->tHeight);
@@ -668,14 +673,19 @@ void BillForm::btRmemberClick()
         options.append(
             {box->objectName(), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
     options.append({rememberedChoice()->objectName(), rememberedChoice()->currentText()});
-    // All or none; a failed write has told the user already.
-    if (!m_services.database().inTransaction([&] {
+    // All or none; a failed write has told the user already, a failed commit has not.
+    bool written = true;
+    Database &db = m_services.database();
+    if (!db.inTransaction([&] {
             for (const auto &[name, value] : options)
                 if (!s.setCheckConfigByName(m_currentTemplate, name, value))
-                    return false;
+                    return written = false;
             return true;
-        }))
+        })) {
+        if (written)
+            m_services.ui().error(u"打印勾选及选项未能保存：" + db.connection().lastError().text());
         return;
+    }
     const bool rebuilt = m_services.catalogue().buildCheckIniFile(m_currentTemplate);
     if (m_cache)
         m_cache->reload();
@@ -792,7 +802,7 @@ BillForm::SaveOutcome BillForm::save()
         const QDate today = QDate::currentDate();
         if (SelDate->date() != today &&
             ui.alert(u"票据的日期与当前日期不符！\r修正为当前日期吗？(修正后日期：" +
-                         shortDate(today) + u')',
+                         DateDisplay::text(today) + u')',
                      title, true))
             SelDate->setDate(today);
         markModified();
@@ -1082,7 +1092,7 @@ void BillForm::closeEvent(QCloseEvent *event)
         ini.writeString(section, QStringLiteral("PositionBar"),
                         m_barAtBottom ? QStringLiteral("bottom") : QStringLiteral("top"));
     }
-    ini.flush();
+    m_services.settings().flushUserIni();
     m_frame.setCurrentCheckTypeId(-1);
     if (s_openForms[int(m_kind)] == this)
         s_openForms[int(m_kind)] = nullptr;

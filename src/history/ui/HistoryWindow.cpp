@@ -1,6 +1,7 @@
 #include "history/ui/HistoryWindow.h"
 
 #include "app/AppServices.h"
+#include "base/DateDisplay.h"
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
@@ -192,7 +193,7 @@ void HistoryWindow::buildConditions()
     for (QDateEdit *d : {Date1, Date2}) {
         d->setMinimumWidth(100);
         d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        d->setDisplayFormat(DateDisplay::format());
     }
     ckNomatterRQ = new QCheckBox(QStringLiteral("不限日期"), m_conditions);
     ckNomatterRQ->setObjectName(QStringLiteral("ckNomatterRQ"));
@@ -551,7 +552,7 @@ void HistoryWindow::exportList()
         return;
     }
     std::unique_ptr<XlsxWriter> book = m_services.grids().openExcelApplication(
-        m_texts.exportTitle + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        m_texts.exportTitle + DateDisplay::text(QDate::currentDate()));
     if (!book)
         return;
     m_export = std::make_unique<ExportJob>();

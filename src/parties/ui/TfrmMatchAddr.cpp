@@ -230,7 +230,7 @@ QWidget *TfrmMatchAddr::buildRemarkPanel()
             const QString error = m_services.settings().setConfigByname(
                 k, on ? QStringLiteral("checked") : QStringLiteral("no"));
             if (!error.isEmpty())
-                m_services.ui().error(error);
+                m_services.ui().error(u"设置保存失败：" + error);
         });
     }
     connect(save, &QPushButton::clicked, this, &TfrmMatchAddr::saveRemark);

@@ -1,12 +1,11 @@
 #include "print/ui/TfrmImageShow.h"
 
 #include "app/AppServices.h"
+#include "base/PictureFile.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "data/BoundQuery.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QScrollArea>
 #include <QSqlError>
 #include <QVBoxLayout>
@@ -44,7 +43,7 @@ void TfrmImageShow::loadPictureByFullName(const QString &name)
     QSqlQuery q = m_services.database().query();
     if (!execBound(q, QStringLiteral("select ImgFile from CKTypeTable where TypeName = ?"),
                    {name})) {
-        m_services.ui().error(q.lastError().text());
+        m_services.ui().error(u"模板图片的记录无法读取：" + q.lastError().text());
         return;
     }
     if (!q.next())
@@ -68,11 +67,10 @@ void TfrmImageShow::showPictureFile(const QString &path, QSize size)
 
 bool TfrmImageShow::loadFile(const QString &path, QSize fitInto)
 {
-    QImageReader reader(path);
-    QImage image = reader.read();
+    QString problem;
+    QImage image = PictureFile::read(path, &problem);
     if (image.isNull()) {
-        m_services.ui().error(u"无法打开图片文件 " + QFileInfo(path).fileName() + u"：" +
-                              reader.errorString());
+        m_services.ui().error(problem);
         return false;
     }
     if (fitInto.isValid())

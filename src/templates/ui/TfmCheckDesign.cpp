@@ -8,6 +8,7 @@
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintOffset.h"
 #include "templates/ui/TfmTemplateDesigner.h"
+#include "users/Users.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -445,7 +446,13 @@ QWidget *TfmCheckDesign::buildMaintenance()
     auto *run = namedButton(panelSpecial, "btRunSQL", QStringLiteral("运行"));
     auto *which = namedButton(panelSpecial, "Button2", QStringLiteral("单据ID是多少呢？"));
     connect(run, &QPushButton::clicked, this, [this] {
-        // The vendor's own repair channel: one statement as typed, for the support staff.
+        // The vendor's own repair channel: one statement as typed, for the support staff. It
+        // can change or erase anything, so a clerk who found the panel cannot use it.
+        if (!Users::mayAdminister(m_operatorRole)) {
+            m_services.ui().warn(QStringLiteral("只有以管理员角色登录的操作员才能运行命令。"),
+                                 kPrompt);
+            return;
+        }
         QSqlQuery q = m_services.database().query();
         if (!q.exec(edtRunSql->text().trimmed()))
             m_services.ui().alert(QStringLiteral("命令不正确！"), kPrompt);

@@ -39,6 +39,8 @@ public:
     void btSaveCheckClick() { save(true, false); }
     // "勾选项目定义": the captions of the template's free tick boxes.
     void editCheckBoxTitles();
+    // The logged-in operator's role; the maintenance command runs only for an administrator.
+    void setOperatorRole(const QString &role) { m_operatorRole = role; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -82,6 +84,7 @@ private:
     AppServices &m_services;
     CheckDesignStore m_store;
     int m_checkTypeId = 0;
+    QString m_operatorRole;
     int m_shownTemplate = -1; // whose layout is on screen
     QString m_kind;
     QString m_listedKind;

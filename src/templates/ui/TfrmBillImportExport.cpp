@@ -522,5 +522,5 @@ void TfrmBillImportExport::recordError(const QString &text)
 {
     IniFile &ini = m_services.settings().userIni();
     ini.writeString(QStringLiteral("ERROR"), QStringLiteral("LASTERROR"), text);
-    ini.flush();
+    m_services.settings().flushUserIni();
 }

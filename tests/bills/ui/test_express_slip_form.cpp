@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QSqlQuery>
@@ -445,4 +447,67 @@ TEST(ExpressSlipForm, CarriesThirteenOptionBoxesFromTheStart)
     for (int i = 0; i < 13; ++i)
         EXPECT_TRUE(f.form->findChild<QCheckBox *>(QStringLiteral("defCheck%1").arg(i))) << i;
     EXPECT_FALSE(f.form->findChild<QCheckBox *>("defCheck13"));
+}
+
+namespace {
+
+// The shipped picture with the size in its frame header changed: readers learn the size from
+// the header before they decode a pixel.
+QByteArray jpegClaiming(const QString &real, int width, int height)
+{
+    QFile file(real);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0)
+        return {};
+    bytes[frame + 5] = char(height >> 8);
+    bytes[frame + 6] = char(height & 0xFF);
+    bytes[frame + 7] = char(width >> 8);
+    bytes[frame + 8] = char(width & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+// A picture that cannot be shown leaves the fields where the template puts them and says why
+// on the form, instead of a blank panel.
+TEST(ExpressSlipForm, UnreadableOrHugePictureIsExplainedOnTheForm)
+{
+    TestHome home;
+    const QString picture = home.services().home().imageDir() + "kdd_feiyan.jpg";
+    const QByteArray huge = jpegClaiming(":/images/kdd_feiyan.jpg", 20000, 20000);
+    ASSERT_FALSE(huge.isEmpty());
+    const struct
+    {
+        QByteArray bytes; // empty: no file at all
+        const char *reason;
+    } cases[] = {
+        {"", "文件不存在"},
+        {"this is no picture", "不是可识别的图片格式"},
+        {huge, "图片过大（20000×20000 像素，每边最多 10000 像素）"},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(picture);
+        if (!c.bytes.isEmpty()) {
+            QFile file(picture);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        Tfm_Main frame(home.services());
+        frame.show();
+        frame.menuItem("m_new_kdd")->trigger();
+        TfmCheckKDD *form = TfmCheckKDD::instance();
+        ASSERT_TRUE(form) << c.reason;
+        auto *background = form->findChild<QLabel *>("bgImage");
+        ASSERT_TRUE(background);
+        EXPECT_TRUE(background->pixmap().isNull()) << c.reason;
+        EXPECT_TRUE(background->isVisible());
+        EXPECT_TRUE(background->text().startsWith(u"图片文件“kdd_feiyan.jpg”无法显示：" +
+                                                  QString::fromUtf8(c.reason)))
+            << background->text().toStdString();
+        EXPECT_TRUE(form->field("zdSKR")->isVisible()) << c.reason;
+        form->close();
+    }
 }

@@ -416,4 +416,16 @@ TEST_F(PreviewWindow, TemplatePictureViewer)
     viewer.loadPictureByFullName(kFeiyan);
     EXPECT_FALSE(viewer.hasPicture());
     EXPECT_EQ(home.ui.last().text, "没有有效的图片文件~");
+
+    // A damaged picture is named in Chinese, not in the reader's English.
+    exec("update ckTypeTable set ImgFile = 'broken.jpg' where CheckTypeID = 1", {});
+    QFile broken(home.services().home().imageDir() + "broken.jpg");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8\xFF\xE0 not the rest of a picture");
+    broken.close();
+    viewer.loadPictureByFullName(kFeiyan);
+    EXPECT_FALSE(viewer.hasPicture());
+    EXPECT_TRUE(home.ui.last().text.startsWith(u"图片文件“broken.jpg”无法显示："))
+        << home.ui.last().text.toStdString();
+    EXPECT_FALSE(home.ui.last().text.contains("Unable")) << home.ui.last().text.toStdString();
 }

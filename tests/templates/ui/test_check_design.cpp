@@ -13,12 +13,15 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSqlQuery>
+#include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -318,4 +321,45 @@ TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
     EXPECT_EQ(child<QSpinBox>("ctlX")->value(), before + 5);
     design->btSaveCheckClick();
     EXPECT_EQ(item(home, kExpressSlip, kSender).ctlX, before + 5);
+}
+
+// The maintenance command changes anything in the database: only an administrator runs it.
+TEST_F(DesignMode, MaintenanceCommandRunsForAnAdministratorOnly)
+{
+    auto rows = [&] {
+        QSqlQuery q = home.db().query();
+        return q.exec("select count(*) from configtable where cname = 'sqlbox'") && q.next()
+                   ? q.value(0).toInt()
+                   : -1;
+    };
+    const struct
+    {
+        const char *role;
+        int rowsAfter;
+    } cases[] = {{"", 0}, {"录单员", 0}, {"订单处理员", 0}, {"管理员", 1}};
+    for (const auto &c : cases) {
+        open(kExpressSlip);
+        design->setOperatorRole(QString::fromUtf8(c.role));
+        auto *tabs = design->findChild<QTabWidget *>();
+        ASSERT_TRUE(tabs);
+        const int maintenance = tabs->indexOf(child<QWidget>("TabYanlu"));
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(maintenance).center());
+        for (int i = 0; i < 7; ++i)
+            QTest::mouseClick(child<QLabel>("statusPanel0"), Qt::LeftButton);
+        auto *command = child<QLineEdit>("edtRunSql");
+        ASSERT_TRUE(command->isVisible()) << c.role;
+        command->setText("insert into configtable (cname, cvalue) values ('sqlbox', '1')");
+        home.ui.shown.clear();
+        QTest::mouseClick(child<QPushButton>("btRunSQL"), Qt::LeftButton);
+        EXPECT_EQ(rows(), c.rowsAfter) << c.role;
+        if (c.rowsAfter == 0) {
+            ASSERT_EQ(home.ui.shown.size(), 1) << c.role;
+            EXPECT_EQ(home.ui.last().text,
+                      QStringLiteral("只有以管理员角色登录的操作员才能运行命令。"));
+        } else {
+            EXPECT_TRUE(home.ui.shown.isEmpty());
+        }
+        design->close();
+    }
 }

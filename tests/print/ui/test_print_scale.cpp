@@ -41,7 +41,7 @@ protected:
                  {std::pair{QStringLiteral("edtX"), offset + scaleX * kCrosses[i].x()},
                   std::pair{QStringLiteral("edtY"), offset + scaleY * kCrosses[i].y()}}) {
                 auto *edit = window->findChild<QLineEdit *>(axis + n);
-                ASSERT_TRUE(edit) << (axis + n).toStdString();
+                ASSERT_TRUE(edit) << QString(axis + n).toStdString();
                 edit->clear();
                 QTest::keyClicks(edit, QString::number(value, 'f', 2));
             }

@@ -497,6 +497,21 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
             QSqlQuery query(db);
             return exec(query, Schema::table(QStringLiteral("BatchRunTable"))->createSql(), error);
         },
+        // How each printer misplaces and stretches the print, measured on a test sheet: for all
+        // of a printer's templates (CheckTypeID 0) or for one; and how long it feeds a page of
+        // continuous paper (the printer's row). Millimetres and plain factors.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            return exec(query,
+                        QStringLiteral("CREATE TABLE IF NOT EXISTS PrinterCalibration ("
+                                       "PrinterName TEXT NOT NULL, CheckTypeID INTEGER NOT NULL "
+                                       "DEFAULT 0, OffsetX REAL NOT NULL DEFAULT 0, OffsetY REAL "
+                                       "NOT NULL DEFAULT 0, ScaleX REAL NOT NULL DEFAULT 1, "
+                                       "ScaleY REAL NOT NULL DEFAULT 1, PageFeed REAL NOT NULL "
+                                       "DEFAULT 1, Residual REAL, "
+                                       "PRIMARY KEY (PrinterName, CheckTypeID))"),
+                        error);
+        },
     };
     return list;
 }

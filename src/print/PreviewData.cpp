@@ -2,14 +2,23 @@
 
 #include "data/BoundQuery.h"
 #include "data/Database.h"
+#include "print/PrintEngine.h"
 #include "print/PrintText.h"
+#include "print/ScreenPrintDevice.h"
 
 #include <QSqlError>
 
 namespace PreviewData {
 
-std::optional<std::vector<PreviewLayout::PreviewItem>>
-loadPreviewItems(Database &db, int checkTypeId, const QString &kind, QString *error)
+namespace {
+
+// Multi-line samples keep their lines apart as bill values do.
+const QString kLineSeparator = QStringLiteral("##");
+
+} // namespace
+
+std::optional<std::vector<PreviewSample>> loadPreviewItems(Database &db, int checkTypeId,
+                                                           const QString &kind, QString *error)
 {
     QSqlQuery q = db.query();
     if (!execBound(q,
@@ -23,18 +32,32 @@ loadPreviewItems(Database &db, int checkTypeId, const QString &kind, QString *er
         *error = q.lastError().text();
         return std::nullopt;
     }
-    std::vector<PreviewLayout::PreviewItem> items;
+    std::vector<PreviewSample> items;
     while (q.next()) {
-        PreviewLayout::PreviewItem item;
-        item.print = PrintItem::read(q);
-        item.srcW = q.value(QStringLiteral("SrcW")).toInt();
-        item.srcH = q.value(QStringLiteral("SrcH")).toInt();
+        PreviewSample item;
+        item.ctlName = q.value(QStringLiteral("CtlName")).toString();
         item.text = PrintText::trimValue(q.value(QStringLiteral("CtlData")).toString());
         if (item.text.isEmpty())
             item.text = PrintText::trimValue(q.value(QStringLiteral("CtlLabel")).toString());
         items.push_back(std::move(item));
     }
     return items;
+}
+
+QImage paintSamples(Database &db, Ui &ui, Settings &settings, int checkTypeId,
+                    const std::vector<PreviewSample> &samples, QSize paperPixels, int ppi)
+{
+    auto owned = std::make_unique<ScreenPrintDevice>(paperPixels, ppi);
+    ScreenPrintDevice *screen = owned.get();
+    PrintEngine engine(db, ui, settings, std::move(owned));
+    // Ready as in a job, so the template's items are read once.
+    engine.context().printReady = true;
+    if (!screen->beginDocument())
+        return {};
+    for (const PreviewSample &sample : samples)
+        engine.printCheckItem(checkTypeId, 0, 0, sample.ctlName, sample.text, kLineSeparator);
+    screen->endDocument();
+    return screen->image();
 }
 
 } // namespace PreviewData

@@ -1,20 +1,35 @@
 #pragma once
 
-#include "print/PreviewLayout.h"
-
 #include <QHash>
+#include <QImage>
 #include <QSqlQueryModel>
 #include <optional>
 #include <vector>
 
 class Database;
+class Settings;
+class Ui;
 
 namespace PreviewData {
 
-// The printable items of a template with the sample texts of its kind's dictionary, in
-// dictionary order; nullopt and *error on a database failure.
-std::optional<std::vector<PreviewLayout::PreviewItem>>
-loadPreviewItems(Database &db, int checkTypeId, const QString &kind, QString *error);
+// A printable item of a template and the sample text its kind's dictionary holds for it (its
+// caption when it has none).
+struct PreviewSample
+{
+    QString ctlName;
+    QString text;
+};
+
+// The printable items of a template with their samples, in dictionary order; nullopt and
+// *error on a database failure.
+std::optional<std::vector<PreviewSample>> loadPreviewItems(Database &db, int checkTypeId,
+                                                           const QString &kind, QString *error);
+
+// The samples drawn by the print engine onto a transparent picture of the paper at `ppi`,
+// without the whole-slip offset: each where it prints, in its font, broken and spaced as it
+// prints. An item the engine cannot print is told through `ui` and left out.
+QImage paintSamples(Database &db, Ui &ui, Settings &settings, int checkTypeId,
+                    const std::vector<PreviewSample> &samples, QSize paperPixels, int ppi);
 
 } // namespace PreviewData
 

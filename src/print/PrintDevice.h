@@ -30,6 +30,8 @@ public:
 
     virtual QStringList printers() = 0;
     virtual bool selectPrinter(const QString &name) = 0;
+    // The printer documents go to, the name its calibration is stored under; empty: unknown.
+    virtual QString currentPrinter() { return {}; }
     // The form's paper as drawn (width to the right); `landscape` feeds it sideways. False when
     // the printer cannot take that size: it keeps the paper the user set up.
     virtual bool setPage(const QSizeF &formSizeMm, bool landscape) = 0;
@@ -44,13 +46,17 @@ public:
 
     virtual int resolutionX() = 0;
     virtual int resolutionY() = 0;
-    // Distance of the printable area from the paper's top edge.
+    // Distance of the printable area from the paper's top and left edges; positions count from
+    // the paper's edges, so the engine takes both off.
     virtual int physicalTopOffset() = 0;
+    virtual int physicalLeftOffset() { return 0; }
 
     virtual void selectFont(const PrintFont &font) = 0;
     virtual int averageCharWidth() = 0;
     // Draws with the text's top-left corner at (x, y), in the selected font.
     virtual bool drawText(int x, int y, const QString &text) = 0;
+    // A thin line of ink between two device positions: the crosses of the calibration sheet.
+    virtual bool drawLine(int x1, int y1, int x2, int y2) = 0;
 
     // The system's printer setup dialog over this device's printer.
     virtual SetupResult setupDialog() = 0;

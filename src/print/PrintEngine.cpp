@@ -8,6 +8,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cmath>
 
 namespace {
 
@@ -187,10 +188,11 @@ bool PrintEngine::printTextAt(int x, int y, const QString &text, const QString &
         return true;
     m_device->selectFont({face.isEmpty() ? kDefaultFace : face, size, bold, italic, underline,
                           PrintText::itemColour(colour.isEmpty() ? QStringLiteral("0") : colour)});
-    const int dx =
-        PrintText::deviceCoordinate(x, m_device->resolutionX()) + 2 * m_device->averageCharWidth();
-    const int dy = std::max(-3, PrintText::deviceCoordinate(y, m_device->resolutionY()) -
-                                    m_device->physicalTopOffset());
+    const int dx = calibratedX(PrintText::deviceCoordinate(x, m_device->resolutionX()) +
+                               2 * m_device->averageCharWidth() - m_device->physicalLeftOffset());
+    const int dy =
+        std::max(-3, calibratedY(PrintText::deviceCoordinate(y, m_device->resolutionY()) -
+                                 m_device->physicalTopOffset()));
     return m_device->drawText(dx, dy, text);
 }
 
@@ -209,17 +211,65 @@ bool PrintEngine::printSpacedText(int x, int y, const QString &text, const QStri
     m_device->selectFont({face.isEmpty() ? kDefaultFace : face, size, bold, italic, underline,
                           PrintText::itemColour(colour.isEmpty() ? kWindowText : colour)});
     const int resolution = m_device->resolutionX();
-    const int margin = 2 * m_device->averageCharWidth();
-    const int dy =
-        PrintText::deviceCoordinate(y, m_device->resolutionY()) - m_device->physicalTopOffset();
+    const int margin = 2 * m_device->averageCharWidth() - m_device->physicalLeftOffset();
+    const int dy = calibratedY(PrintText::deviceCoordinate(y, m_device->resolutionY()) -
+                               m_device->physicalTopOffset());
     const QList<uint> chars = text.toUcs4();
     for (qsizetype i = 0; i < chars.size(); ++i) {
         const char32_t c = chars[i];
-        const int dx = PrintText::deviceCoordinate(x + int(i) * pitch, resolution) + margin;
+        const int dx =
+            calibratedX(PrintText::deviceCoordinate(x + int(i) * pitch, resolution) + margin);
         if (!m_device->drawText(dx, dy, QString::fromUcs4(&c, 1)))
             return false;
     }
     return true;
+}
+
+bool PrintEngine::printCross(int x, int y, const QString &number)
+{
+    const int cx = calibratedX(PrintText::deviceCoordinate(x, m_device->resolutionX()) -
+                               m_device->physicalLeftOffset());
+    const int cy = calibratedY(PrintText::deviceCoordinate(y, m_device->resolutionY()) -
+                               m_device->physicalTopOffset());
+    const int armX = PrintText::deviceCoordinate(50, m_device->resolutionX());
+    const int armY = PrintText::deviceCoordinate(50, m_device->resolutionY());
+    const bool drawn = m_device->drawLine(cx - armX, cy, cx + armX, cy) &&
+                       m_device->drawLine(cx, cy - armY, cx, cy + armY) &&
+                       printTextAt(x + 20, y + 20, number, kDefaultFace, QStringLiteral("0"), 10,
+                                   true, false, false);
+    if (!drawn)
+        m_deviceFailed = true;
+    return drawn;
+}
+
+namespace {
+
+// Where to send a device position so the printer puts it where it was meant to be: the
+// position counted from the paper's edge in millimetres, corrected, and back.
+int corrected(int devicePx, int originPx, int dpi, double (PrintCalibration::*send)(double) const,
+              const PrintCalibration &calibration)
+{
+    const double mmPerPx = 25.4 / dpi;
+    const double wanted = (devicePx + originPx) * mmPerPx;
+    return int(std::lround((calibration.*send)(wanted) / mmPerPx)) - originPx;
+}
+
+} // namespace
+
+int PrintEngine::calibratedX(int deviceX)
+{
+    if (m_calibration.isIdentity())
+        return deviceX; // exactly as an uncalibrated printer always printed
+    return corrected(deviceX, m_device->physicalLeftOffset(), m_device->resolutionX(),
+                     &PrintCalibration::sendX, m_calibration);
+}
+
+int PrintEngine::calibratedY(int deviceY)
+{
+    if (m_calibration.isIdentity())
+        return deviceY;
+    return corrected(deviceY, m_device->physicalTopOffset(), m_device->resolutionY(),
+                     &PrintCalibration::sendY, m_calibration);
 }
 
 QString PrintEngine::getHXPaperIn(int checkTypeId) const

@@ -2,6 +2,7 @@
 
 #include "print/PrintItem.h"
 
+#include "print/PrintCalibration.h"
 #include "print/PrintDevice.h"
 
 #include <QHash>
@@ -60,6 +61,12 @@ public:
     bool printSpacedText(int x, int y, const QString &text, const QString &face,
                          const QString &colour, int size, bool bold, bool italic, bool underline,
                          const QString &fitParam);
+    // A cross centred at (x, y) with its number beside it, for the calibration sheet.
+    bool printCross(int x, int y, const QString &number);
+    // How the printer misplaces the print, corrected on every position after the whole-slip
+    // offset; none unless a job set it.
+    void setCalibration(const PrintCalibration &calibration) { m_calibration = calibration; }
+    const PrintCalibration &calibration() const { return m_calibration; }
     // True once drawing failed on the device; cleared when a document begins.
     bool deviceFailed() const { return m_deviceFailed; }
     void clearDeviceFailure() { m_deviceFailed = false; }
@@ -78,12 +85,16 @@ private:
     bool drawLine(const PrintItem &item, int x, int y, const QString &line, int size);
     int moneyCodeShift() const;
     bool itemFailed(const QString &ctlName);
+    // Device positions where the printer puts what they were meant to be.
+    int calibratedX(int deviceX);
+    int calibratedY(int deviceY);
 
     Database &m_db;
     Ui &m_ui;
     Settings &m_settings;
     std::unique_ptr<PrintDevice> m_device;
     PrintContext m_context;
+    PrintCalibration m_calibration;
     int m_itemsTemplate = 0;           // template whose items are held, 0: none
     QHash<QString, PrintItem> m_items; // by upper-cased item name
     QStringList m_printers;

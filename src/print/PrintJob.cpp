@@ -80,17 +80,29 @@ bool PrintJob::PrintPrepare(int checkTypeId)
     Ymove = q.value(QStringLiteral("YMove")).toInt();
     const int width = q.value(QStringLiteral("PWidth")).toInt();
     const int height = q.value(QStringLiteral("PHeight")).toInt();
+    m_paper =
+        QSize(width > 0 ? width : kDefaultPaperWidth, height > 0 ? height : kDefaultPaperHeight);
 
     const bool landscape = m_engine.getHXPaperIn(checkTypeId) == u"1";
-    // A printer that cannot take the form's size keeps the paper the user set up.
+    loadCalibration();
+    // On continuous paper each bill feeds one page: a printer that feeds a little long or short
+    // is sent a page its feed turns into exactly the form, so a long batch never drifts. A
+    // printer that cannot take that size keeps the paper the user set up.
     m_engine.device().setPage(
-        QSizeF(width > 0 ? width : kDefaultPaperWidth, height > 0 ? height : kDefaultPaperHeight) /
-            10.0,
+        QSizeF(m_paper.width() / 10.0, m_paper.height() / 10.0 / m_engine.calibration().pageFeed),
         landscape);
     context.printReady = true;
-    if (m_engine.popPrinterSetup())
-        m_engine.PrinterConfigClick();
+    // Another printer chosen there brings its own calibration.
+    if (m_engine.popPrinterSetup() && m_engine.PrinterConfigClick())
+        loadCalibration();
     return ready();
+}
+
+void PrintJob::loadCalibration()
+{
+    m_engine.setCalibration(calibrated ? PrintCalibrationStore(m_engine.database())
+                                             .find(m_engine.device().currentPrinter(), CheckTypeId)
+                                       : PrintCalibration{});
 }
 
 bool PrintJob::PrinterTransBegin(int copies)
@@ -143,6 +155,19 @@ bool PrintJob::SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCo
         }
         // A failing item does not stop the others; a failing printer stops the bill.
         if (m_engine.deviceFailed())
+            return printerFailed();
+    }
+    return true;
+}
+
+bool PrintJob::SendCalibrationSheet()
+{
+    if (!ready())
+        return false;
+    const auto crosses = CalibrationSheet::crosses(m_paper);
+    for (int i = 0; i < CalibrationSheet::kCrosses; ++i) {
+        if (!m_engine.printCross(crosses[i].x() + Xmove, crosses[i].y() + Ymove,
+                                 QString::number(i + 1)))
             return printerFailed();
     }
     return true;

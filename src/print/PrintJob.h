@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -43,6 +44,9 @@ public:
     // Renders every printable item of the kind; the draft passes its currency's abbreviation.
     bool SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCode = {});
     bool NewCheckPage();
+    // The calibration sheet of the prepared template: four numbered crosses near the form's
+    // corners, shifted by the whole-slip offset.
+    bool SendCalibrationSheet();
     // True when the document reached the printer (or its file).
     bool PrinterTransEnd();
     // Throws the open document away (a batch stopped half-way): nothing of it prints.
@@ -52,12 +56,19 @@ public:
     int CheckTypeId = 0;
     int Xmove = 0;
     int Ymove = 0;
+    // The form's paper, 0.1 mm, read by the preparation.
+    QSize paperSize() const { return m_paper; }
+    // Whether the printer's calibration corrects the print; its own test sheet goes without.
+    bool calibrated = true;
 
 private:
     bool ready() const;
     bool printerFailed();
+    // The calibration of the printer now selected.
+    void loadCalibration();
 
     PrintEngine &m_engine;
     const BillPrintProfile &m_profile;
     bool m_documentOpen = false;
+    QSize m_paper;
 };

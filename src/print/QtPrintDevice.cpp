@@ -1,12 +1,12 @@
 #include "print/QtPrintDevice.h"
 
-#include "base/FontMap.h"
+#include "print/DeviceFont.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <QPen>
 #include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
@@ -16,7 +16,6 @@
 namespace {
 
 const QString kPdfPrinter = QStringLiteral("PDF");
-const QString kDefaultFace = QStringLiteral("宋体");
 // Options the printer's own setup dialog chose (paper tray, ...), as name/value pairs; the key
 // Qt's CUPS support keeps them under.
 const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
@@ -69,6 +68,11 @@ bool QtPrintDevice::selectPrinter(const QString &name)
     return printer().printerName() == name;
 }
 
+QString QtPrintDevice::currentPrinter()
+{
+    return isPdf() ? kPdfPrinter : printer().printerName();
+}
+
 bool QtPrintDevice::setPage(const QSizeF &formSizeMm, bool landscape)
 {
     // The printer's paper is defined upright; fed landscape, the form lies across it.
@@ -84,7 +88,12 @@ bool QtPrintDevice::setPage(const QSizeF &formSizeMm, bool landscape)
                                      [&](const QPageSize &s) { return s.isEquivalentTo(size); });
     if (!info.supportsCustomPageSizes() && !offered)
         return false;
-    return printer().setPageSize(size);
+    if (!printer().setPageSize(size))
+        return false;
+    // The painter's origin is where the driver can first print, not Qt's default margin: the
+    // engine takes that origin off both axes, so every value lands where the form has it.
+    const QPageLayout layout = printer().pageLayout();
+    return printer().setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 bool QtPrintDevice::setCopies(int copies)
@@ -201,24 +210,19 @@ int QtPrintDevice::physicalTopOffset()
     return printer().pageLayout().paintRectPixels(printer().resolution()).top();
 }
 
+int QtPrintDevice::physicalLeftOffset()
+{
+    return printer().pageLayout().paintRectPixels(printer().resolution()).left();
+}
+
 void QtPrintDevice::selectFont(const PrintFont &font)
 {
     if (font == m_printFont && m_averageWidth > 0)
         return;
     m_printFont = font;
-    const QString face = font.face.isEmpty() ? kDefaultFace : font.face;
-    m_font = QFont(installedFontFamily(face));
-    m_font.setPointSize(std::max(1, font.pointSize));
-    m_font.setBold(font.bold);
-    m_font.setItalic(font.italic);
-    m_font.setUnderline(font.underline);
+    m_font = deviceFont(font);
     m_ascent = QFontMetricsF(m_font, &printer()).ascent();
-    if (isCjkFace(face)) {
-        const int pixelSize = qRound(m_font.pointSize() * resolutionY() / 72.0);
-        m_averageWidth = std::max(1, pixelSize / 2);
-    } else {
-        m_averageWidth = std::max(1, QFontMetrics(m_font, &printer()).averageCharWidth());
-    }
+    m_averageWidth = deviceAverageCharWidth(font, m_font, &printer(), resolutionY());
     if (m_painter.isActive()) {
         m_painter.setFont(m_font);
         m_painter.setPen(font.colour);
@@ -235,6 +239,17 @@ bool QtPrintDevice::drawText(int x, int y, const QString &text)
     if (!m_painter.isActive())
         return false;
     m_painter.drawText(QPointF(x, y + m_ascent), text);
+    return true;
+}
+
+bool QtPrintDevice::drawLine(int x1, int y1, int x2, int y2)
+{
+    if (!m_painter.isActive())
+        return false;
+    // A hair line a clerk can measure to a tenth of a millimetre.
+    m_painter.setPen(QPen(Qt::black, printer().resolution() / 254.0 * 2));
+    m_painter.drawLine(x1, y1, x2, y2);
+    m_painter.setPen(m_printFont.colour);
     return true;
 }
 

@@ -27,6 +27,7 @@ public:
 
     QStringList printers() override;
     bool selectPrinter(const QString &name) override;
+    QString currentPrinter() override;
     bool setPage(const QSizeF &formSizeMm, bool landscape) override;
     bool setCopies(int copies) override;
     bool beginDocument() override;
@@ -36,9 +37,11 @@ public:
     int resolutionX() override;
     int resolutionY() override;
     int physicalTopOffset() override;
+    int physicalLeftOffset() override;
     void selectFont(const PrintFont &font) override;
     int averageCharWidth() override;
     bool drawText(int x, int y, const QString &text) override;
+    bool drawLine(int x1, int y1, int x2, int y2) override;
     SetupResult setupDialog() override;
     QString errorText() const override { return m_lastError; }
 

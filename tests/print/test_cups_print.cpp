@@ -1,5 +1,6 @@
 #include "PdfWords.h"
 #include "PrintFixture.h"
+#include "base/FontMap.h"
 #include "print/PdfPrint.h"
 #include "print/PrintJob.h"
 #include "print/QtPrintDevice.h"
@@ -8,11 +9,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <climits>
 #include <cups/cups.h>
+#include <iostream>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -104,31 +110,32 @@ private:
     QProcess m_cupsd;
 };
 
-// The ink's bounding box of a PDF's first page at 300 dpi, in millimetres.
-QRectF inkBox(const QString &pdf, const QString &workDir)
+// A PDF's first page at 300 dpi in grey, to measure ink on.
+constexpr int kDpi = 300;
+QImage renderPage(const QString &pdf, const QString &workDir)
 {
-    constexpr int kDpi = 300;
     const QString base = workDir + u"/ink";
+    QFile::remove(base + u".pgm");
     QProcess render;
     render.start(QStringLiteral("pdftoppm"),
                  {"-r", QString::number(kDpi), "-gray", "-f", "1", "-singlefile", pdf, base});
     if (!render.waitForFinished(60000) || render.exitCode() != 0)
         return {};
-    QFile file(base + u".pgm");
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray pgm = file.readAll();
-    // "P5\n<w> <h>\n255\n" then one byte per pixel.
-    const QList<QByteArray> header = pgm.left(64).split('\n');
-    const QList<QByteArray> size = header.value(1).split(' ');
-    const int w = size.value(0).toInt();
-    const int h = size.value(1).toInt();
-    const qsizetype start = header[0].size() + header[1].size() + header[2].size() + 3;
-    int left = w, top = h, right = -1, bottom = -1;
-    for (int y = 0; y < h; ++y) {
-        const char *row = pgm.constData() + start + qsizetype(y) * w;
-        for (int x = 0; x < w; ++x) {
-            if (static_cast<unsigned char>(row[x]) < 128) {
+    return QImage(base + u".pgm");
+}
+
+// The bounding box of the ink inside a region of the page, both in millimetres.
+QRectF inkBox(const QImage &page, const QRectF &regionMm)
+{
+    const double px = kDpi / 25.4;
+    const QRect region = QRect(int(regionMm.left() * px), int(regionMm.top() * px),
+                               int(regionMm.width() * px), int(regionMm.height() * px))
+                             .intersected(page.rect());
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        const uchar *row = page.constScanLine(y);
+        for (int x = region.left(); x <= region.right(); ++x) {
+            if (row[x] < 128) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -138,8 +145,72 @@ QRectF inkBox(const QString &pdf, const QString &workDir)
     }
     if (right < 0)
         return {};
-    const double mm = 25.4 / kDpi;
-    return QRectF(left * mm, top * mm, (right - left + 1) * mm, (bottom - top + 1) * mm);
+    return QRectF(left / px, top / px, (right - left + 1) / px, (bottom - top + 1) / px);
+}
+
+// One item of a fixture template and where its ink must start on the paper, worked out here
+// from the template's numbers alone.
+struct InkItem
+{
+    QString name;
+    int x; // 0.1 mm, as the template stores it
+    int y;
+    QString face;
+    int pointSize;
+    QString fitParam;
+    QString value;
+    int moneyShift = 0; // 0.1 mm the draft's currency code moves left
+
+    // The text's box starts two average widths right of the item's x; a Chinese face's
+    // average width is half its size, so the two make one em. Down, the box starts at y. The
+    // ink then starts where the first glyph's ink does inside that box.
+    QPointF expectedInkMm(int xMove, int yMove) const
+    {
+        const double em = pointSize * 25.4 / 72;
+        // The glyph's own ink inside its box, from the font, measured at 1200 pixels an inch.
+        QFont font(installedFontFamily(face));
+        font.setPixelSize(qRound(pointSize * 1200 / 72.0));
+        const QFontMetricsF metrics(font);
+        const QRectF glyph = metrics.tightBoundingRect(fitParam.isEmpty() ? value : value.left(1));
+        const double mmPerPx = 25.4 / 1200;
+        return {(x + xMove - moneyShift) / 10.0 + em + glyph.left() * mmPerPx,
+                (y + yMove) / 10.0 + (metrics.ascent() + glyph.top()) * mmPerPx};
+    }
+};
+
+struct InkBill
+{
+    BillKind kind;
+    QString kindName;
+    int xMove;
+    int yMove;
+    QString moneyCode;
+    std::vector<InkItem> items;
+};
+
+const std::vector<InkBill> &inkBills()
+{
+    static const std::vector<InkBill> bills{
+        {BillKind::ExpressSlip,
+         QStringLiteral("快递单"),
+         15,
+         -20,
+         {},
+         {{"ZDSKR", 300, 200, "宋体", 14, {}, "张三丰"},
+          {"ZDSKRDH", 1400, 450, "楷体", 12, {}, "李四"},
+          {"ZDJE", 1700, 900, "宋体", 12, "45", "5678"}}},
+        // The three-letter currency code moves left by (3 - 2) cells of 4.5 mm, less 0.4 mm.
+        {BillKind::AcceptanceDraft,
+         QStringLiteral("承兑汇票"),
+         -10,
+         30,
+         QStringLiteral("USD"),
+         {{"ZDCPR", 200, 250, "宋体", 12, {}, "岚砚公司"},
+          {"ZDHB", 600, 800, "宋体", 12, {}, "USD", (3 - 2) * 45 - 4},
+          {"ZDQY", 1200, 800, "宋体", 12, "45", "1"},
+          {"ZDBY", 1245, 1000, "宋体", 12, "45", "2"}}},
+    };
+    return bills;
 }
 
 // Takes what the queue wrote for one document out of its output folder, and the folder too when
@@ -190,7 +261,9 @@ QString waitForOutput(const QString &dir, const QString &title)
 class CupsPrint : public PrintFixture
 {};
 
-TEST_F(CupsPrint, BillThroughARealQueueLandsWhereThePdfPutsIt)
+// Every value of both bill kinds prints through a real queue where the template puts it on
+// the paper, as the PDF written directly does.
+TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
 {
     PrivateCups cups;
     if (!cups.problem.isEmpty())
@@ -204,50 +277,77 @@ TEST_F(CupsPrint, BillThroughARealQueueLandsWhereThePdfPutsIt)
     engine().setDefaultPrinter(kQueue.toLower());
     ASSERT_EQ(engine().selectedPrinter(), kQueue);
     ASSERT_EQ(device->printer().printerName(), kQueue);
-
     exec("delete from NameDict", {});
-    addDictItem("快递单", "ZDSKR", "TEXT", 1);
-    addTemplate(kTemplate, 15, -20);
-    addItem(kTemplate, "ZDSKR", 300, 200, {{"CtlFontSize", 14}});
 
-    const QString title = QStringLiteral("lanyan-test-%1").arg(QCoreApplication::applicationPid());
-    device->printer().setDocName(title);
-    const QueueOutput output(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + u"/PDF", title);
-    PrintJob job(engine(), BillKind::ExpressSlip);
-    ASSERT_TRUE(job.PrintPrepare(kTemplate));
-    ASSERT_TRUE(job.PrinterTransBegin(1));
-    ASSERT_TRUE(job.SendCheckToPrinter([](const QString &) { return QStringLiteral("张三丰"); }));
-    ASSERT_TRUE(job.PrinterTransEnd()) << home.ui.texts().join('|').toStdString();
+    double worstX = 0, worstY = 0;
+    int id = kTemplate;
+    for (const InkBill &bill : inkBills()) {
+        ++id;
+        SCOPED_TRACE(bill.kindName.toStdString());
+        addTemplate(id, bill.xMove, bill.yMove);
+        BillValues values;
+        values.moneyCode = bill.moneyCode;
+        int order = 0;
+        for (const InkItem &item : bill.items) {
+            addDictItem(bill.kindName, item.name, "TEXT", ++order);
+            QVariantMap more{{"CtlFontName", item.face}, {"CtlFontSize", item.pointSize}};
+            if (!item.fitParam.isEmpty())
+                more["FitParam"] = item.fitParam;
+            addItem(id, item.name, item.x, item.y, more);
+            values.set(item.name, item.value);
+        }
 
-    const QString printed = waitForOutput(output.dir, title);
-    ASSERT_FALSE(printed.isEmpty()) << "cups-pdf wrote nothing into " << output.dir.toStdString();
+        const QString title =
+            QStringLiteral("lanyan-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(id);
+        device->printer().setDocName(title);
+        const QueueOutput output(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + u"/PDF",
+                                 title);
+        PrintJob job(engine(), bill.kind);
+        ASSERT_TRUE(job.PrintPrepare(id));
+        ASSERT_TRUE(job.PrinterTransBegin(1));
+        ASSERT_TRUE(job.SendCheckToPrinter(
+            [&values](const QString &name) { return values.value(name); }, values.moneyCode));
+        ASSERT_TRUE(job.PrinterTransEnd()) << home.ui.texts().join('|').toStdString();
+        const QString printed = waitForOutput(output.dir, title);
+        ASSERT_FALSE(printed.isEmpty())
+            << "cups-pdf wrote nothing into " << output.dir.toStdString();
+        const auto pages = readPdfWords(printed);
+        ASSERT_FALSE(pages.empty());
+        EXPECT_NEAR(pages[0].sizeMm.width(), 230.0, 0.5);
+        EXPECT_NEAR(pages[0].sizeMm.height(), 127.0, 0.5);
 
-    // The same bill straight to PDF, the reference the queue must match.
-    BillValues bill;
-    bill.set("ZDSKR", QStringLiteral("张三丰"));
-    const QString direct = home.path() + u"direct.pdf";
-    ASSERT_TRUE(printBillsToPdf(home.db(), home.ui, home.settings(), BillKind::ExpressSlip,
-                                kTemplate, {bill}, direct));
-
-    const auto pages = readPdfWords(printed);
-    ASSERT_FALSE(pages.empty());
-    EXPECT_NEAR(pages[0].sizeMm.width(), 230.0, 0.5);
-    EXPECT_NEAR(pages[0].sizeMm.height(), 127.0, 0.5);
-    const QRectF viaCups = inkBox(printed, home.path());
-    const QRectF straight = inkBox(direct, home.path());
-    ASSERT_FALSE(viaCups.isEmpty());
-    ASSERT_FALSE(straight.isEmpty());
-    // Positions count from the printable area: across by the printer's left margin, down from
-    // the paper's edge (the physical top offset is taken off).
-    const double leftMargin =
-        device->printer().pageLayout().margins(QPageLayout::Millimeter).left();
-    EXPECT_NEAR(viaCups.left(), straight.left() + leftMargin, 0.2);
-    EXPECT_NEAR(viaCups.top(), straight.top(), 0.2);
-    EXPECT_NEAR(viaCups.width(), straight.width(), 0.3);
-    // And the reference sits where the item says: 31.5 mm and two widths of a 14 point face
-    // across, 18 mm down; the ink starts a little inside each glyph's box.
-    EXPECT_NEAR(straight.left(), 31.5 + 2 * 7 * 25.4 / 72, 0.4);
-    EXPECT_NEAR(straight.top(), 18.0, 0.5);
+        const QString direct = home.path() + u"direct.pdf";
+        ASSERT_TRUE(
+            printBillsToPdf(home.db(), home.ui, home.settings(), bill.kind, id, {values}, direct));
+        const QImage straight = renderPage(direct, home.path());
+        const QImage queued = renderPage(printed, home.path());
+        ASSERT_FALSE(straight.isNull());
+        ASSERT_FALSE(queued.isNull());
+        for (const InkItem &item : bill.items) {
+            SCOPED_TRACE(item.name.toStdString());
+            const QPointF expected = item.expectedInkMm(bill.xMove, bill.yMove);
+            // Only this item's ink: from a little before where it should start to just before
+            // the next item on its line.
+            const QRectF region(expected - QPointF(3, 3), QSizeF(4, 8));
+            const QRectF viaPdf = inkBox(straight, region);
+            const QRectF viaCups = inkBox(queued, region);
+            ASSERT_FALSE(viaPdf.isEmpty());
+            ASSERT_FALSE(viaCups.isEmpty());
+            // Across, both where the template puts the value; Ghostscript's re-encoded digits
+            // sit a quarter millimetre left inside their box.
+            EXPECT_NEAR(viaPdf.left(), expected.x(), 0.2);
+            EXPECT_NEAR(viaCups.left(), expected.x(), 0.3);
+            // Down, the queue prints where the PDF does; the glyph's ink starts below the top
+            // of its box by the font's own inner space, which the PDF font reports larger than
+            // the screen's metrics do.
+            EXPECT_NEAR(viaCups.top(), viaPdf.top(), 0.2);
+            EXPECT_NEAR(viaPdf.top(), expected.y(), 0.8);
+            worstX = std::max(worstX, std::abs(viaCups.left() - expected.x()));
+            worstY = std::max(worstY, std::abs(viaCups.top() - viaPdf.top()));
+        }
+    }
+    std::cout << "largest distance across from the template position: " << worstX
+              << " mm; down from the direct PDF: " << worstY << " mm\n";
 }
 
 TEST_F(CupsPrint, VanishedQueueIsAPrinterErrorNotAPrintedBill)

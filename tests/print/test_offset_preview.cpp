@@ -37,80 +37,6 @@ TEST(PreviewLayout, ScreenPixelsRoundToNearestWithTiesToEven)
     EXPECT_EQ(ticks, (QList<int>{0, 38, 76, 113}));
 }
 
-namespace {
-
-PreviewItem item(const QString &text, int x, int y, const QString &fit = {},
-                 const QString &breakNum = {})
-{
-    PreviewItem i;
-    i.text = text;
-    i.print.x = x;
-    i.print.y = y;
-    i.print.face = QStringLiteral("宋体");
-    i.print.fontSize = 12;
-    i.print.breakFontSize = 9;
-    i.print.lineHeight = 50;
-    i.print.fitParam = fit;
-    i.print.breakNumText = breakNum;
-    i.print.breakNum = breakNum.isEmpty() ? -1 : breakNum.toInt();
-    i.srcW = 200;
-    i.srcH = 20;
-    return i;
-}
-
-QStringList texts(const Placement &p)
-{
-    QStringList t;
-    for (const auto &l : p.labels)
-        t << l.text;
-    return t;
-}
-
-} // namespace
-
-TEST(PreviewLayout, PlainItemAtRealSize)
-{
-    const Placement p = placeItems({item("张三", 254, 127)}, 96);
-    ASSERT_EQ(p.labels.size(), 1u);
-    EXPECT_EQ(p.labels[0].name, "lb1");
-    EXPECT_EQ(p.labels[0].geometry, QRect(96, 48, 200, 20));
-    EXPECT_EQ(p.labels[0].pointSize, 12);
-}
-
-TEST(PreviewLayout, BrokenLinesArePrintedLinesOneLinePitchApart)
-{
-    const Placement p = placeItems({item("一二三四五六七八九十甲乙", 0, 100, {}, "5")}, 96);
-    EXPECT_EQ(texts(p), (QStringList{"一二三四五", "六七八九十", "甲乙"}));
-    ASSERT_EQ(p.labels.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(p.labels[i].name, "lb1_" + QString::number(i));
-        EXPECT_EQ(p.labels[i].geometry.top(), 38 + screenPixels(50, 96) * i);
-        // The size the engine prints broken lines in.
-        EXPECT_EQ(p.labels[i].pointSize, 9);
-    }
-    // Lines the user separated print as separate lines too; empty pieces are skipped.
-    EXPECT_EQ(texts(placeItems({item("甲##乙##", 0, 0)}, 96)), (QStringList{"甲", "乙"}));
-}
-
-TEST(PreviewLayout, CharacterPitchPlacesOneLabelPerCharacter)
-{
-    const Placement spaced = placeItems({item("1234", 100, 0, "40")}, 96);
-    ASSERT_EQ(spaced.labels.size(), 4u);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(spaced.labels[i].geometry.left(), 38 + 15 * i);
-    // A pitch of one pixel or less would stack the characters: one label.
-    EXPECT_EQ(texts(placeItems({item("1234", 0, 0, "2")}, 96)), QStringList{"1234"});
-}
-
-TEST(PreviewLayout, BadPitchStopsPlacingButKeepsWhatWasPlaced)
-{
-    const Placement p =
-        placeItems({item("甲", 0, 0), item("乙", 0, 0, "abc"), item("丙", 0, 0)}, 96);
-    EXPECT_EQ(texts(p), QStringList{"甲"});
-    EXPECT_FALSE(p.error.isEmpty());
-    EXPECT_FALSE(placeItems({item("甲", 0, 0, {}, "x")}, 96).error.isEmpty());
-}
-
 class OffsetStore : public PrintFixture
 {
 protected:
@@ -184,7 +110,7 @@ TEST_F(OffsetStore, PreviewReadsPrintableItemsWithTheirSamples)
     ASSERT_TRUE(items) << error.toStdString();
     ASSERT_EQ(items->size(), 2u);
     EXPECT_EQ((*items)[0].text, "样本");
-    EXPECT_EQ((*items)[0].print.breakNum, 4);
+    EXPECT_EQ((*items)[0].ctlName.toUpper(), "ZDA");
     EXPECT_EQ((*items)[1].text, "收件人");
 }
 

@@ -26,11 +26,13 @@ protected:
 TEST_F(PrintCheckItem, LandsAtItsPositionPlusTheOffset)
 {
     addItem(kTemplate, "ZDSKR", 300, 200);
+    // The printable area starts 30 pixels in from both edges: both are taken off alike.
     device->topOffset = 30;
+    device->leftOffset = 30;
     ASSERT_TRUE(print("zdSKR", "  张三  "));
     ASSERT_EQ(device->texts.size(), 1);
     EXPECT_EQ(device->texts[0].text, QStringLiteral("张三"));
-    EXPECT_EQ(device->texts[0].x, 744 + 82);
+    EXPECT_EQ(device->texts[0].x, 744 + 82 - 30);
     EXPECT_EQ(device->texts[0].y, 425 - 30);
     EXPECT_EQ(device->texts[0].font.face, QStringLiteral("宋体"));
     EXPECT_EQ(device->texts[0].font.pointSize, 10);
@@ -39,6 +41,7 @@ TEST_F(PrintCheckItem, LandsAtItsPositionPlusTheOffset)
     device->topOffset = 1000;
     ASSERT_TRUE(print("zdSKR", "李四"));
     EXPECT_EQ(device->texts[1].y, -3);
+    EXPECT_EQ(device->texts[1].x, 744 + 82 - 30);
 }
 
 TEST_F(PrintCheckItem, NothingToPrintIsDoneWithoutTouchingDatabaseOrPrinter)
@@ -107,11 +110,12 @@ TEST_F(PrintCheckItem, SpacedModeDrawsOneCharacterPerPitch)
     addItem(kTemplate, "SAME", 300, 200, {{"FitParam", "0"}});
     addItem(kTemplate, "BAD", 300, 200, {{"FitParam", "abc"}});
     device->topOffset = 1000; // no -3 limit in spaced mode
+    device->leftOffset = 20;
 
     ASSERT_TRUE(print("CELLS", QStringLiteral("壹2")));
     ASSERT_EQ(device->texts.size(), 2);
     EXPECT_EQ(device->texts[0].text, QStringLiteral("壹"));
-    EXPECT_EQ(device->texts[1].x, deviceX(315 + 36));
+    EXPECT_EQ(device->texts[1].x, deviceX(315 + 36) - 20);
     EXPECT_EQ(device->texts[1].y, deviceCoordinate(180, 600) - 1000);
 
     device->texts.clear();

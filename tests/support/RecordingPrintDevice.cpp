@@ -32,6 +32,14 @@ bool RecordingPrintDevice::drawText(int x, int y, const QString &text)
     return true;
 }
 
+bool RecordingPrintDevice::drawLine(int x1, int y1, int x2, int y2)
+{
+    if (failing.contains(QStringLiteral("draw")))
+        return false;
+    lines << QLine(x1, y1, x2, y2);
+    return true;
+}
+
 PrintDevice::SetupResult RecordingPrintDevice::setupDialog()
 {
     calls << QStringLiteral("setup");

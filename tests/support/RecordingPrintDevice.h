@@ -2,6 +2,7 @@
 
 #include "print/PrintDevice.h"
 
+#include <QLine>
 #include <QList>
 #include <QSet>
 
@@ -22,6 +23,7 @@ public:
     int dpiX = 600;
     int dpiY = 600;
     int topOffset = 0;
+    int leftOffset = 0;
     SetupResult setupAnswer = SetupResult::Accepted;
     // Operation names ("begin", "newPage", "end", "draw") that fail from now on.
     QSet<QString> failing;
@@ -30,6 +32,7 @@ public:
     // "begin", "newPage", "end", "abort", "setup".
     QStringList calls;
     QList<Text> texts;
+    QList<QLine> lines;
     QString selected;
 
     // Average width of the selected font: half its size in pixels, as for CJK faces.
@@ -38,6 +41,7 @@ public:
 
     QStringList printers() override { return installed; }
     bool selectPrinter(const QString &name) override;
+    QString currentPrinter() override { return selected; }
     bool setPage(const QSizeF &formSizeMm, bool landscape) override;
     bool setCopies(int copies) override;
     bool beginDocument() override { return record(QStringLiteral("begin")); }
@@ -47,9 +51,11 @@ public:
     int resolutionX() override { return dpiX; }
     int resolutionY() override { return dpiY; }
     int physicalTopOffset() override { return topOffset; }
+    int physicalLeftOffset() override { return leftOffset; }
     void selectFont(const PrintFont &font) override { m_font = font; }
     int averageCharWidth() override { return averageWidthFor(m_font); }
     bool drawText(int x, int y, const QString &text) override;
+    bool drawLine(int x1, int y1, int x2, int y2) override;
     SetupResult setupDialog() override;
 
 private:

@@ -32,6 +32,7 @@
 #include "print/ui/PrinterSetupDialog.h"
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "print/ui/TfrmPrintScale.h"
 #include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfrmBillImportExport.h"
 #include "templates/ui/TfrmCheckTypeMng.h"
@@ -357,6 +358,12 @@ void Tfm_Main::buildPrintMenu()
             CurrentCheckTypeId = *design;
             menuItem(QStringLiteral("nDesign"))->trigger();
         }
+    });
+    addItem(m, "mPrintScale", QStringLiteral("打印位置与比例校准(&S)"), [this] {
+        auto *scale = new TfrmPrintScale(m_services, this);
+        scale->setAttribute(Qt::WA_DeleteOnClose);
+        scale->setCheckTypeId(CurrentCheckTypeId);
+        scale->exec();
     });
     m->addSeparator();
     addItem(m, "mLockPrinter", QStringLiteral("锁定/匹配票据打印机"), [this] {

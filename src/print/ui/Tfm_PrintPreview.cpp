@@ -1,7 +1,6 @@
 #include "print/ui/Tfm_PrintPreview.h"
 
 #include "app/AppServices.h"
-#include "base/FontMap.h"
 #include "base/Ui.h"
 #include "print/PreviewData.h"
 #include "print/PreviewLayout.h"
@@ -13,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -23,6 +23,9 @@
 namespace {
 
 constexpr int kPreviewMove = 1500; // 0.1 mm either way
+// The paper of a template that has no size yet, as printing assumes it.
+constexpr int kDefaultPaperWidth = 2300;
+constexpr int kDefaultPaperHeight = 1270;
 
 QString centimetres(int n)
 {
@@ -73,10 +76,9 @@ Tfm_PrintPreview::Tfm_PrintPreview(AppServices &services, QWidget *parent)
     desk.setColor(QPalette::Window, QColor(228, 232, 238));
     panelCheck->setPalette(desk);
     panelCheck->installEventFilter(this);
-    m_paper = new QWidget(panelCheck);
+    m_paper = new QLabel(panelCheck);
     m_paper->setObjectName(QStringLiteral("paperArea"));
     m_paper->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_paper->setStyleSheet(QStringLiteral("background: white; border: 1px dashed #a0a0a0;"));
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(PanelRight);
 
@@ -232,8 +234,9 @@ bool Tfm_PrintPreview::loadPreview()
     }
     LbTitle->setText(u"【" + m_services.catalogue().loadCheckTypeFullNameByID(id) + u"】打印预览");
     if (const auto t = m_services.catalogue().loadTemplate(m_checkTypeId)) {
-        m_paperWidth = t->pWidth;
-        m_paperHeight = t->pHeight;
+        m_paperWidth = t->pWidth > 0 ? t->pWidth : kDefaultPaperWidth;
+        m_paperHeight = t->pHeight > 0 ? t->pHeight : kDefaultPaperHeight;
+        m_picture = QImage(m_services.home().imageDir() + t->pictureFile());
         XMove->setValue(t->xMove);
         YMove->setValue(t->yMove);
     }
@@ -244,41 +247,37 @@ bool Tfm_PrintPreview::loadPreview()
 
 void Tfm_PrintPreview::placeItems()
 {
-    for (QLabel *old : panelCheck->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-        delete old;
+    m_paper->clear();
     if (m_checkTypeId <= 0) {
         setWindowTitle(QStringLiteral("未知的单据"));
         return;
     }
-    const QPoint origin = itemOrigin();
-    m_paper->setGeometry(QRect(origin, QSize(PreviewLayout::screenPixels(m_paperWidth, m_ppi),
-                                             PreviewLayout::screenPixels(m_paperHeight, m_ppi))));
+    const QSize paper(PreviewLayout::screenPixels(m_paperWidth, m_ppi),
+                      PreviewLayout::screenPixels(m_paperHeight, m_ppi));
+    m_paper->setGeometry(QRect(itemOrigin(), paper));
     m_paper->lower();
 
     QString error;
-    const auto items =
+    const auto samples =
         PreviewData::loadPreviewItems(m_services.database(), m_checkTypeId, m_kind, &error);
-    if (!items) {
+    if (!samples) {
         m_services.ui().error(error);
         return;
     }
-    const PreviewLayout::Placement placement = PreviewLayout::placeItems(*items, m_ppi);
-    for (const PreviewLayout::PreviewLabel &l : placement.labels) {
-        auto *label = new QLabel(l.text, panelCheck);
-        label->setObjectName(l.name);
-        label->setToolTip(l.name);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        QFont font(installedFontFamily(l.face));
-        font.setPointSize(std::max(1, l.pointSize));
-        label->setFont(font);
-        // A field drawn narrower than its text would clip on screen what the paper shows.
-        const QSize size = l.geometry.size().expandedTo(label->sizeHint());
-        label->setGeometry(QRect(origin + l.geometry.topLeft(), size));
-        label->show();
-    }
-    if (!placement.error.isEmpty())
-        m_services.ui().error(placement.error);
+    m_items =
+        PreviewData::paintSamples(m_services.database(), m_services.ui(), m_services.settings(),
+                                  m_checkTypeId, *samples, paper, m_ppi);
+    // The form's picture in real size under the values, so the clerk sees them in their boxes.
+    QImage sheet(paper, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    if (!m_picture.isNull())
+        painter.drawImage(sheet.rect(), m_picture);
+    painter.drawImage(0, 0, m_items);
+    painter.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
+    painter.drawRect(sheet.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    m_paper->setPixmap(QPixmap::fromImage(sheet));
 }
 
 void Tfm_PrintPreview::loadSamples()

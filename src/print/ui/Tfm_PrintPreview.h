@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 
 class AppServices;
 class CentimetreRuler;
@@ -14,8 +15,9 @@ class QSplitter;
 class QTableView;
 
 // Where each printable item of a template lands, on screen in real size against centimetre
-// rulers, with the sample texts of the kind's dictionary. Items are read and broken into lines
-// exactly as they print. The outer rulers stay; the item panel with its inner rulers moves by
+// rulers over the form's picture, with the sample texts of the kind's dictionary. The print
+// engine itself paints them, at the screen's resolution, so they show exactly where they
+// print. The outer rulers stay; the item panel with its inner rulers moves by
 // the whole-slip offset, which is only tried out here, never saved.
 class Tfm_PrintPreview : public QDialog
 {
@@ -34,8 +36,10 @@ public:
     // Title, offset, items and sample grid; false when the template's kind is unknown (the
     // user was told).
     bool loadPreview();
-    // Places the item labels again from the database's current samples.
+    // Paints the samples again from the database's current ones.
     void placeItems();
+    // The values as painted, without the picture: transparent where nothing prints.
+    const QImage &paintedItems() const { return m_items; }
     // The item labels' origin on the item panel: the inner rulers' thickness.
     QPoint itemOrigin() const;
     QWidget *itemPanel() const;
@@ -56,6 +60,8 @@ private:
     int m_paperWidth = 0; // 0.1 mm
     int m_paperHeight = 0;
     PreviewSampleModel *m_samples = nullptr;
+    QImage m_picture;
+    QImage m_items;
 
     QLabel *LbTitle = nullptr;
     QSplitter *m_splitter = nullptr;
@@ -63,7 +69,7 @@ private:
     QTableView *DBGrid1 = nullptr;
     QWidget *PanelRight = nullptr;
     QWidget *panelCheck = nullptr;
-    QWidget *m_paper = nullptr;
+    QLabel *m_paper = nullptr;
     QWidget *panelBtn = nullptr;
     QSpinBox *XMove = nullptr;
     QSpinBox *YMove = nullptr;

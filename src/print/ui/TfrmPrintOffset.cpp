@@ -8,6 +8,7 @@
 #include "print/PrinterPresets.h"
 #include "print/ui/Tfm_PrintPreview.h"
 #include "print/ui/TfrmImageShow.h"
+#include "print/ui/TfrmPrintScale.h"
 #include "print/ui/UpDown.h"
 
 #include <QBoxLayout>
@@ -248,6 +249,13 @@ QWidget *TfrmPrintOffset::buildButtons()
     preset->setToolTip(QStringLiteral("将本单据调好的整体偏移和进纸方向存为打印机预置参数，"
                                       "供\"打印机整体偏移参数适配\"选用"));
     connect(preset, &QPushButton::clicked, this, [this] { saveAsPrinterPreset(); });
+    auto *scale = button("btPrintScale", QStringLiteral("打印位置与比例校准"));
+    scale->setToolTip(QStringLiteral("打印十字校准页，按量得的位置校正本打印机的偏移和缩放"));
+    connect(scale, &QPushButton::clicked, this, [this] {
+        TfrmPrintScale window(m_services, this);
+        window.setCheckTypeId(m_checkTypeId);
+        window.exec();
+    });
     connect(save, &QPushButton::clicked, this, [this] { btSaveMoveClick(); });
     connect(finish, &QPushButton::clicked, this, &QDialog::close);
     connect(design, &QPushButton::clicked, this, [this] { handOverToDesign(); });
@@ -259,6 +267,7 @@ QWidget *TfrmPrintOffset::buildButtons()
     grid->addWidget(preview, 1, 0);
     grid->addWidget(save, 1, 1);
     grid->addWidget(finish, 1, 2);
+    grid->addWidget(scale, 2, 0, 1, 2);
     return panel;
 }
 

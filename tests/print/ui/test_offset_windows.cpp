@@ -2,6 +2,7 @@
 #include "NextModal.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckKDD.h"
+#include "print/PdfPrint.h"
 #include "print/PrintOffset.h"
 #include "print/ui/Tfm_PrintPreview.h"
 #include "print/ui/TfrmImageShow.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -307,42 +309,71 @@ protected:
         return preview.loadPreview();
     }
 
-    QLabel *label(const char *name)
-    {
-        return preview.itemPanel()->findChild<QLabel *>(QString::fromLatin1(name));
-    }
-
     Tfm_PrintPreview preview{home.services()};
 };
 
-TEST_F(PreviewWindow, LabelsAtRealSizeBrokenAndSpacedAsTheyPrint)
+// The preview is painted by the print engine: each item's ink on screen lies where the PDF of
+// the same bill puts it, to one screen pixel, lines broken and digits spaced alike.
+TEST_F(PreviewWindow, EveryItemShowsWhereThePdfPrintsIt)
 {
-    sample("ZDA", "张三", 1, {{"CtlX", 254}, {"CtlY", 0}});
-    sample("ZDB", "一二三四五六七八九十甲乙", 2,
-           {{"CtlX", 0}, {"CtlY", 254}, {"BreakNum", "5"}, {"CtlLH", 100}});
-    sample("ZDC", "789", 3, {{"CtlX", 0}, {"CtlY", 508}, {"FitParam", "40"}});
-    ASSERT_TRUE(load());
-    EXPECT_EQ(child<QLabel>(preview, "LbTitle")->text(), "【快递单（测试）】打印预览");
-    const QPoint origin = preview.itemOrigin();
-
-    ASSERT_TRUE(label("lb1"));
-    EXPECT_EQ(label("lb1")->pos(), origin + QPoint(96, 0));
-    EXPECT_EQ(label("lb1")->toolTip(), "lb1");
-
-    const QStringList lines{"一二三四五", "六七八九十", "甲乙"};
-    for (int i = 0; i < 3; ++i) {
-        QLabel *line = label(qPrintable("lb2_" + QString::number(i)));
-        ASSERT_TRUE(line) << i;
-        EXPECT_EQ(line->text(), lines[i]);
-        EXPECT_EQ(line->pos(), origin + QPoint(0, 96 + 38 * i));
+    exec("update ckTypeTable set ImgFile = 'no-picture.jpg' where CheckTypeID = :id",
+         {{"id", kTemplate}});
+    const struct
+    {
+        const char *name;
+        const char *sample;
+        QVariantMap item;
+        double bandMm; // the item's ink lies between this and the next band
+    } items[] = {
+        {"ZDA", "张三", {{"CtlX", 254}, {"CtlY", 20}, {"CtlFontSize", 14}}, 0},
+        {"ZDB",
+         "一二三四五六七八九十甲乙",
+         {{"CtlX", 120}, {"CtlY", 254}, {"BreakNum", "5"}, {"CtlLH", 100}, {"BreakFontSize", 12}},
+         22},
+        {"ZDC", "789", {{"CtlX", 700}, {"CtlY", 700}, {"FitParam", "40"}}, 65},
+    };
+    BillValues bill;
+    int order = 0;
+    for (const auto &i : items) {
+        sample(i.name, QString::fromUtf8(i.sample), ++order, i.item);
+        bill.set(i.name, QString::fromUtf8(i.sample));
     }
-    EXPECT_FALSE(label("lb2_3"));
+    ASSERT_TRUE(load());
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    auto *paper = child<QLabel>(preview, "paperArea");
+    ASSERT_TRUE(paper->isVisible());
+    EXPECT_EQ(paper->pos(), preview.itemOrigin());
+    const QImage screen = paper->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
 
-    for (int i = 0; i < 3; ++i) {
-        QLabel *digit = label(qPrintable("lb3_" + QString::number(i)));
-        ASSERT_TRUE(digit) << i;
-        EXPECT_EQ(digit->text(), QString::number(7 + i));
-        EXPECT_EQ(digit->x(), origin.x() + 15 * i);
+    const QString pdf = home.path() + u"preview.pdf";
+    ASSERT_TRUE(printBillsToPdf(home.db(), home.ui, home.settings(), BillKind::ExpressSlip,
+                                kTemplate, {bill}, pdf));
+    QProcess render;
+    render.start("pdftoppm", {"-r", "96", "-gray", "-singlefile", pdf, home.path() + u"preview"});
+    ASSERT_TRUE(render.waitForFinished(30000) && render.exitCode() == 0);
+    const QImage printed(home.path() + u"preview.pgm");
+    ASSERT_FALSE(printed.isNull());
+
+    const auto ink = [](const QImage &page, double fromMm, double toMm) {
+        QRect box;
+        for (int y = qRound(fromMm * 96 / 25.4);
+             y < std::min(page.height(), qRound(toMm * 96 / 25.4)); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 128)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    for (size_t i = 0; i < std::size(items); ++i) {
+        const double to = i + 1 < std::size(items) ? items[i + 1].bandMm : 127;
+        const QRect shown = ink(screen, items[i].bandMm, to);
+        const QRect onPaper = ink(printed, items[i].bandMm, to);
+        SCOPED_TRACE(items[i].name);
+        ASSERT_FALSE(onPaper.isEmpty());
+        EXPECT_NEAR(shown.left(), onPaper.left(), 1);
+        EXPECT_NEAR(shown.top(), onPaper.top(), 1);
+        EXPECT_NEAR(shown.right(), onPaper.right(), 1);
+        EXPECT_NEAR(shown.bottom(), onPaper.bottom(), 1);
     }
     EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
 }
@@ -384,8 +415,9 @@ TEST_F(PreviewWindow, EditedSampleShowsAtOnceAndIsStoredForTheKind)
     EXPECT_TRUE(grid->isColumnHidden(1));
     QAbstractItemModel *model = grid->model();
     ASSERT_EQ(model->rowCount(), 1);
+    const QImage before = preview.paintedItems();
     EXPECT_TRUE(model->setData(model->index(0, 3), "李四"));
-    EXPECT_EQ(label("lb1")->text(), "李四");
+    EXPECT_NE(preview.paintedItems(), before);
     QSqlQuery q = home.db().query();
     ASSERT_TRUE(q.exec("select CtlData from NameDict where CtlName = 'ZDA'") && q.next());
     EXPECT_EQ(q.value(0).toString(), "李四");
@@ -400,8 +432,11 @@ TEST_F(PreviewWindow, UnknownKindRefusesAndBadPitchKeepsEarlierItems)
     sample("ZDA", "张三", 1, {{"CtlX", 0}, {"CtlY", 0}});
     sample("ZDB", "李四", 2, {{"CtlX", 0}, {"CtlY", 0}, {"FitParam", "abc"}});
     ASSERT_TRUE(load());
-    EXPECT_TRUE(label("lb1"));
-    EXPECT_FALSE(label("lb2"));
+    // The good item is painted; the bad one is told and left out.
+    QImage alone(preview.paintedItems().size(), QImage::Format_ARGB32_Premultiplied);
+    alone.fill(Qt::transparent);
+    EXPECT_NE(preview.paintedItems(), alone);
+    EXPECT_EQ(home.ui.last().text, "打印ZDB出现错误！");
     EXPECT_EQ(home.ui.last().caption, "错误");
 }
 

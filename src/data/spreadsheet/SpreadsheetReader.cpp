@@ -75,7 +75,8 @@ QString SpreadsheetReader::cellText(int row, int column) const
 
 bool SpreadsheetReader::fail(Fault fault)
 {
-    m_error = faultText(fault, m_path);
+    m_error = faultText(fault, m_path) + m_faultDetail;
+    m_faultDetail.clear();
     return false;
 }
 

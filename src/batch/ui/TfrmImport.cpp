@@ -78,6 +78,9 @@ TfrmImport::TfrmImport(AppServices &services, ImportScenario scenario, QWidget *
     loadSettings();
     adjustSize();
     FormFaceLoad(*this, m_services.settings().userIni());
+    // Both scenarios share one remembered size, and the address book has far fewer boxes than
+    // the batch list: the height follows the content, so no empty bands open between groups.
+    resize(width(), sizeHint().height());
 }
 
 TfrmImport::~TfrmImport()

@@ -255,6 +255,23 @@ TEST(ImportWindow, FinishedImportShowsAllItsProgressAndItsLogWithoutAViewer)
     logWindow()->close();
 }
 
+TEST(ImportWindow, AddressBookWindowKeepsNoEmptyBandsFromTheBatchListSize)
+{
+    TestHome home;
+    {
+        TfrmImport batch(home.services(), ImportScenario::BatchList);
+        batch.show();
+        const int tall = batch.height() + 300;
+        batch.resize(batch.width() + 50, tall);
+        batch.close();
+    }
+    TfrmImport book(home.services(), ImportScenario::AddressBook);
+    book.show();
+    EXPECT_LE(book.height(), book.sizeHint().height());
+    TfrmImport batch(home.services(), ImportScenario::BatchList);
+    EXPECT_GT(batch.height(), book.height());
+}
+
 TEST(ImportWindow, OptionsSurviveARestart)
 {
     TestHome home;

@@ -261,8 +261,9 @@ TEST(SpreadsheetImport, ARowTheDatabaseRefusesAndAChunkItDrops)
         EXPECT_EQ(log.keys("LOG"), c.logged) << c.raise;
         EXPECT_EQ(log.keys("ERR"), c.errors) << c.raise;
         EXPECT_EQ(import.run->summary().contains("未导入"), c.left != nullptr) << c.raise;
-        if (c.left)
+        if (c.left) {
             EXPECT_TRUE(import.run->summary().contains(c.left))
                 << import.run->summary().toStdString();
+        }
     }
 }

@@ -262,8 +262,9 @@ TEST(Spreadsheets, BrokenCorpusNeverCrashes)
             EXPECT_FALSE(xlsx.error().isEmpty());
         // Binary bytes are refused as text that is neither UTF-8 nor GBK, or read as text.
         CsvReader csv(file.fileName(), bytes);
-        if (!csv.load())
+        if (!csv.load()) {
             EXPECT_FALSE(csv.error().isEmpty());
+        }
     }
 }
 

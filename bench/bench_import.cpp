@@ -1,11 +1,13 @@
 // Spreadsheet import end to end: 10,000 rows of 20 columns read from an xlsx file, matched by
 // the column rules and stored, into the address book with duplicate judging on and into the
-// batch list.
+// batch list. Then the import log: 100,000 invalid rows logged, and the start of the next import
+// over the log they left.
 #include "TestHome.h"
 #include "batch/ColumnMatch.h"
 #include "batch/ImportLog.h"
 #include "batch/SpreadsheetImport.h"
 #include "data/Spreadsheets.h"
+#include "data/spreadsheet/CsvReader.h"
 #include "data/spreadsheet/XlsxWriter.h"
 
 #include <QSqlQuery>
@@ -84,6 +86,7 @@ void importAll(benchmark::State &state, ImportScenario scenario)
         import.begin(path);
         while (import.step(1000) == SpreadsheetImport::State::Running) {
         }
+        log.finish();
         if (import.stored() != kRows)
             state.SkipWithError("not every row was stored");
     }
@@ -101,5 +104,56 @@ void BM_ImportIntoBatchList(benchmark::State &state)
     importAll(state, ImportScenario::BatchList);
 }
 BENCHMARK(BM_ImportIntoBatchList)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+constexpr int kInvalidRows = 100000;
+
+// Rows with an address only: each is refused as invalid and logged.
+void importInvalidRows(TestHome &home)
+{
+    static const QByteArray csv = [] {
+        QByteArray text = "联系人,地址\n";
+        for (int r = 0; r < kInvalidRows; ++r)
+            text += ",文三路" + QByteArray::number(r) + "号\n";
+        return text;
+    }();
+    CsvReader reader(QStringLiteral("invalid.csv"), csv);
+    reader.load();
+    ImportOptions options;
+    options.scenario = ImportScenario::BatchList;
+    options.judgeRepeated = options.byName = options.byContact = options.byPhone = false;
+    ImportLog log(home.path());
+    log.start();
+    SpreadsheetImport import(home.db(), reader, log, options, {-1, 1, -1, -1, -1, -1, -1, 2}, {});
+    import.begin(QStringLiteral("invalid.csv"));
+    while (import.step(1000) == SpreadsheetImport::State::Running) {
+    }
+    log.info(QStringLiteral("Finish"), import.summary());
+    log.finish();
+}
+
+void BM_LogHundredThousandInvalidRows(benchmark::State &state)
+{
+    TestHome home;
+    for (auto _ : state)
+        importInvalidRows(home);
+    state.counters["rows"] = kInvalidRows;
+}
+BENCHMARK(BM_LogHundredThousandInvalidRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// "开始导入" after such an import: the log is begun afresh over the long one.
+void BM_StartOverTheLogOfAHugeImport(benchmark::State &state)
+{
+    TestHome home;
+    for (auto _ : state) {
+        state.PauseTiming();
+        importInvalidRows(home);
+        state.ResumeTiming();
+        ImportLog log(home.path());
+        log.start();
+        log.info(QStringLiteral("File"), QStringLiteral("数据文件来源:next.xlsx"));
+        benchmark::DoNotOptimize(log.finish());
+    }
+}
+BENCHMARK(BM_StartOverTheLogOfAHugeImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

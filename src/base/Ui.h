@@ -17,7 +17,8 @@ public:
     virtual Answer showMessage(const QString &text, const QString &caption, Icon icon,
                                Buttons buttons) = 0;
     // Opens a web address or a document with the desktop's default program; never blocks.
-    virtual void openUrl(const QUrl &url) = 0;
+    // False when no program could be started for it.
+    virtual bool openUrl(const QUrl &url) = 0;
     // Empty when the user cancelled.
     virtual QString chooseOpenFile(const QString &caption, const QString &filter,
                                    const QString &directory = {}) = 0;

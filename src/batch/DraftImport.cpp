@@ -1,7 +1,5 @@
 #include "batch/DraftImport.h"
 
-#include "batch/DraftBatchList.h"
-#include "batch/ImportLog.h"
 #include "data/spreadsheet/SpreadsheetReader.h"
 
 namespace DraftImport {
@@ -90,47 +88,6 @@ QList<int> autoMatch(const QStringList &entries)
             columns[item] = entryColumn(entry); // the right-hand one of two wins
     }
     return columns;
-}
-
-QString Result::summary() const
-{
-    QString text = QStringLiteral("导入完成，共有 %1 条导入成功！\r\n").arg(imported);
-    if (skipped > 0)
-        text += QStringLiteral(" 其中跳过了%1 条重复的或无效(单位、联系人、电话都为空)的记录！")
-                    .arg(skipped);
-    return text;
-}
-
-Result importRows(Database &db, const SpreadsheetReader &sheet, const QList<int> &columns,
-                  ImportLog &log, const std::function<void(int row)> &rowDone)
-{
-    Result result;
-    DraftBatchList list(db);
-    const auto logBatch = log.batch();
-    for (int r = 2; r <= sheet.usedRows(); ++r) {
-        QHash<QString, QString> values;
-        for (int i = 0; i < items().size(); ++i)
-            values.insert(QString::fromUtf8(items()[i].column),
-                          columns.value(i, -1) > 0 ? sheet.cellText(r, columns[i]).trimmed()
-                                                   : QString());
-        QString why = DraftBatchList::amountProblem(values.value(QStringLiteral("金额")));
-        const QString issue = values.value(QStringLiteral("出票日期"));
-        if (why.isEmpty() && !issue.isEmpty() && !DraftBatchList::readIssueDate(issue).isValid())
-            why = u"出票日期无法识别：" + issue;
-        QString error;
-        if (!why.isEmpty()) {
-            log.log(r, why);
-            ++result.skipped;
-        } else if (!list.addRow(values, &error)) {
-            log.error(r, error);
-            ++result.skipped;
-        } else {
-            ++result.imported;
-        }
-        if (rowDone)
-            rowDone(r);
-    }
-    return result;
 }
 
 } // namespace DraftImport

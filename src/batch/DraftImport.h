@@ -3,10 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
-class Database;
-class ImportLog;
 class SpreadsheetReader;
 
 // Drafts read from a spreadsheet into the draft batch list: each list column is matched by a
@@ -30,17 +27,5 @@ int entryColumn(const QString &entry);
 int matchTitle(const QString &title);
 // For each item the column of the last entry matching it, or -1.
 QList<int> autoMatch(const QStringList &entries);
-
-struct Result
-{
-    int imported = 0;
-    int skipped = 0;
-    QString summary() const;
-};
-// Stores rows 2 to the last used row of `sheet` with the item columns `columns` (-1: none).
-// Blank rows are stored as blank list rows; a row whose amount is not a number or whose issue
-// date cannot be read is logged and skipped, and so is one the database refuses.
-Result importRows(Database &db, const SpreadsheetReader &sheet, const QList<int> &columns,
-                  ImportLog &log, const std::function<void(int row)> &rowDone = {});
 
 } // namespace DraftImport

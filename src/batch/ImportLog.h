@@ -1,31 +1,46 @@
 #pragma once
 
-#include "base/IniFile.h"
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QPair>
+#include <QString>
 
-#include <memory>
-
-// ImportLog.txt in the data home: an INI file in GBK with the sections INFO (File, Total,
-// Finish), LOG (why row N was not stored, or was cut) and ERR (rows the database refused).
+// ImportLog.txt in the data home: an INI file in GBK with the sections LOG (why row N was not
+// stored, or was cut), ERR (rows the database refused) and INFO (File, Total, Finish).
+// It is written as a stream: opened once per import and rewritten from the start, the LOG lines
+// appended chunk by chunk, ERR and INFO written when the import finishes. The lines of the rows
+// since the last commit() are held back, so a chunk the database rolled back leaves no lines.
 class ImportLog
 {
 public:
     explicit ImportLog(const QString &runPath);
 
     static QString fileName(const QString &runPath);
-    const QString &path() const { return m_ini.path(); }
+    const QString &path() const { return m_path; }
 
-    // Erases the three sections; false when the file cannot be written.
+    // Begins a new log, dropping the last one; false when the file cannot be written.
     bool start();
-    bool info(const QString &key, const QString &value);
-    bool log(int row, const QString &reason);
-    bool error(int row, const QString &reason);
+    void info(const QString &key, const QString &value);
+    void log(int row, const QString &reason);
+    void error(int row, const QString &reason);
 
-    // Whether everything written is on disk.
-    bool flush();
+    // The lines held back go into the file, or are dropped.
+    void commit();
+    void rollback();
 
-    // Holds the writes of many rows until it ends, when the file is written once.
-    std::unique_ptr<IniFile::Batch> batch() { return std::make_unique<IniFile::Batch>(m_ini); }
+    // Writes what is held back and the ERR and INFO sections and closes the file; false when
+    // any of it could not be written.
+    bool finish();
 
 private:
-    IniFile m_ini;
+    void write(const QString &text);
+
+    QString m_path;
+    QFile m_file;
+    bool m_ok = true;
+    QString m_pendingLog;
+    QString m_pendingErrors;
+    QString m_errors;
+    QList<QPair<QString, QString>> m_info;
 };

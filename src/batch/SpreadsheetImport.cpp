@@ -13,6 +13,7 @@ namespace {
 const QString kName = QStringLiteral("单位全称");
 const QString kContact = QStringLiteral("联系人");
 const QString kPhone = QStringLiteral("电话");
+const QString kMobile = QStringLiteral("手机");
 const QString kRemark = QStringLiteral("备注");
 const QString kOrder = QStringLiteral("订单号");
 const QString kMember = QStringLiteral("会员ID");
@@ -35,8 +36,7 @@ int widthOf(const SchemaTable *table, const QString &column)
     return 0;
 }
 
-// Empty cells are stored as empty text, never NULL, so that an empty phone equals an empty
-// phone when duplicates are judged.
+// Empty cells are stored as empty text, never NULL, as the lists and searches expect.
 QString notNull(const QString &value)
 {
     return value.isNull() ? QStringLiteral("") : value;
@@ -109,6 +109,8 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
         condition += QStringLiteral(" AND 电话 = ?");
     // Without a criterion nothing is ever a duplicate, so there is nothing to look up.
     m_checkDuplicates = m_options.judgeRepeated && !condition.isEmpty();
+    // Two people who share a name and a phone are still two when their mobiles differ.
+    condition += QStringLiteral(" AND (? = '' OR 手机 = ?)");
     if (m_checkDuplicates) {
         m_duplicate = m_db.query();
         if (!m_duplicate.prepare(u"SELECT 1 FROM " + quoted(m_table) + u" WHERE 1 = 1" + condition +
@@ -116,10 +118,8 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
             return fail(m_duplicate.lastError().text());
     }
 
-    if (!m_log.info(QStringLiteral("File"), u"数据文件来源:" + sourcePath) ||
-        !m_log.info(QStringLiteral("Total"),
-                    u"本次任务数据共有：" + QString::number(m_total) + u"行"))
-        return fail(u"无法写入导入日志：" + m_log.path());
+    m_log.info(QStringLiteral("File"), u"数据文件来源:" + sourcePath);
+    m_log.info(QStringLiteral("Total"), u"本次任务数据共有：" + QString::number(m_total) + u"行");
     if (m_total == 0)
         m_state = State::Finished;
     return true;
@@ -168,29 +168,35 @@ SpreadsheetImport::State SpreadsheetImport::step(int rows)
 {
     if (m_state != State::Running)
         return m_state;
-    const auto logBatch = m_log.batch();
     if (!m_db.connection().transaction()) {
         fail(m_db.connection().lastError().text());
         return m_state;
     }
-    const int committed = m_stored;
-    const int last = std::min(m_sheet.usedRows(), m_next + rows - 1);
-    while (m_next <= last) {
+    const Tally before = m_tally;
+    const int last = std::min(m_sheet.usedRows(), m_tally.next + rows - 1);
+    while (m_tally.next <= last) {
         if (m_questions.stopNow && m_questions.stopNow()) {
             m_state = State::Stopped;
             break;
         }
-        savePerson(m_next, ReadRow(m_next));
-        ++m_next;
+        const bool refused =
+            !savePerson(m_tally.next, ReadRow(m_tally.next)) && m_tally.failed > before.failed;
+        ++m_tally.next;
+        // A database that refuses a row may have dropped the whole transaction with it
+        // (disk full, a trigger); the commit below tells, before more rows go in unguarded.
+        if (refused)
+            break;
     }
     if (!m_db.connection().commit()) {
         const QString why = m_db.connection().lastError().text();
         m_db.connection().rollback();
-        m_stored = committed;
+        m_tally = before;
+        m_log.rollback();
         fail(why);
         return m_state;
     }
-    if (m_state == State::Running && m_next > m_sheet.usedRows())
+    m_log.commit();
+    if (m_state == State::Running && m_tally.next > m_sheet.usedRows())
         m_state = State::Finished;
     return m_state;
 }
@@ -202,7 +208,7 @@ bool SpreadsheetImport::savePerson(int row, const QHash<QString, QString> &value
     const QString &phone = values[kPhone];
     if (name.isEmpty() && contact.isEmpty() && phone.isEmpty()) {
         m_log.log(row, QStringLiteral("无效行，联系人、电话、全称均为空！"));
-        ++m_invalid;
+        skip(row, m_tally.invalid);
         return false;
     }
     if (isDuplicate(values)) {
@@ -218,29 +224,44 @@ bool SpreadsheetImport::savePerson(int row, const QHash<QString, QString> &value
                                ? QString(u"重复，单位：" + name + u",联系人：" + contact +
                                          u",电话：" + phone)
                                : QString(u"无效行，地址：" + values[QStringLiteral("地址")]));
-            ++m_duplicates;
+            skip(row, m_tally.duplicates);
             return false;
         }
     }
     if (!insert(row, values)) {
         m_log.error(row, u"错误，单位：" + name + u",联系人：" + contact + u",电话：" + phone);
-        ++m_failed;
+        skip(row, m_tally.failed);
         return false;
     }
-    ++m_stored;
+    ++m_tally.stored;
     return true;
+}
+
+void SpreadsheetImport::skip(int row, int &counter)
+{
+    ++counter;
+    m_tally.skipped.push_back(row);
 }
 
 bool SpreadsheetImport::isDuplicate(const QHash<QString, QString> &values)
 {
     if (!m_checkDuplicates)
         return false;
+    // An empty value says nothing about who a row is, so it never equals another empty one.
+    QStringList criteria;
     if (m_options.byName)
-        m_duplicate.addBindValue(notNull(values[kName]));
+        criteria << values[kName];
     if (m_options.byContact)
-        m_duplicate.addBindValue(notNull(values[kContact]));
+        criteria << values[kContact];
     if (m_options.byPhone)
-        m_duplicate.addBindValue(notNull(values[kPhone]));
+        criteria << values[kPhone];
+    for (const QString &value : std::as_const(criteria)) {
+        if (value.isEmpty())
+            return false;
+        m_duplicate.addBindValue(value);
+    }
+    m_duplicate.addBindValue(notNull(values[kMobile]));
+    m_duplicate.addBindValue(notNull(values[kMobile]));
     const bool found = m_duplicate.exec() && m_duplicate.next();
     m_duplicate.finish();
     return found;
@@ -268,17 +289,24 @@ bool SpreadsheetImport::insert(int row, const QHash<QString, QString> &values)
 QString SpreadsheetImport::summary() const
 {
     QString text = (m_state == State::Stopped ? u"导入已中止，共有 " : u"导入结束，共有 ") +
-                   QString::number(m_stored) + u" 条导入成功！\r\n";
-    const int skipped = m_duplicates + m_invalid + m_failed;
-    if (skipped > 0) {
-        text += u" 其中跳过了" + QString::number(skipped) +
+                   QString::number(m_tally.stored) + u" 条导入成功！\r\n";
+    const std::vector<int> &skipped = m_tally.skipped;
+    if (!skipped.empty()) {
+        text += u" 其中跳过了" + QString::number(skipped.size()) +
                 u" 条重复的或无效(单位、联系人、电话都为空)的记录！（重复 " +
-                QString::number(m_duplicates) + u" 条，无效 " + QString::number(m_invalid) + u" 条";
-        if (m_failed > 0)
-            text += u"，写入出错 " + QString::number(m_failed) + u" 条";
-        text += u"）";
+                QString::number(m_tally.duplicates) + u" 条，无效 " +
+                QString::number(m_tally.invalid) + u" 条";
+        if (m_tally.failed > 0)
+            text += u"，写入出错 " + QString::number(m_tally.failed) + u" 条";
+        // The clerk finds the rows in the sheet by their numbers; a long list goes to the log.
+        constexpr size_t kNamed = 20;
+        QStringList rows;
+        for (size_t i = 0; i < std::min(kNamed, skipped.size()); ++i)
+            rows << QString::number(skipped[i]);
+        text += u"）\r\n 跳过的行：第 " + rows.join(u'、') +
+                (skipped.size() > kNamed ? u" 等行，全部行号见导入日志" : u" 行");
     }
-    if (m_state == State::Stopped)
+    if (done() < m_total)
         text += u"\r\n 还有 " + QString::number(m_total - done()) + u" 行未导入。";
     return text;
 }

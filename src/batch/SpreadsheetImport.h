@@ -52,18 +52,21 @@ public:
     // Data rows of the sheet: its used rows after the title row.
     int total() const { return m_total; }
     // Rows handled so far, stored or not.
-    int done() const { return m_next - 2; }
-    int stored() const { return m_stored; }
-    int duplicates() const { return m_duplicates; }
-    int invalid() const { return m_invalid; }
-    int failed() const { return m_failed; }
+    int done() const { return m_tally.next - 2; }
+    int stored() const { return m_tally.stored; }
+    int duplicates() const { return m_tally.duplicates; }
+    int invalid() const { return m_tally.invalid; }
+    int failed() const { return m_tally.failed; }
+    // Spreadsheet rows not stored, in order.
+    const std::vector<int> &skippedRows() const { return m_tally.skipped; }
     State state() const { return m_state; }
     // Why the import failed, for the message "意外导入错误,E=".
     const QString &failure() const { return m_failure; }
 
     // Writes the log's INFO File and Total and prepares the statements.
     bool begin(const QString &sourcePath);
-    // Handles up to `rows` more rows in one transaction.
+    // Handles up to `rows` more rows in one transaction. When the transaction fails, its rows
+    // count as not handled and their log lines are dropped.
     State step(int rows);
     // The closing summary, also written to the log as Finish.
     QString summary() const;
@@ -80,6 +83,7 @@ private:
     bool isDuplicate(const QHash<QString, QString> &values);
     bool insert(int row, const QHash<QString, QString> &values);
     bool fail(const QString &why);
+    void skip(int row, int &counter);
 
     Database &m_db;
     const SpreadsheetReader &m_sheet;
@@ -101,11 +105,17 @@ private:
     QSqlQuery m_duplicate;
     bool m_checkDuplicates = false;
     int m_total = 0;
-    int m_next = 2;
-    int m_stored = 0;
-    int m_duplicates = 0;
-    int m_invalid = 0;
-    int m_failed = 0;
+    // What the rows handled so far came to; taken back with a chunk that failed.
+    struct Tally
+    {
+        int next = 2;
+        int stored = 0;
+        int duplicates = 0;
+        int invalid = 0;
+        int failed = 0;
+        std::vector<int> skipped;
+    };
+    Tally m_tally;
     State m_state = State::Running;
     QString m_failure;
 };

@@ -35,6 +35,8 @@ struct Import
     {
         while (run->step(chunk) == SpreadsheetImport::State::Running) {
         }
+        log.info("Finish", run->summary());
+        EXPECT_TRUE(log.finish());
         return run->state();
     }
 
@@ -87,6 +89,8 @@ TEST(SpreadsheetImport, AddressBookStoresValidRowsAndLogsTheOthers)
     EXPECT_TRUE(
         import.run->summary().startsWith("导入结束，共有 2 条导入成功！\r\n 其中跳过了2 条"))
         << import.run->summary().toStdString();
+    EXPECT_TRUE(import.run->summary().contains("跳过的行：第 2、4 行"))
+        << import.run->summary().toStdString();
 
     IniFile log(ImportLog::fileName(home.path()));
     EXPECT_EQ(log.readString("INFO", "File"), "数据文件来源:/tmp/list.csv");
@@ -109,8 +113,20 @@ TEST(SpreadsheetImport, DuplicateJudging)
         int asked;
     } cases[] = {
         {"all three criteria", csv, ImportOptions{}, true, 2, 0},
-        {"empty phones are equal", "全称,联系人,电话\n甲,张,\n甲,张,\n", ImportOptions{}, true, 1,
+        {"empty phones are never equal", "全称,联系人,电话\n甲,张,\n甲,张,\n", ImportOptions{},
+         true, 2, 0},
+        {"a different mobile is another person",
+         "全称,联系人,电话,手机\n甲,张,1,139\n甲,张,1,138\n", ImportOptions{}, true, 2, 0},
+        {"the same mobile, or none in the row, is the same person",
+         "全称,联系人,电话,手机\n甲,张,1,139\n甲,张,1,139\n甲,张,1,\n", ImportOptions{}, true, 1,
          0},
+        {"name only: rows without a name are never the same", "全称,联系人,电话\n,张,1\n,张,1\n",
+         [] {
+             ImportOptions o;
+             o.byContact = o.byPhone = false;
+             return o;
+         }(),
+         true, 2, 0},
         {"judged without criteria: nothing is a duplicate", csv,
          [] {
              ImportOptions o;
@@ -206,4 +222,48 @@ TEST(SpreadsheetImport, TitleRowOnlyStoresNothing)
     EXPECT_EQ(import.run->state(), SpreadsheetImport::State::Finished);
     EXPECT_EQ(import.run->total(), 0);
     EXPECT_TRUE(import.run->summary().startsWith("导入结束，共有 0 条导入成功！"));
+}
+
+TEST(SpreadsheetImport, ARowTheDatabaseRefusesAndAChunkItDrops)
+{
+    // Rows 2 to 6, two per chunk: row 5 is refused by a trigger, which either refuses the row
+    // alone or, as a full disk does, drops the whole transaction with it.
+    const QByteArray csv = "联系人,电话\n好1,1\n,\n,\n坏,2\n好2,3\n";
+    const struct
+    {
+        const char *raise;
+        SpreadsheetImport::State state;
+        QStringList stored;
+        QStringList logged;
+        QStringList errors;
+        const char *left;
+    } cases[] = {
+        {"ABORT",
+         SpreadsheetImport::State::Finished,
+         {"好1", "好2"},
+         {"N3", "N4"},
+         {"N5"},
+         nullptr},
+        {"ROLLBACK", SpreadsheetImport::State::Failed, {"好1"}, {"N3"}, {}, "还有 3 行未导入"},
+    };
+    for (const auto &c : cases) {
+        TestHome home;
+        QSqlQuery q(home.db().connection());
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TRIGGER refuse AFTER INSERT ON ReceiverList "
+                                          "WHEN NEW.联系人 = '坏' BEGIN SELECT RAISE(%1, "
+                                          "'disk full'); END")
+                               .arg(c.raise)));
+        Import import(home, csv, batchList());
+        EXPECT_EQ(import.finish(2), c.state) << c.raise;
+        EXPECT_EQ(column(home, "SELECT 联系人 FROM ReceiverList ORDER BY ID"), c.stored) << c.raise;
+        EXPECT_EQ(import.run->stored(), c.stored.size()) << c.raise;
+        IniFile log(ImportLog::fileName(home.path()));
+        EXPECT_EQ(log.keys("LOG"), c.logged) << c.raise;
+        EXPECT_EQ(log.keys("ERR"), c.errors) << c.raise;
+        EXPECT_EQ(import.run->summary().contains("未导入"), c.left != nullptr) << c.raise;
+        if (c.left) {
+            EXPECT_TRUE(import.run->summary().contains(c.left))
+                << import.run->summary().toStdString();
+        }
+    }
 }

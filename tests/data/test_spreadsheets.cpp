@@ -139,6 +139,67 @@ TEST(Spreadsheets, CsvQuotingAndLineEnds)
     expectSheet(reader, {{"a", "b,c", "d\"e"}, {"x\r\ny", "", "z\"q"}});
 }
 
+TEST(Spreadsheets, CsvAsShopsWriteIt)
+{
+    const QString title = QStringLiteral("订单号\t收货人\t电话\r\n");
+    QByteArray utf16 = "\xFF\xFE";
+    const QString unicodeText = title + QStringLiteral("=\"00123\"\t张三\t\"010-1\"\r\n");
+    utf16.append(reinterpret_cast<const char *>(unicodeText.utf16()), unicodeText.size() * 2);
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        QList<QStringList> sheet;
+    } cases[] = {
+        {"UTF-16 with tabs, as a \"Unicode text\" save",
+         utf16,
+         {{"订单号", "收货人", "电话"}, {"00123", "张三", "010-1"}}},
+        {"semicolons, Excel-safe cells raw and quoted",
+         QString("订单号;收货人;备注\n=\"0012;3\";\"=\"\"007\"\"\";a,b\n").toUtf8(),
+         {{"订单号", "收货人", "备注"}, {"0012;3", "007", "a,b"}}},
+        {"tabs in GBK, a comma inside the title text",
+         Gbk::encode("收货人\t地址,门牌\t电话\n李四\t路,1号\t2\n"),
+         {{"收货人", "地址,门牌", "电话"}, {"李四", "路,1号", "2"}}},
+        {"a quoted title with separators of another kind",
+         QByteArray("\xEF\xBB\xBF\"a;b\tc\",d\n1,2\n"),
+         {{"a;b\tc", "d"}, {"1", "2"}}},
+        {"formula-looking texts that are not wrapped cells",
+         QByteArray("a,b\n=1+2,\"=\"\"x\"\" y\"\n"),
+         {{"a", "b"}, {"=1+2", "=\"x\" y"}}},
+    };
+    for (const auto &c : cases) {
+        CsvReader reader(QStringLiteral("x.csv"), c.bytes);
+        ASSERT_TRUE(reader.load()) << c.what << reader.error().toStdString();
+        expectSheet(reader, c.sheet);
+    }
+}
+
+TEST(Spreadsheets, CsvThatWouldBeMisreadIsRefusedNamingTheLine)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        const char *line;
+    } cases[] = {
+        {"a quote left open swallows the rows after it", "姓名,电话\n甲,1\n\"乙,2\n丙,3\n丁,4\n",
+         "第 3 行的双引号"},
+        {"a byte GBK has no character for", Gbk::encode("姓名\n甲\n") + "\xFF\x80\n",
+         "第 3 行含有无法识别的字符"},
+        {"a lone lead byte at the end of a line", Gbk::encode("姓名\n") + "\xB0\n",
+         "第 2 行含有无法识别的字符"},
+        {"the user-defined area, a private-use character",
+         Gbk::encode("姓名\n甲\n乙\n") + "\xAA\xA1\n", "第 4 行含有无法识别的字符"},
+    };
+    for (const auto &c : cases) {
+        CsvReader reader(QStringLiteral("x.csv"), c.bytes);
+        EXPECT_FALSE(reader.load()) << c.what;
+        EXPECT_TRUE(reader.error().contains(QString::fromUtf8(c.line)))
+            << c.what << ": " << reader.error().toStdString();
+        EXPECT_TRUE(reader.error().contains("x.csv")) << c.what;
+    }
+}
+
 TEST(Spreadsheets, BadFilesAreRefusedWithTheFileNamed)
 {
     QTemporaryDir dir;
@@ -198,8 +259,11 @@ TEST(Spreadsheets, BrokenCorpusNeverCrashes)
             xlsx.cellText(xlsx.usedRows(), xlsx.usedColumns());
         else
             EXPECT_FALSE(xlsx.error().isEmpty());
+        // Binary bytes are refused as text that is neither UTF-8 nor GBK, or read as text.
         CsvReader csv(file.fileName(), bytes);
-        EXPECT_TRUE(csv.load());
+        if (!csv.load()) {
+            EXPECT_FALSE(csv.error().isEmpty());
+        }
     }
 }
 

@@ -26,7 +26,11 @@ public:
 
     Answer showMessage(const QString &text, const QString &caption, Icon icon,
                        Buttons buttons) override;
-    void openUrl(const QUrl &url) override { opened << url; }
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url;
+        return openSucceeds;
+    }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override;
     QString chooseSaveFile(const QString &, const QString &, const QString &) override;
     QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
@@ -43,6 +47,8 @@ public:
 
     QList<Shown> shown;
     QList<QUrl> opened;
+    // Whether a program takes what openUrl is given.
+    bool openSucceeds = true;
     QList<Prompt> prompted;
     QStringList chosen; // captions of the file choosers shown
 

@@ -56,9 +56,9 @@ Ui::Answer QtUi::showMessage(const QString &text, const QString &caption, Icon i
     }
 }
 
-void QtUi::openUrl(const QUrl &url)
+bool QtUi::openUrl(const QUrl &url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 QString QtUi::chooseOpenFile(const QString &caption, const QString &filter,

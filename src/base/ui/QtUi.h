@@ -8,7 +8,7 @@ class QtUi : public Ui
 public:
     Answer showMessage(const QString &text, const QString &caption, Icon icon,
                        Buttons buttons) override;
-    void openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl &url) override;
     QString chooseOpenFile(const QString &caption, const QString &filter,
                            const QString &directory) override;
     QString chooseSaveFile(const QString &caption, const QString &filter,

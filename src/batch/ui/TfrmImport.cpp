@@ -7,6 +7,7 @@
 #include "base/ui/NamedWidgets.h"
 #include "batch/ColumnMatch.h"
 #include "batch/ImportLog.h"
+#include "batch/ui/ImportLogView.h"
 #include "batch/ui/TfrmImportColumnCfg.h"
 #include "data/BoundQuery.h"
 #include "data/Database.h"
@@ -27,7 +28,6 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -78,6 +78,9 @@ TfrmImport::TfrmImport(AppServices &services, ImportScenario scenario, QWidget *
     loadSettings();
     adjustSize();
     FormFaceLoad(*this, m_services.settings().userIni());
+    // Both scenarios share one remembered size, and the address book has far fewer boxes than
+    // the batch list: the height follows the content, so no empty bands open between groups.
+    resize(width(), sizeHint().height());
 }
 
 TfrmImport::~TfrmImport()
@@ -556,7 +559,7 @@ void TfrmImport::btStartClick()
         return;
     }
     setStatus(u"数据文件有效！共有数据行：" + QString::number(m_import->total()));
-    ProgressBar1->setRange(0, m_import->total() + 1);
+    ProgressBar1->setRange(0, std::max(1, m_import->total()));
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(true);
     btBrowse->setEnabled(false);
@@ -583,12 +586,14 @@ void TfrmImport::importEnded()
     Ui &ui = m_services.ui();
     if (m_import->state() == SpreadsheetImport::State::Failed)
         ui.error(u"意外导入错误,E=" + m_import->failure());
+    if (m_import->state() == SpreadsheetImport::State::Finished)
+        ProgressBar1->setValue(ProgressBar1->maximum());
     const QString summary = m_import->summary();
     m_log->info(QStringLiteral("Finish"), summary);
-    if (!m_log->flush())
+    if (!m_log->finish())
         ui.warn(u"导入日志未能写入：" + m_log->path(), kTip);
     if (ckReadLog->isChecked())
-        ui.openUrl(QUrl::fromLocalFile(m_log->path()));
+        ImportLogView::open(m_services, this);
     else
         ui.alert(summary, QStringLiteral("导入结束"));
     const bool stored = m_import->stored() > 0;
@@ -611,7 +616,7 @@ void TfrmImport::btStopItClick()
 
 void TfrmImport::btLogClick()
 {
-    m_services.ui().openUrl(QUrl::fromLocalFile(ImportLog::fileName(m_services.getRunPath())));
+    ImportLogView::open(m_services, this);
 }
 
 void TfrmImport::setStatus(const QString &text)

@@ -5,7 +5,9 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/NamedWidgets.h"
 #include "batch/DraftImport.h"
+#include "batch/DraftImportRun.h"
 #include "batch/ImportLog.h"
+#include "batch/ui/ImportLogView.h"
 #include "data/Spreadsheets.h"
 #include "data/spreadsheet/SpreadsheetReader.h"
 
@@ -17,12 +19,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kCannotOpen = QStringLiteral("不能打开Excel文件，确认Excel软件已经安装并可用！");
+// Rows per transaction: the disk waits once per chunk, and the window answers between chunks.
+constexpr int kChunkRows = 500;
 
 } // namespace
 
@@ -36,18 +40,22 @@ TfrmImportMatchCDHP::TfrmImportMatchCDHP(AppServices &services, QWidget *parent)
     outer->addWidget(buildSource());
     outer->addWidget(buildMatching());
     m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->hide();
     outer->addWidget(m_progress);
     auto *buttons = new QHBoxLayout;
     btStart = namedButton(this, "btStart", QStringLiteral("第3步: 开始导入(&S)   "));
     btStart->setEnabled(false);
     connect(btStart, &QPushButton::clicked, this, &TfrmImportMatchCDHP::btStartClick);
+    btStopIt = namedButton(this, "btStopIt", QStringLiteral("中止导入"));
+    btStopIt->setEnabled(false);
+    connect(btStopIt, &QPushButton::clicked, this, &TfrmImportMatchCDHP::btStopItClick);
     btLog = namedButton(this, "btLog", QStringLiteral("查看导出日志(&V)"));
     btLog->setEnabled(false);
     connect(btLog, &QPushButton::clicked, this, &TfrmImportMatchCDHP::btLogClick);
     QPushButton *close = namedButton(this, "btHidden", QStringLiteral("关  闭(&X)"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton *b : {btStart, btLog, close})
+    for (QPushButton *b : {btStart, btStopIt, btLog, close})
         buttons->addWidget(b);
     outer->addLayout(buttons);
     lblResult = namedLabel(this, "lblResult", QStringLiteral("请选择要导入的Excel文件~~~"));
@@ -60,9 +68,8 @@ QWidget *TfrmImportMatchCDHP::buildSource()
 {
     auto *group = new QGroupBox(QStringLiteral("数据来源"), this);
     auto *l = new QHBoxLayout(group);
-    QPushButton *browse =
-        namedButton(group, "btBrowse", QStringLiteral("第1步: 选Excel/CSV文件.."));
-    connect(browse, &QPushButton::clicked, this, &TfrmImportMatchCDHP::btBrowseClick);
+    btBrowse = namedButton(group, "btBrowse", QStringLiteral("第1步: 选Excel/CSV文件.."));
+    connect(btBrowse, &QPushButton::clicked, this, &TfrmImportMatchCDHP::btBrowseClick);
     ed_file = new QLineEdit(group);
     ed_file->setObjectName(QStringLiteral("ed_file"));
     ed_file->setReadOnly(true);
@@ -76,7 +83,7 @@ QWidget *TfrmImportMatchCDHP::buildSource()
                            "have any NULL-column before the last column."),
             QStringLiteral("提示"));
     });
-    l->addWidget(browse);
+    l->addWidget(btBrowse);
     l->addWidget(ed_file, 1);
     l->addWidget(help);
     return group;
@@ -152,39 +159,90 @@ void TfrmImportMatchCDHP::chooseFile(const QString &path)
 
 void TfrmImportMatchCDHP::btStartClick()
 {
+    if (isBusy())
+        return;
     QList<int> columns;
     for (QComboBox *box : m_lists)
         columns << (box->currentText().isEmpty() ? -1
                                                  : DraftImport::entryColumn(box->currentText()));
     if (!m_sheet && !openFile())
         return;
-    ImportLog log(m_services.getRunPath());
+    m_log = std::make_unique<ImportLog>(m_services.getRunPath());
     // The rows come from the first worksheet, as do the titles when the file was opened there.
-    const bool logged = log.start();
+    const bool logged = m_log->start();
     if (!logged || (m_sheet->activeSheet() != 0 && !m_sheet->activate(0))) {
-        m_services.ui().error(logged ? m_sheet->error() : u"不能写入导入日志：" + log.path());
+        m_services.ui().error(logged ? m_sheet->error() : u"不能写入导入日志：" + m_log->path());
         m_sheet.reset(); // the next import opens the file again
         lblResult->setText(QStringLiteral("导入结束！"));
         btLog->setEnabled(true);
         return;
     }
     lblResult->setText(QStringLiteral("数据文件有效！"));
-    m_progress->setRange(0, m_sheet->usedRows() + 1);
+    m_run = std::make_unique<DraftImportRun>(m_services.database(), *m_sheet, columns, *m_log);
+    m_progress->setRange(0, std::max(1, m_run->total()));
     m_progress->setValue(0);
     m_progress->show();
-    const DraftImport::Result result =
-        DraftImport::importRows(m_services.database(), *m_sheet, columns, log,
-                                [this](int row) { m_progress->setValue(row); });
-    const QString summary = result.summary();
-    log.info(QStringLiteral("MessageInfo"), summary);
-    log.flush();
+    for (QPushButton *b : {btStart, btBrowse, btLog})
+        b->setEnabled(false);
+    btStopIt->setEnabled(true);
+    QTimer::singleShot(0, this, &TfrmImportMatchCDHP::importNextChunk);
+}
+
+void TfrmImportMatchCDHP::importNextChunk()
+{
+    if (!m_run)
+        return;
+    const DraftImportRun::State state = m_run->step(kChunkRows);
+    m_progress->setValue(m_run->done());
+    lblResult->setText(QStringLiteral("正在导入：已处理 %1 / %2 行，已导入 %3 条。")
+                           .arg(m_run->done())
+                           .arg(m_run->total())
+                           .arg(m_run->imported()));
+    if (state == DraftImportRun::State::Running)
+        QTimer::singleShot(0, this, &TfrmImportMatchCDHP::importNextChunk);
+    else
+        importEnded();
+}
+
+void TfrmImportMatchCDHP::importEnded()
+{
+    Ui &ui = m_services.ui();
+    if (m_run->state() == DraftImportRun::State::Failed) {
+        ui.error(u"导入出错，本批数据未保存：" + m_run->failure());
+        m_sheet.reset(); // the next import opens the file again
+    }
+    const QString summary = m_run->summary();
+    m_log->info(QStringLiteral("MessageInfo"), summary);
+    if (!m_log->finish())
+        ui.warn(u"导入日志未能写入：" + m_log->path(), QStringLiteral("提示"));
+    m_run.reset();
     m_progress->hide();
-    btLog->setEnabled(true);
+    btStopIt->setEnabled(false);
+    for (QPushButton *b : {btStart, btBrowse, btLog})
+        b->setEnabled(true);
     lblResult->setText(summary);
-    m_services.ui().alert(summary, QStringLiteral("导入结束"));
+    ui.alert(summary, QStringLiteral("导入结束"));
+}
+
+void TfrmImportMatchCDHP::btStopItClick()
+{
+    if (m_run)
+        m_run->stop();
+    btStopIt->setEnabled(false);
+}
+
+void TfrmImportMatchCDHP::reject()
+{
+    // Rows are stored chunk by chunk; closing mid-way would leave the clerk without a summary.
+    if (isBusy()) {
+        m_services.ui().alert(QStringLiteral("正在导入，请先点击“中止导入”。"),
+                              QStringLiteral("提示"));
+        return;
+    }
+    QDialog::reject();
 }
 
 void TfrmImportMatchCDHP::btLogClick()
 {
-    m_services.ui().openUrl(QUrl::fromLocalFile(ImportLog::fileName(m_services.getRunPath())));
+    ImportLogView::open(m_services, this);
 }

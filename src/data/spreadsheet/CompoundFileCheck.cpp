@@ -1,6 +1,7 @@
 #include "data/spreadsheet/CompoundFileCheck.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -70,25 +71,22 @@ bool miniRecordsFit(const QByteArray &mini, quint32 workbookSize)
     return true;
 }
 
-// Records of a regular stream: a header that does not fit in what is left of a sector starts
-// in the next one; every record must fit the record buffer.
+// Records of a regular stream. The stream is one run of bytes over its chain of sectors, so a
+// record, its header included, may cross from one sector into the next (LibreOffice and xlwt
+// both write such files); every record must fit the record buffer.
 bool regularRecordsFit(const Layout &layout, const std::vector<quint32> &sectors,
                        quint32 workbookSize)
 {
+    QByteArray stream;
     const quint64 size =
         std::min<quint64>(workbookSize, quint64(sectors.size()) * layout.sectorSize);
-    quint64 at = 0;
-    while (at < size) {
-        const quint64 inSector = at % layout.sectorSize;
-        if (inSector + 4 > layout.sectorSize) {
-            at += layout.sectorSize - inSector;
-            continue;
-        }
-        if (at + 4 > size)
-            return true;
-        const qint64 where = layout.offsetOf(sectors[at / layout.sectorSize]) + qint64(inSector);
-        const quint16 type = u16(layout.file, where);
-        const quint32 length = u16(layout.file, where + 2);
+    stream.reserve(qsizetype(size));
+    for (quint32 s : sectors)
+        stream += layout.file.mid(layout.offsetOf(s), layout.sectorSize);
+    stream.truncate(qsizetype(size));
+    for (qint64 at = 0; at + 4 <= stream.size();) {
+        const quint16 type = u16(stream, at);
+        const quint32 length = u16(stream, at + 2);
         if (type == 0 && length == 0)
             return true;
         if (length > kMaxRecord)

@@ -4,9 +4,12 @@
 
 #include <QByteArray>
 
-// Comma-separated text as spreadsheet programs save it: UTF-8 with or without a byte order
-// mark, otherwise GBK; fields in double quotes may hold commas, quotes ("") and line breaks.
-// The one sheet is named after the file, as the spreadsheet programs do.
+// Delimited text as spreadsheet programs and shop systems save it: UTF-8 with or without a byte
+// order mark, UTF-16 ("Unicode text"), otherwise GBK; fields separated by the comma, tab or
+// semicolon that the title row uses; fields in double quotes may hold separators, quotes ("")
+// and line breaks; Excel-safe cells ="00123" give their text. A quote left open or bytes that
+// are not GBK refuse the file, naming the line. The one sheet is named after the file, as the
+// spreadsheet programs do.
 class CsvReader : public SpreadsheetReader
 {
 public:
@@ -14,14 +17,18 @@ public:
     // Text held in memory; `name` only names it in messages.
     CsvReader(QString name, QByteArray data);
 
-    static QString decode(const QByteArray &bytes);
+    // The text of the bytes; `badLine` gets the first line (from 1) holding bytes that are
+    // neither UTF-8 nor GBK, 0 when there is none.
+    static QString decode(const QByteArray &bytes, int *badLine = nullptr);
+    // The separator the first line uses most: ',', '\t' or ';' (',' when it has none).
+    static QChar sniffDelimiter(QStringView text);
 
 protected:
     int readWorkbook(QStringList &sheetNames, Fault &fault) override;
     bool readSheet(int index, Rows &rows, Fault &fault) override;
 
 private:
-    static bool parse(QStringView text, Rows &rows, Fault &fault);
+    bool parse(QStringView text, Rows &rows, Fault &fault);
 
     QByteArray m_data;
     bool m_inMemory = false;

@@ -95,7 +95,8 @@ QString SpreadsheetReader::cellText(int row, int column) const
 
 bool SpreadsheetReader::fail(Fault fault)
 {
-    m_error = faultText(fault, m_path);
+    m_error = faultText(fault, m_path) + m_faultDetail;
+    m_faultDetail.clear();
     returnFreedMemory();
     return false;
 }

@@ -88,6 +88,8 @@ protected:
     // A number as the spreadsheet shows it in the General format: whole numbers with every
     // digit, others with up to 15 significant digits.
     static QString numberText(double value);
+    // Where in the file a reader found the fault ("第 5 行……"), added to the next failure's text.
+    void setFaultDetail(const QString &detail) { m_faultDetail = detail; }
 
 private:
     bool fail(Fault fault);
@@ -100,4 +102,5 @@ private:
     std::vector<std::vector<Cell>> m_rows;
     int m_columns = 0;
     QString m_error;
+    QString m_faultDetail;
 };

@@ -23,11 +23,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -265,6 +267,21 @@ QString chosen(TfrmImportMatchCDHP &import, const char *list)
     return import.findChild<QComboBox *>(list)->currentText();
 }
 
+void clickIn(QWidget &window, const char *button)
+{
+    auto *b = window.findChild<QPushButton *>(QString::fromLatin1(button));
+    ASSERT_TRUE(b && b->isVisible() && b->isEnabled()) << button;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// "第3步: 开始导入(&S)" pressed, and the import's chunks run to the summary.
+void runImport(TfrmImportMatchCDHP &import)
+{
+    import.show();
+    clickIn(import, "btStart");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !import.isBusy(); }, 20000));
+}
+
 } // namespace
 
 TEST(DraftBatchWindow, ImportsASpreadsheetAndPrintsEveryDraft)
@@ -287,7 +304,7 @@ TEST(DraftBatchWindow, ImportsASpreadsheetAndPrintsEveryDraft)
     EXPECT_EQ(chosen(import, "cbCheckNO"), QString());
     import.findChild<QComboBox *>("cbCheckNO")->setCurrentIndex(1);
 
-    import.btStartClick();
+    runImport(import);
     EXPECT_EQ(f.home.ui.last().caption, QStringLiteral("导入结束"));
     EXPECT_EQ(f.home.ui.last().text, QStringLiteral("导入完成，共有 3 条导入成功！\r\n"));
     EXPECT_EQ(f.listed(), 0); // shown after "过滤刷新"
@@ -340,7 +357,7 @@ TEST(DraftBatchWindow, ImportStoresBlankRowsLogsBadOnesAndNothingFromTitlesAlone
         file.close();
         TfrmImportMatchCDHP import(f.home.services());
         import.chooseFile(path);
-        import.btStartClick();
+        runImport(import);
         const QString summary = f.home.ui.last().text;
         EXPECT_TRUE(
             summary.startsWith(QStringLiteral("导入完成，共有 %1 条导入成功！").arg(c.imported)))
@@ -356,6 +373,40 @@ TEST(DraftBatchWindow, ImportStoresBlankRowsLogsBadOnesAndNothingFromTitlesAlone
     const QByteArray logged = log.readAll();
     for (const char *text : {"12x", "2009-13-1", "5="})
         EXPECT_TRUE(logged.contains(text)) << text << logged.toStdString();
+}
+
+TEST(DraftBatchWindow, ImportOpenedFromTheListStopsBetweenChunks)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    const QString path = f.home.path() + u"many.csv";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("金额,收款人全称\n");
+    for (int r = 1; r <= 1200; ++r)
+        file.write("100," + QByteArray::number(r) + "\n");
+    file.close();
+    f.home.ui.answerFile(path);
+    int progressAtStop = -1;
+    NextModal import([&](QWidget *w) {
+        auto *dialog = qobject_cast<TfrmImportMatchCDHP *>(w);
+        ASSERT_TRUE(dialog);
+        clickIn(*dialog, "btBrowse");
+        clickIn(*dialog, "btStart");
+        QCoreApplication::processEvents(); // one chunk
+        progressAtStop = dialog->findChild<QProgressBar *>("ProgressBar1")->value();
+        clickIn(*dialog, "btStopIt");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isBusy(); }, 20000));
+        dialog->close();
+    });
+    f.window->findChild<QPushButton *>("btFromExcel")->click();
+    EXPECT_EQ(progressAtStop, 500);
+    EXPECT_EQ(f.home.ui.last().caption, QStringLiteral("导入结束"));
+    EXPECT_EQ(f.home.ui.last().text,
+              QStringLiteral("导入完成，共有 500 条导入成功！\r\n\r\n 还有 700 行未导入。"));
+    QSqlQuery count = f.home.db().query();
+    ASSERT_TRUE(count.exec("SELECT COUNT(*) FROM MultiPrintCDHP") && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 500);
 }
 
 TEST(DraftBatchWindow, PicksSavedDraftsIntoTheGroupShownAllListIncluded)

@@ -5,11 +5,14 @@
 #include "batch/ui/TfrmImportColumnCfg.h"
 #include "data/Settings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -158,6 +161,8 @@ TEST(ImportWindow, FilesThatCannotBeImportedSayWhyAndStoreNothing)
         {writeCsv(QDir(dir.path()), "cut.xlsx", "PK\x03\x04 broken"), "EXCEL导入错误,"},
         {writeCsv(QDir(dir.path()), "blank.csv", ",电话\n张,1\n"), "没有可识别的列"},
         {kFixtures + "../../../data/fixtures/hostile/sst-5m.xlsx", "过大"},
+        {writeCsv(QDir(dir.path()), "open-quote.csv", "姓名,电话\n甲,1\n\"乙,2\n丙,3\n"),
+         "第 3 行的双引号"},
     };
     for (const auto &c : cases) {
         TfrmImport window(home.services(), ImportScenario::AddressBook);
@@ -219,6 +224,54 @@ TEST(ImportWindow, StopAsksAgainUntilYesAndKeepsWhatWasStored)
     EXPECT_LT(stored.toInt(), 2000);
     EXPECT_TRUE(home.ui.last().text.startsWith("导入已中止，共有 " + stored + " 条导入成功！"))
         << home.ui.last().text.toStdString();
+}
+
+TEST(ImportWindow, FinishedImportShowsAllItsProgressAndItsLogWithoutAViewer)
+{
+    TestHome home;
+    home.ui.openSucceeds = false; // no program for text files on this desktop
+    QTemporaryDir dir;
+    TfrmImport window(home.services(), ImportScenario::AddressBook);
+    window.show();
+    open(window, writeCsv(QDir(dir.path()), "few.csv", "联系人,电话,地址\n甲,1,a\n,,b\n乙,2,c\n"));
+    QTest::mouseClick(child<QPushButton>(window, "btStart"), Qt::LeftButton);
+    ASSERT_TRUE(waitIdle(window));
+    auto *progress = child<QProgressBar>(window, "ProgressBar1");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->text(), "100%");
+    const auto logWindow = [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmImportLog" && w->isVisible())
+                return w;
+        return static_cast<QWidget *>(nullptr);
+    };
+    QWidget *log = logWindow();
+    ASSERT_TRUE(log);
+    const QString text = child<QPlainTextEdit>(*log, "edtLog")->toPlainText();
+    EXPECT_TRUE(text.contains("N3=无效行，联系人、电话、全称均为空！")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Finish=导入结束，共有 2 条导入成功！")) << text.toStdString();
+    log->close();
+    // "查看日志(&L)" shows it again.
+    QTest::mouseClick(child<QPushButton>(window, "btLog"), Qt::LeftButton);
+    ASSERT_TRUE(logWindow());
+    logWindow()->close();
+}
+
+TEST(ImportWindow, AddressBookWindowKeepsNoEmptyBandsFromTheBatchListSize)
+{
+    TestHome home;
+    {
+        TfrmImport batch(home.services(), ImportScenario::BatchList);
+        batch.show();
+        const int tall = batch.height() + 300;
+        batch.resize(batch.width() + 50, tall);
+        batch.close();
+    }
+    TfrmImport book(home.services(), ImportScenario::AddressBook);
+    book.show();
+    EXPECT_LE(book.height(), book.sizeHint().height());
+    TfrmImport batch(home.services(), ImportScenario::BatchList);
+    EXPECT_GT(batch.height(), book.height());
 }
 
 TEST(ImportWindow, OptionsSurviveARestart)

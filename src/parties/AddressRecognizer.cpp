@@ -1,6 +1,7 @@
 #include "parties/AddressRecognizer.h"
 
 #include "base/Gbk.h"
+#include "parties/AddressChoice.h"
 
 #include <QRegularExpression>
 
@@ -246,7 +247,10 @@ public:
         dropContactsInAddress();
         if (!r.company.text.isEmpty() && r.address.text.isEmpty())
             r.address.text = r.company.text;
-        r.address.text = containRule(r.address.text);
+        const bool chosen = AddressChoice(m_source, RegionIndex::shipped()).apply(r);
+        // A chosen address is the detail behind the places already: only "含省市" adds them.
+        if (m_options.containProvinceCity || !chosen)
+            r.address.text = containRule(r.address.text);
         return r;
     }
 
@@ -680,8 +684,9 @@ RecognizedAddress recognizeAddress(const QString &normalizedText,
 QString applyContainProvinceCity(const QString &address, const QString &province,
                                  const QString &city, const QString &town, bool contain)
 {
-    QString a = trim32(address);
-    removeFirst(a, QStringLiteral(" "));
+    // Blanks inside the address are the user's ("8号 A座"): runs become one, none goes.
+    QString a = trim32(
+        QString(address).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")));
     // A municipality's city holds its province (上海 / 上海市): the city stands for both, or
     // the address would read 上海上海市 and lose only 上海 of 上海市.
     const bool cityHoldsProvince = !province.isEmpty() && city.startsWith(province);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabBar>
+#include <QTest>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -124,6 +125,30 @@ TEST(MatchAddr, BatchPastesStoreRowsAndNeverAnEmptyOne)
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("张三"));
     EXPECT_EQ(q.value(1).toString(), QStringLiteral("科技园科苑路15号"));
     EXPECT_EQ(q.value(2).toString(), QStringLiteral("深圳市"));
+}
+
+// A shop's one-line block with a "+86" mobile and the postcode glued to the floor: the batch
+// row gets the detail only, never the label or the numbers.
+TEST(MatchAddr, BatchPasteKeepsNoLabelInTheAddress)
+{
+    TestHome home;
+    Tfm_Main frame(home.services());
+    QApplication::clipboard()->setText(QStringLiteral(
+        "+86 138 2222 3333 刘芸 上海市浦东新区张杨路500号华润时代广场20楼邮编200122"));
+    whileOpen([&] { frame.openBatchAddressRecognition([] {}); },
+              [&](TfrmMatchAddr &w) {
+                  QTest::mouseClick(button(w, "btPasteClipboord"), Qt::LeftButton);
+                  QTest::mouseClick(button(w, "btPasteNoClose"), Qt::LeftButton);
+              });
+    QSqlQuery q = home.db().query();
+    q.exec(QStringLiteral("SELECT 联系人, 手机, 电话, 省, 市, 镇区, 地址, 邮编 FROM ReceiverList"));
+    ASSERT_TRUE(q.next());
+    const char *expected[] = {
+        "刘芸",  "13822223333", "", "上海市", "上海市", "浦东新区", "张杨路500号华润时代广场20楼",
+        "200122"};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(q.value(i).toString().toStdString(), expected[i]) << i;
+    EXPECT_FALSE(q.next());
 }
 
 TEST(MatchAddr, ClipboardAndMemoLimits)

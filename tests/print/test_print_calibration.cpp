@@ -228,8 +228,9 @@ TEST_F(Calibration, MeasuredPrinterIsCorrectedAndALongBatchDoesNotDrift)
     ASSERT_TRUE(job.PrintPrepare(kTemplate) && job.PrinterTransBegin(1));
     for (int page = 0; page < kPages; ++page) {
         ASSERT_TRUE(job.SendCheckToPrinter([](const QString &) { return QStringLiteral("张"); }));
-        if (page + 1 < kPages)
+        if (page + 1 < kPages) {
             ASSERT_TRUE(job.NewCheckPage());
+        }
     }
     ASSERT_TRUE(job.PrinterTransEnd());
     const size_t perPage = std::size(kItems);

@@ -990,7 +990,9 @@ void Tfm_Main::toggleToolBar()
 
 void Tfm_Main::toggleFirstUseTips()
 {
-    const QPoint underButton = m_firstUserButton->mapTo(centralWidget(), QPoint(0, 0));
+    // The button sits in the tool bar, outside the central widget: map through the screen.
+    const QPoint underButton =
+        centralWidget()->mapFromGlobal(m_firstUserButton->mapToGlobal(QPoint(0, 0)));
     const int top =
         m_toolBar->isVisible() ? std::max(0, underButton.y() + m_firstUserButton->height()) : 0;
     m_firstRead->setGeometry(0, top, m_mdi->width(), m_mdi->height());

@@ -559,9 +559,9 @@ void TfrmImport::btStartClick()
         return;
     }
     setStatus(u"数据文件有效！共有数据行：" + QString::number(m_import->total()));
+    ProgressBar1->setVisible(true);
     ProgressBar1->setRange(0, std::max(1, m_import->total()));
     ProgressBar1->setValue(0);
-    ProgressBar1->setVisible(true);
     btBrowse->setEnabled(false);
     QTimer::singleShot(0, this, &TfrmImport::importNextChunk);
 }

@@ -131,6 +131,7 @@ TEST(CommandSweep, EveryMenuItemAndToolButtonOfTheFrameShowsWhatItNames)
         {"mSearch_CKSP", disabled()},
         // 打印设置
         {"mTemplateProperty", modal("TfrmPrintOffset")},
+        {"mPrintScale", modal("TfrmPrintScale")},
         {"mLockPrinter", modal("TfmLockPrinter")},
         {"PrinterConfig", state(setupShown), countSetups},
         {"N8", url()},
@@ -139,10 +140,13 @@ TEST(CommandSweep, EveryMenuItemAndToolButtonOfTheFrameShowsWhatItNames)
         {"nDesign", modal("TfmCheckDesign")},
         {"nImpExp", modal("TfrmBillImportExport")},
         {"nTempManage", modal("TfrmCheckTypeMng")},
+        {"mDatabaseUpgrade", modal("TfrmUp2NewVersion")},
         {"BaseSet", modal("Tfm_DMConfig")},
         {"N21", hidden()},
         {"MenuSsSet", modal("TfrmSsSet")},
         {"N23", modal("TfrmUserManage")},
+        {"nHiddenOrShowBar", state(flipped("ToolBarMain")), remember("ToolBarMain")},
+        // Once more, so that the tool bar's own rows below find it shown.
         {"nHiddenOrShowBar", state(flipped("ToolBarMain")), remember("ToolBarMain")},
         // 工具
         {"updates", url()},

@@ -104,7 +104,7 @@ TEST(ServicePage, ShowsOnlyThePageTextAndOpensOnlyTheVendorsLinks)
     site.pages["/webapp.css"] = "site=" + site.host().toUtf8();
     site.pages["/style.css"] = "p { color: red }";
     site.pages["/agent/ServiceLYN.asp"] =
-        QString("<link rel=\"stylesheet\" href=\"/style.css\"><p>服务中心</p>"
+        QString("<html><head><link rel=\"stylesheet\" href=\"/style.css\"></head><body><p>服务中心</p>"
                 "<img src=\"" +
                 QUrl::fromLocalFile(picture).toString() +
                 "\">"

@@ -370,10 +370,12 @@ TEST_F(PreviewWindow, EveryItemShowsWhereThePdfPrintsIt)
         const QRect onPaper = ink(printed, items[i].bandMm, to);
         SCOPED_TRACE(items[i].name);
         ASSERT_FALSE(onPaper.isEmpty());
+        // Where an item starts is the engine's; how far its ink reaches also depends on how
+        // Qt and poppler rasterize a glyph's edge at 96 dpi, a pixel more either way.
         EXPECT_NEAR(shown.left(), onPaper.left(), 1);
         EXPECT_NEAR(shown.top(), onPaper.top(), 1);
-        EXPECT_NEAR(shown.right(), onPaper.right(), 1);
-        EXPECT_NEAR(shown.bottom(), onPaper.bottom(), 1);
+        EXPECT_NEAR(shown.right(), onPaper.right(), 2);
+        EXPECT_NEAR(shown.bottom(), onPaper.bottom(), 2);
     }
     EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.texts().join('|').toStdString();
 }

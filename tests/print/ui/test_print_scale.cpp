@@ -127,7 +127,9 @@ TEST_F(ScaleWindow, FromTheOffsetWindowBadMeasurementsStoreNothing)
 
         // Kept for this template only when the clerk says so, and taken back by 清除校准.
         measure(window, 1.0, 1.0, 1.0);
-        QTest::mouseClick(window->findChild<QCheckBox *>("ckThisTemplate"), Qt::LeftButton);
+        // On its box, where a clerk clicks: the widget is wider than its box and caption.
+        auto *thisTemplate = window->findChild<QCheckBox *>("ckThisTemplate");
+        QTest::mouseClick(thisTemplate, Qt::LeftButton, {}, QPoint(8, thisTemplate->height() / 2));
         click(window, "btSaveScale");
         EXPECT_TRUE(stored(kTemplate));
         EXPECT_FALSE(stored());

@@ -13,6 +13,7 @@
 #include "print/QtPrintDevice.h"
 #include "templates/Catalogue.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -535,7 +536,7 @@ TEST(BatchPrintWindow, ABatchFromAReopenedHistorySlipStartsEachSlipAsANewOne)
     f.form->setFieldText("zdHKR", QStringLiteral("岚砚办公用品公司"));
     f.form->setFieldText("zdPJBH", "SF1234567");
     f.form->setFieldText("zdSKR", QStringLiteral("历史收件公司"));
-    f.form->btSaveCheckClick();
+    QTest::mouseClick(f.form->findChild<QAbstractButton *>("btSaveCheck"), Qt::LeftButton);
     ASSERT_GT(f.form->billId(), 0);
     f.form->BrowseOldCheck(f.form->billId());
     ASSERT_TRUE(f.form->isHistory());

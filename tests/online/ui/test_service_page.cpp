@@ -104,15 +104,16 @@ TEST(ServicePage, ShowsOnlyThePageTextAndOpensOnlyTheVendorsLinks)
     site.pages["/webapp.css"] = "site=" + site.host().toUtf8();
     site.pages["/style.css"] = "p { color: red }";
     site.pages["/agent/ServiceLYN.asp"] =
-        QString("<html><head><link rel=\"stylesheet\" href=\"/style.css\"></head><body><p>服务中心</p>"
-                "<img src=\"" +
-                QUrl::fromLocalFile(picture).toString() +
-                "\">"
-                "<img src=\"" +
-                picture +
-                "\">"
-                "<p><a href=\"http://elsewhere.example/phish\">外站链接</a></p>"
-                "<p><a href=\"/kdd/help/paperset.htm\">纸张设置</a></p>")
+        QString(
+            "<html><head><link rel=\"stylesheet\" href=\"/style.css\"></head><body><p>服务中心</p>"
+            "<img src=\"" +
+            QUrl::fromLocalFile(picture).toString() +
+            "\">"
+            "<img src=\"" +
+            picture +
+            "\">"
+            "<p><a href=\"http://elsewhere.example/phish\">外站链接</a></p>"
+            "<p><a href=\"/kdd/help/paperset.htm\">纸张设置</a></p>")
             .toUtf8();
     pointAt(home, site.host());
     Tfm_Main frame(home.services());

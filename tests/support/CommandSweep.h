@@ -1,7 +1,10 @@
 #pragma once
 
 #include "NextModal.h"
+#include "RecordingPrintDevice.h"
 #include "ScriptedUi.h"
+#include "TestHome.h"
+#include "app/ui/Tfm_Main.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -14,6 +17,7 @@
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 
 // Presses every command of a window as a user does and checks that something the user sees
@@ -204,6 +208,21 @@ inline void collectActions(QMenu *menu, QList<QAction *> &into)
         else
             into << a;
     }
+}
+
+// The main frame shown on `home`, printing to a recording device that `device` names, with the
+// clock stopped: its login and service check are other tests' business.
+inline std::unique_ptr<Tfm_Main> shownFrame(TestHome &home, RecordingPrintDevice *&device)
+{
+    auto recording = std::make_unique<RecordingPrintDevice>();
+    device = recording.get();
+    home.services().printEngine().setDevice(std::move(recording));
+    auto frame = std::make_unique<Tfm_Main>(home.services());
+    frame->findChild<QTimer *>("TimerSystem")->stop();
+    frame->resize(1200, 760);
+    frame->show();
+    EXPECT_TRUE(mapped(frame.get()));
+    return frame;
 }
 
 } // namespace sweep

@@ -45,15 +45,7 @@ struct SweptFrame
     SweptFrame()
     {
         qputenv("PATH", noPrograms.path().toLocal8Bit());
-        auto recording = std::make_unique<RecordingPrintDevice>();
-        device = recording.get();
-        home.services().printEngine().setDevice(std::move(recording));
-        frame = std::make_unique<Tfm_Main>(home.services());
-        // The clock's login and service check are other tests' business.
-        frame->findChild<QTimer *>("TimerSystem")->stop();
-        frame->resize(1200, 760);
-        frame->show();
-        EXPECT_TRUE(mapped(frame.get()));
+        frame = sweep::shownFrame(home, device);
     }
     ~SweptFrame()
     {

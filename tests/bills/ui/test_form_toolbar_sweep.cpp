@@ -31,13 +31,7 @@ class FormSweep : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto recording = std::make_unique<RecordingPrintDevice>();
-        device = recording.get();
-        home.services().printEngine().setDevice(std::move(recording));
-        frame = std::make_unique<Tfm_Main>(home.services());
-        frame->findChild<QTimer *>("TimerSystem")->stop();
-        frame->resize(1200, 760);
-        frame->show();
+        frame = sweep::shownFrame(home, device);
         ASSERT_TRUE(mapped(frame.get()));
     }
 

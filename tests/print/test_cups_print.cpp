@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTransform>
 #include <climits>
 #include <cups/cups.h>
 #include <iostream>
@@ -188,6 +189,8 @@ struct InkBill
     int yMove;
     QString moneyCode;
     std::vector<InkItem> items;
+    QString hv = QStringLiteral("0"); // "1": the form is fed sideways
+    QSize paper{2300, 1270};          // 0.1 mm
 };
 
 const std::vector<InkBill> &inkBills()
@@ -211,6 +214,16 @@ const std::vector<InkBill> &inkBills()
           {"ZDHB", 600, 800, "宋体", 12, {}, "USD", (3 - 2) * 45 - 4},
           {"ZDQY", 1200, 800, "宋体", 12, "45", "1"},
           {"ZDBY", 1245, 1000, "宋体", 12, "45", "2"}}},
+        // A narrow form of its own size, fed sideways.
+        {BillKind::ExpressSlip,
+         QStringLiteral("快递单"),
+         0,
+         0,
+         {},
+         {{"ZDSKR", 300, 200, "宋体", 12, {}, "王五"},
+          {"ZDSKRDH", 1500, 700, "宋体", 12, {}, "赵六"}},
+         QStringLiteral("1"),
+         {2100, 990}},
     };
     return bills;
 }
@@ -286,7 +299,7 @@ TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
     for (const InkBill &bill : inkBills()) {
         ++id;
         SCOPED_TRACE(bill.kindName.toStdString());
-        addTemplate(id, bill.xMove, bill.yMove);
+        addTemplate(id, bill.xMove, bill.yMove, bill.hv, bill.paper.width(), bill.paper.height());
         BillValues values;
         values.moneyCode = bill.moneyCode;
         int order = 0;
@@ -315,18 +328,26 @@ TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
             << "cups-pdf wrote nothing into " << output.dir.toStdString();
         const auto pages = readPdfWords(printed);
         ASSERT_FALSE(pages.empty());
-        EXPECT_NEAR(pages[0].sizeMm.width(), 230.0, 0.5);
-        EXPECT_NEAR(pages[0].sizeMm.height(), 127.0, 0.5);
+        // Fed sideways, the paper is upright and the form lies across it, turned a quarter
+        // to the left.
+        const bool sideways = bill.hv == u"1";
+        const QSizeF paperMm = QSizeF(bill.paper) / 10;
+        const QSizeF pageMm = sideways ? pages[0].sizeMm.transposed() : pages[0].sizeMm;
+        EXPECT_NEAR(pageMm.width(), paperMm.width(), 0.5);
+        EXPECT_NEAR(pageMm.height(), paperMm.height(), 0.5);
         // The queue takes a custom paper size in whole points and drops the fraction (651.97
-        // becomes 651); it centres the slightly wider page on that paper. That half point is
+        // becomes 651); it centres the slightly larger page on that paper. That half point is
         // the queue's, not the placement's.
-        const double centring = (pages[0].sizeMm.width() - 230.0) / 2;
+        const QPointF centring((pageMm.width() - paperMm.width()) / 2,
+                               (pageMm.height() - paperMm.height()) / 2);
 
         const QString direct = home.path() + u"direct.pdf";
         ASSERT_TRUE(
             printBillsToPdf(home.db(), home.ui, home.settings(), bill.kind, id, {values}, direct));
         const QImage straight = renderPage(direct, home.path());
-        const QImage queued = renderPage(printed, home.path());
+        QImage queued = renderPage(printed, home.path());
+        if (sideways)
+            queued = queued.transformed(QTransform().rotate(90));
         ASSERT_FALSE(straight.isNull());
         ASSERT_FALSE(queued.isNull());
         for (const InkItem &item : bill.items) {
@@ -341,10 +362,10 @@ TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
             ASSERT_FALSE(viaCups.isEmpty());
             EXPECT_NEAR(viaPdf.left(), expected.x(), 0.2);
             EXPECT_NEAR(viaPdf.top(), expected.y(), 0.2);
-            EXPECT_NEAR(viaCups.left(), expected.x() + centring, 0.2);
-            EXPECT_NEAR(viaCups.top(), expected.y(), 0.2);
-            worstX = std::max(worstX, std::abs(viaCups.left() - expected.x() - centring));
-            worstY = std::max(worstY, std::abs(viaCups.top() - expected.y()));
+            EXPECT_NEAR(viaCups.left(), expected.x() + centring.x(), 0.2);
+            EXPECT_NEAR(viaCups.top(), expected.y() + centring.y(), 0.2);
+            worstX = std::max(worstX, std::abs(viaCups.left() - expected.x() - centring.x()));
+            worstY = std::max(worstY, std::abs(viaCups.top() - expected.y() - centring.y()));
         }
     }
     std::cout << "largest distance from the template position through the queue: across " << worstX

@@ -1,8 +1,8 @@
 // One printer document of many express slips, every item of the shipped template filled,
 // rendered to PDF through the print engine. Reports slips per second and the peak memory.
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "print/PdfPrint.h"
+#include "services/AppServices.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

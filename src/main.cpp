@@ -1,9 +1,9 @@
-#include "app/AppServices.h"
 #include "app/ui/Tfm_Boot.h"
 #include "app/ui/Tfm_Main.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/ui/QtUi.h"
+#include "services/AppServices.h"
 
 #include <QApplication>
 #include <QScreen>

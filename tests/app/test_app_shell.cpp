@@ -1,11 +1,11 @@
 #include "ScriptedUi.h"
 #include "TestHome.h"
-#include "app/VendorWeb.h"
 #include "base/DataHome.h"
 #include "base/DebugTrace.h"
 #include "base/IniFile.h"
 #include "base/RunPath.h"
 #include "base/WindowSize.h"
+#include "services/VendorWeb.h"
 
 #include <QDir>
 #include <QFile>

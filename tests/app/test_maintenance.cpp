@@ -1,6 +1,6 @@
 #include "../templates/TemplateRows.h"
-#include "app/Maintenance.h"
 #include "base/IniFile.h"
+#include "services/Maintenance.h"
 
 #include <QDir>
 #include <QFile>

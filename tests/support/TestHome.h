@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ScriptedUi.h"
-#include "app/AppServices.h"
+#include "services/AppServices.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,8 +1,5 @@
 #include "app/ui/Tfm_Main.h"
 
-#include "app/AppServices.h"
-#include "app/InstallRecord.h"
-#include "app/Maintenance.h"
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
@@ -33,6 +30,9 @@
 #include "print/ui/TfmLockPrinter.h"
 #include "print/ui/TfrmPrintOffset.h"
 #include "print/ui/TfrmPrintScale.h"
+#include "services/AppServices.h"
+#include "services/InstallRecord.h"
+#include "services/Maintenance.h"
 #include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfrmBillImportExport.h"
 #include "templates/ui/TfrmCheckTypeMng.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/ImportItems.h"
-#include "bills/ui/BillHost.h"
+#include "services/BillHost.h"
 
 #include <QMainWindow>
 #include <QPointer>

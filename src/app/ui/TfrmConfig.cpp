@@ -1,7 +1,7 @@
 #include "app/ui/TfrmConfig.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

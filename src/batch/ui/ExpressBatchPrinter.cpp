@@ -1,11 +1,11 @@
 #include "batch/ui/ExpressBatchPrinter.h"
 
-#include "app/AppServices.h"
 #include "base/CurrentOperator.h"
 #include "base/Ui.h"
 #include "batch/BatchRunLog.h"
 #include "bills/ui/BillForm.h"
 #include "print/QtPrintDevice.h"
+#include "services/AppServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

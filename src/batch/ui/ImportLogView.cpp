@@ -1,10 +1,10 @@
 #include "batch/ui/ImportLogView.h"
 
-#include "app/AppServices.h"
 #include "base/Gbk.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "batch/ImportLog.h"
+#include "services/AppServices.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "batch/ui/TfrmBatchRuns.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
+#include "services/AppServices.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,6 +1,5 @@
 #include "batch/ui/TfrmImport.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
@@ -13,6 +12,7 @@
 #include "data/Database.h"
 #include "data/Settings.h"
 #include "data/Spreadsheets.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

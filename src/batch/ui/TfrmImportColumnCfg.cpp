@@ -1,12 +1,12 @@
 #include "batch/ui/TfrmImportColumnCfg.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "batch/ColumnMatch.h"
 #include "batch/ImportItems.h"
 #include "data/BoundQuery.h"
 #include "data/Database.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QFormLayout>

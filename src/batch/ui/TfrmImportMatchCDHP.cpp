@@ -1,6 +1,5 @@
 #include "batch/ui/TfrmImportMatchCDHP.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/NamedWidgets.h"
@@ -10,6 +9,7 @@
 #include "batch/ui/ImportLogView.h"
 #include "data/Spreadsheets.h"
 #include "data/spreadsheet/SpreadsheetReader.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QGridLayout>

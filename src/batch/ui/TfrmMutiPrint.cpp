@@ -1,6 +1,5 @@
 #include "batch/ui/TfrmMutiPrint.h"
 
-#include "app/AppServices.h"
 #include "base/DateDisplay.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
@@ -13,6 +12,7 @@
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
 #include "data/ui/GridView.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>

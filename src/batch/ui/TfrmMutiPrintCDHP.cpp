@@ -1,6 +1,5 @@
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
@@ -15,6 +14,7 @@
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 #include "data/ui/GridView.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

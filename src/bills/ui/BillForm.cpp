@@ -1,16 +1,16 @@
 #include "bills/ui/BillForm.h"
 
-#include "app/AppServices.h"
 #include "base/DateDisplay.h"
 #include "base/IniFile.h"
 #include "base/PictureFile.h"
 #include "base/Ui.h"
 #include "bills/BillStore.h"
 #include "bills/DraftRules.h"
-#include "bills/ui/BillHost.h"
 #include "bills/ui/PartyFrame.h"
 #include "data/Parties.h"
 #include "print/ui/BillPrintJob.h"
+#include "services/AppServices.h"
+#include "services/BillHost.h"
 #include "templates/Catalogue.h"
 #include "templates/ui/FormLayout.h"
 

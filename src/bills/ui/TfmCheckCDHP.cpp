@@ -1,13 +1,13 @@
 #include "bills/ui/TfmCheckCDHP.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "bills/AmountText.h"
 #include "bills/DraftFields.h"
 #include "bills/DraftRules.h"
-#include "bills/ui/BillHost.h"
 #include "data/Parties.h"
 #include "parties/Dictionaries.h"
+#include "services/AppServices.h"
+#include "services/BillHost.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

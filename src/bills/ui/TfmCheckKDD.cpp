@@ -1,13 +1,13 @@
 #include "bills/ui/TfmCheckKDD.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "bills/AmountText.h"
 #include "bills/ExpressSlipFields.h"
 #include "bills/ExpressSlipRules.h"
-#include "bills/ui/BillHost.h"
 #include "data/Parties.h"
 #include "parties/Dictionaries.h"
+#include "services/AppServices.h"
+#include "services/BillHost.h"
 #include "templates/Catalogue.h"
 
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "data/ui/TfrmGridConfig.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "data/Grids.h"
 #include "data/ui/GridView.h"
+#include "services/AppServices.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

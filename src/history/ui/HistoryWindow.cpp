@@ -1,6 +1,5 @@
 #include "history/ui/HistoryWindow.h"
 
-#include "app/AppServices.h"
 #include "base/DateDisplay.h"
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
@@ -9,6 +8,7 @@
 #include "data/ui/GridView.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
+#include "services/AppServices.h"
 
 #include <QAction>
 #include <QCheckBox>

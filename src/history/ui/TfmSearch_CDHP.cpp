@@ -1,8 +1,8 @@
 #include "history/ui/TfmSearch_CDHP.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "history/ui/TfmSearch_KDD.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "history/HistoryModel.h"
+#include "services/AppServices.h"
 
 #include <QAction>
 #include <QComboBox>

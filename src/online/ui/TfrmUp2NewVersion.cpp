@@ -1,10 +1,10 @@
 #include "online/ui/TfrmUp2NewVersion.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "data/TableSource.h"
 #include "online/DatabaseUpgrade.h"
+#include "services/AppServices.h"
 
 #include <QApplication>
 #include <QComboBox>

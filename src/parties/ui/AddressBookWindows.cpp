@@ -1,8 +1,8 @@
 #include "parties/ui/AddressBookWindows.h"
 
-#include "app/AppServices.h"
 #include "parties/ui/Tfm_PersonManage.h"
 #include "parties/ui/Tfrm_PersonInfo.h"
+#include "services/AppServices.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,10 +1,10 @@
 #include "parties/ui/Tfm_DMConfig.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "parties/ui/DialogPlacement.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "parties/ui/Tfm_PersonManage.h"
 
-#include "app/AppServices.h"
 #include "base/IniFile.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
@@ -10,6 +9,7 @@
 #include "data/ui/GridView.h"
 #include "parties/ui/AddressBookWindows.h"
 #include "parties/ui/Tfrm_PersonInfo.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "parties/ui/TfrmCom.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,10 +1,10 @@
 #include "parties/ui/TfrmMatchAddr.h"
 
-#include "app/AppServices.h"
 #include "base/Gbk.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "batch/ReceiverList.h"
+#include "services/AppServices.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "parties/ui/Tfrm_PersonInfo.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "parties/AddressBook.h"
+#include "services/AppServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "print/ui/BillPrintJob.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "print/ui/ControlValue.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QLineEdit>

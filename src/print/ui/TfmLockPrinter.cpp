@@ -1,8 +1,8 @@
 #include "print/ui/TfmLockPrinter.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "print/ui/TfrmPrinterParam.h"
+#include "services/AppServices.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "print/ui/Tfm_PrintPreview.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "print/PreviewData.h"
 #include "print/PreviewLayout.h"
 #include "print/ui/CentimetreRuler.h"
+#include "services/AppServices.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "print/ui/TfrmImageShow.h"
 
-#include "app/AppServices.h"
 #include "base/PictureFile.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "data/BoundQuery.h"
+#include "services/AppServices.h"
 
 #include <QScrollArea>
 #include <QSqlError>

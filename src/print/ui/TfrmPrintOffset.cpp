@@ -1,6 +1,5 @@
 #include "print/ui/TfrmPrintOffset.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
@@ -10,6 +9,7 @@
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintScale.h"
 #include "print/ui/UpDown.h"
+#include "services/AppServices.h"
 
 #include <QBoxLayout>
 #include <QEvent>

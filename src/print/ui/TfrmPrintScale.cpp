@@ -1,8 +1,8 @@
 #include "print/ui/TfrmPrintScale.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "print/PrintJob.h"
+#include "services/AppServices.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "templates/ui/TfmCheckDesign.h"
 
-#include "app/AppServices.h"
 #include "base/FontMap.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "services/AppServices.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 #include "users/Users.h"
 

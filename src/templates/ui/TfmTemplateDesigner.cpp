@@ -1,10 +1,10 @@
 #include "templates/ui/TfmTemplateDesigner.h"
 
-#include "app/AppServices.h"
 #include "base/FontMap.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "services/AppServices.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -1,12 +1,12 @@
 #include "templates/ui/TfrmBillImportExport.h"
 
-#include "app/AppServices.h"
 #include "base/IniFile.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmImageShow.h"
+#include "services/AppServices.h"
 #include "templates/TemplateExport.h"
 
 #include <QApplication>

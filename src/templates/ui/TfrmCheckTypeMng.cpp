@@ -1,12 +1,12 @@
 #include "templates/ui/TfrmCheckTypeMng.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "data/BoundQuery.h"
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintOffset.h"
+#include "services/AppServices.h"
 #include "templates/ui/TfrmBillImportExport.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "users/ui/TfrmModifyPassword.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
+#include "services/AppServices.h"
 #include "users/Users.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "users/ui/TfrmUserManage.h"
 
-#include "app/AppServices.h"
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
 #include "data/Settings.h"
+#include "services/AppServices.h"
 #include "users/Users.h"
 #include "users/ui/TfrmModifyPassword.h"
 

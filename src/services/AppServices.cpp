@@ -1,4 +1,4 @@
-#include "app/AppServices.h"
+#include "services/AppServices.h"
 
 #include "base/Ui.h"
 #include "print/QtPrintDevice.h"

@@ -1,4 +1,4 @@
-#include "app/InstallRecord.h"
+#include "services/InstallRecord.h"
 
 #include <QSettings>
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/VendorWeb.h"
 #include "base/DataHome.h"
 #include "base/DebugTrace.h"
 #include "data/Database.h"
@@ -10,6 +9,7 @@
 #include "data/Spreadsheets.h"
 #include "parties/Dictionaries.h"
 #include "print/PrintEngine.h"
+#include "services/VendorWeb.h"
 #include "templates/Catalogue.h"
 
 #include <QString>

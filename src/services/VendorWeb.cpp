@@ -1,4 +1,4 @@
-#include "app/VendorWeb.h"
+#include "services/VendorWeb.h"
 
 #include "base/Ui.h"
 #include "data/Settings.h"

@@ -1,4 +1,4 @@
-#include "app/Maintenance.h"
+#include "services/Maintenance.h"
 
 #include "base/DataHome.h"
 #include "base/FileHelpers.h"

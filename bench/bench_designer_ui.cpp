@@ -66,7 +66,8 @@ void BM_DragStep(benchmark::State &state)
     send(piece, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
     int step = 0;
     for (auto _ : state) {
-        const QPoint to = grip + QPoint(++step % 40, step % 20);
+        ++step;
+        const QPoint to = grip + QPoint(step % 40, step % 20);
         send(piece, QEvent::MouseMove, piece->mapFromGlobal(to), Qt::LeftButton);
         designer.page()->repaint();
     }

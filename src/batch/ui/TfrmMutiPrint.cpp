@@ -8,6 +8,7 @@
 #include "batch/ReceiverListModel.h"
 #include "batch/ReceiverSlip.h"
 #include "batch/ui/BatchGrid.h"
+#include "batch/ui/ColumnFillPanel.h"
 #include "batch/ui/TfrmBatchRuns.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
@@ -311,57 +312,27 @@ QWidget *TfrmMutiPrint::buildFilterGroup()
 
 QWidget *TfrmMutiPrint::buildFillPanel()
 {
-    panelFill = new QWidget(this);
-    panelFill->setObjectName(QStringLiteral("panelFill"));
+    panelFill = new ColumnFillPanel(
+        {"panelFill",
+         true,
+         "ckEmpty",
+         QStringLiteral("置空"),
+         "btApplyFill",
+         QStringLiteral("应用修改"),
+         "btCloseFill",
+         QStringLiteral("关闭"),
+         {QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定"
+                         "文字或置空。"),
+          QStringLiteral("例如（多列拼加）：       @地址 = @省 + @市 + @地址"),
+          QStringLiteral("例如（前置特定句子）：   @地址 = 收货地址: + @地址 "),
+          QStringLiteral("例如（后置特定句子）：   @地址 = @地址 + 【务必本人签收】"),
+          QStringLiteral("例如（前后置特定句子）： @内件说明 = 光盘数: +  @数量  + 张."),
+          QStringLiteral("例如（置为特定句子）：   @内件说明 =  文件或发票")}},
+        this);
     panelFill->installEventFilter(this);
-    auto *l = new QVBoxLayout(panelFill);
-    auto *row = new QHBoxLayout;
-    const auto box = [this](const char *name) {
-        auto *b = new QComboBox(panelFill);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setEditable(true);
-        b->setMinimumWidth(120);
-        return b;
-    };
-    cbField = box("cbField");
-    cbField1 = box("cbField1");
-    cbField2 = box("cbField2");
-    cbField3 = box("cbField3");
-    ckEmpty = new QCheckBox(QStringLiteral("置空"), panelFill);
-    ckEmpty->setObjectName(QStringLiteral("ckEmpty"));
-    QPushButton *apply = addButton("btApplyFill", QStringLiteral("应用修改"));
-    QPushButton *close = addButton("btCloseFill", QStringLiteral("关闭"));
-    connect(cbField, &QComboBox::currentTextChanged, this, &TfrmMutiPrint::fillTargetChanged);
-    connect(ckEmpty, &QCheckBox::toggled, this, [this](bool on) {
-        if (on)
-            for (QComboBox *b : {cbField1, cbField2, cbField3})
-                b->setEditText({});
-    });
-    for (QComboBox *b : {cbField1, cbField2, cbField3})
-        connect(b, &QComboBox::activated, this, [this] { ckEmpty->setChecked(false); });
-    connect(apply, &QPushButton::clicked, this, &TfrmMutiPrint::btApplyFillClick);
-    connect(close, &QPushButton::clicked, panelFill, &QWidget::hide);
-    row->addWidget(cbField);
-    row->addWidget(new QLabel(QStringLiteral("="), panelFill));
-    row->addWidget(cbField1);
-    row->addWidget(new QLabel(QStringLiteral("+"), panelFill));
-    row->addWidget(cbField2);
-    row->addWidget(new QLabel(QStringLiteral("+"), panelFill));
-    row->addWidget(cbField3);
-    row->addWidget(ckEmpty);
-    row->addWidget(apply);
-    row->addWidget(close);
-    row->addStretch();
-    l->addLayout(row);
-    for (const char *text :
-         {"【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定文字或置空。",
-          "例如（多列拼加）：       @地址 = @省 + @市 + @地址",
-          "例如（前置特定句子）：   @地址 = 收货地址: + @地址 ",
-          "例如（后置特定句子）：   @地址 = @地址 + 【务必本人签收】",
-          "例如（前后置特定句子）： @内件说明 = 光盘数: +  @数量  + 张.",
-          "例如（置为特定句子）：   @内件说明 =  文件或发票"})
-        l->addWidget(new QLabel(QString::fromUtf8(text), panelFill));
-    panelFill->hide();
+    connect(panelFill->targetBox(), &QComboBox::currentTextChanged, this,
+            &TfrmMutiPrint::fillTargetChanged);
+    connect(panelFill, &ColumnFillPanel::applyClicked, this, &TfrmMutiPrint::btApplyFillClick);
     return panelFill;
 }
 
@@ -720,20 +691,7 @@ void TfrmMutiPrint::btFillColumnClick()
                               kPrompt);
         return;
     }
-    QStringList columns;
-    for (int c = 0; c < record.count(); ++c)
-        if (record.fieldName(c) != u"ID")
-            columns << u'@' + record.fieldName(c);
-    for (QComboBox *b : {cbField, cbField1, cbField2, cbField3}) {
-        const QSignalBlocker quiet(b);
-        b->clear();
-    }
-    cbField1->addItems({QStringLiteral("光盘数:"), QStringLiteral("书刊数:")});
-    cbField3->addItems({QStringLiteral("个"), QStringLiteral("本")});
-    for (QComboBox *b : {cbField, cbField1, cbField2, cbField3}) {
-        b->addItems(columns);
-        b->setEditText({});
-    }
+    panelFill->offerColumns(ColumnFillPanel::columnChoices(record));
     panelFill->setVisible(!panelFill->isVisible());
     if (panelFill->isVisible())
         showMaximized();
@@ -741,37 +699,33 @@ void TfrmMutiPrint::btFillColumnClick()
 
 void TfrmMutiPrint::fillTargetChanged()
 {
-    const QString target = cbField->currentText();
+    QComboBox *target = panelFill->targetBox();
     QString dictionary;
-    if (target == u"@备注")
+    if (target->currentText() == u"@备注")
         dictionary = QStringLiteral("备注");
-    else if (target == u"@内件说明" || target == u"@物品内容")
+    else if (target->currentText() == u"@内件说明" || target->currentText() == u"@物品内容")
         dictionary = QStringLiteral("物品内容");
     if (dictionary.isEmpty())
         return;
     QStringList columns;
-    for (int i = 0; i < cbField->count(); ++i)
-        columns << cbField->itemText(i);
-    const QSignalBlocker quiet(cbField1);
-    cbField1->clear();
-    cbField1->addItems(ReceiverList(m_services.database()).dictionaryValues(dictionary));
-    cbField1->addItems(columns);
-    cbField1->setEditText({});
+    for (int i = 0; i < target->count(); ++i)
+        columns << target->itemText(i);
+    QComboBox *first = panelFill->firstPart();
+    const QSignalBlocker quiet(first);
+    first->clear();
+    first->addItems(ReceiverList(m_services.database()).dictionaryValues(dictionary));
+    first->addItems(columns);
+    first->setEditText({});
 }
 
 void TfrmMutiPrint::btApplyFillClick()
 {
-    const QString target = cbField->currentText().trimmed().remove(u'@');
-    if (target.isEmpty()) {
-        m_services.ui().alert(QStringLiteral("请选择要批量改写列~"), kPrompt);
-        cbField->setFocus();
+    const QString target = panelFill->confirmedTarget(m_services.ui());
+    if (target.isEmpty())
         return;
-    }
-    const QStringList operands{cbField1->currentText().trimmed(), cbField2->currentText().trimmed(),
-                               cbField3->currentText().trimmed()};
-    if (operands.join(QString()).isEmpty() &&
-        !m_services.ui().ask(u"你确信要置空所有的[" + target + u"]列吗？", QStringLiteral("确认")))
-        return;
+    QStringList operands = panelFill->parts();
+    for (QString &part : operands)
+        part = part.trimmed();
     QString error;
     const std::optional<int> changed =
         ReceiverList(m_services.database()).fillColumn(m_model->ids(), target, operands, &error);

@@ -7,11 +7,11 @@
 #include <functional>
 
 class AppServices;
+class ColumnFillPanel;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -122,12 +122,7 @@ private:
     QLineEdit *edtListCount = nullptr;
     QLineEdit *edtSelectedCount = nullptr;
     QGroupBox *grpFilter = nullptr;
-    QWidget *panelFill = nullptr;
-    QComboBox *cbField = nullptr;
-    QComboBox *cbField1 = nullptr;
-    QComboBox *cbField2 = nullptr;
-    QComboBox *cbField3 = nullptr;
-    QCheckBox *ckEmpty = nullptr;
+    ColumnFillPanel *panelFill = nullptr;
     QPushButton *btPrintAll = nullptr;
     QTabBar *tabStatus = nullptr;
     QTableView *DBGrid1 = nullptr;

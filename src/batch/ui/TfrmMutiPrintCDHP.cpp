@@ -8,6 +8,7 @@
 #include "batch/DraftBatchList.h"
 #include "batch/ReceiverListModel.h"
 #include "batch/ui/BatchGrid.h"
+#include "batch/ui/ColumnFillPanel.h"
 #include "batch/ui/TfrmBatchRuns.h"
 #include "bills/DraftRules.h"
 #include "bills/ui/TfmCheckCDHP.h"
@@ -188,57 +189,21 @@ QWidget *TfrmMutiPrintCDHP::buildSecondBar()
 
 QWidget *TfrmMutiPrintCDHP::buildFillPanel()
 {
-    panelModify = new QWidget(this);
-    panelModify->setObjectName(QStringLiteral("panelModify"));
-    auto *outer = new QVBoxLayout(panelModify);
-    auto *l = new QHBoxLayout;
-    outer->addLayout(l);
-    auto box = [this](const char *name, bool editable) {
-        auto *b = new QComboBox(panelModify);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setEditable(editable);
-        b->setMinimumWidth(120);
-        return b;
-    };
-    cbField = box("cbField", false);
-    cbField1 = box("cbField1", true);
-    cbField2 = box("cbField2", true);
-    cbField3 = box("cbField3", true);
-    l->addWidget(cbField);
-    l->addWidget(new QLabel(QStringLiteral("="), panelModify));
-    l->addWidget(cbField1);
-    l->addWidget(new QLabel(QStringLiteral("+"), panelModify));
-    l->addWidget(cbField2);
-    l->addWidget(new QLabel(QStringLiteral("+"), panelModify));
-    l->addWidget(cbField3);
-    ckClear = new QCheckBox(QStringLiteral("清空"), panelModify);
-    ckClear->setObjectName(QStringLiteral("ckClear"));
-    connect(ckClear, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on)
-            return;
-        for (QComboBox *b : {cbField1, cbField2, cbField3})
-            b->setEditText({});
-    });
-    for (QComboBox *b : {cbField1, cbField2, cbField3})
-        connect(b, &QComboBox::activated, this, [this] { ckClear->setChecked(false); });
-    l->addWidget(ckClear);
-    QPushButton *apply = new QPushButton(QStringLiteral("应用修改"), panelModify);
-    apply->setObjectName(QStringLiteral("btModifyField"));
-    connect(apply, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::btModifyFieldClick);
-    QPushButton *done = new QPushButton(QStringLiteral("完成关闭"), panelModify);
-    done->setObjectName(QStringLiteral("btFinished"));
-    connect(done, &QPushButton::clicked, panelModify, &QWidget::hide);
-    l->addWidget(apply);
-    l->addWidget(done);
-    l->addStretch();
-    lbResult = new QLabel(panelModify);
-    lbResult->setObjectName(QStringLiteral("lbResult"));
-    outer->addWidget(lbResult);
-    outer->addWidget(
-        new QLabel(QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某"
-                                  "列为固定文字，例如:把某列全部改为\"xxx\"或置空。"),
-                   panelModify));
-    panelModify->hide();
+    panelModify = new ColumnFillPanel(
+        {"panelModify",
+         false,
+         "ckClear",
+         QStringLiteral("清空"),
+         "btModifyField",
+         QStringLiteral("应用修改"),
+         "btFinished",
+         QStringLiteral("完成关闭"),
+         {QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定"
+                         "文字，例如:把某列全部改为\"xxx\"或置空。")},
+         true},
+        this);
+    connect(panelModify, &ColumnFillPanel::applyClicked, this,
+            &TfrmMutiPrintCDHP::btModifyFieldClick);
     return panelModify;
 }
 
@@ -516,44 +481,25 @@ void TfrmMutiPrintCDHP::btFillColumnClick()
                               kPrompt);
         return;
     }
-    for (QComboBox *b : {cbField, cbField1, cbField2, cbField3})
-        b->clear();
-    cbField1->addItems({QStringLiteral("光盘数:"), QStringLiteral("书刊数:")});
-    cbField3->addItems({QStringLiteral("个"), QStringLiteral("本")});
-    for (int c = 0; c < m_model->columnCount(); ++c) {
-        const QString name = m_model->record().fieldName(c);
-        if (name != u"ID")
-            for (QComboBox *b : {cbField, cbField1, cbField2, cbField3})
-                b->addItem(u'@' + name);
-    }
-    for (QComboBox *b : {cbField1, cbField2, cbField3})
-        b->setEditText({});
-    lbResult->clear();
+    panelModify->offerColumns(ColumnFillPanel::columnChoices(m_model->record()));
     panelModify->show();
 }
 
 void TfrmMutiPrintCDHP::btModifyFieldClick()
 {
-    const QString target = cbField->currentText().trimmed().remove(u'@');
-    if (target.isEmpty()) {
-        m_services.ui().alert(QStringLiteral("请选择要批量改写列~"), kPrompt);
-        cbField->setFocus();
-        return;
-    }
-    const QStringList operands{cbField1->currentText(), cbField2->currentText(),
-                               cbField3->currentText()};
-    if (operands.join(QString()).trimmed().isEmpty() &&
-        !m_services.ui().ask(u"你确信要置空所有的[" + target + u"]列吗？", QStringLiteral("确认")))
+    const QString target = panelModify->confirmedTarget(m_services.ui());
+    if (target.isEmpty())
         return;
     QString error;
-    const auto changed = DraftBatchList(m_services.database())
-                             .fillColumn(cb_ListName->currentText(), target, operands, &error);
+    const auto changed =
+        DraftBatchList(m_services.database())
+            .fillColumn(cb_ListName->currentText(), target, panelModify->parts(), &error);
     if (!changed) {
         m_services.ui().error(error);
         return;
     }
     refresh();
-    lbResult->setText(
+    panelModify->showResult(
         *changed == 0 ? QStringLiteral("没有修改或修改失败~")
                       : QStringLiteral("%1条收件人的【%2】修改成功！").arg(*changed).arg(target));
 }

@@ -9,9 +9,9 @@
 
 class AppServices;
 class BillForm;
+class ColumnFillPanel;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -90,13 +90,7 @@ private:
     QLineEdit *edtSelectCount = nullptr;
     QComboBox *edtOrder = nullptr;
     QCheckBox *ckDESC = nullptr;
-    QWidget *panelModify = nullptr;
-    QComboBox *cbField = nullptr;
-    QComboBox *cbField1 = nullptr;
-    QComboBox *cbField2 = nullptr;
-    QComboBox *cbField3 = nullptr;
-    QCheckBox *ckClear = nullptr;
-    QLabel *lbResult = nullptr;
+    ColumnFillPanel *panelModify = nullptr;
     QTableView *DBGrid1 = nullptr;
     QMenu *m_popup = nullptr;
 };

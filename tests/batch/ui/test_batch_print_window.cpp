@@ -319,17 +319,17 @@ TEST(BatchPrintWindow, ListSelectionClearingAndColumnFill)
     }
 
     // Emptying a column asks first; No changes nothing.
-    f.window->btFillColumnClick();
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btFillColumn"), Qt::LeftButton);
     f.window->findChild<QComboBox *>("cbField")->setEditText("@备注");
     f.home.ui.answer(Ui::Answer::No);
-    f.window->btApplyFillClick();
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btApplyFill"), Qt::LeftButton);
     EXPECT_EQ(f.home.ui.last().text, QStringLiteral("你确信要置空所有的[备注]列吗？"));
     EXPECT_EQ(f.column(1, "备注"), QStringLiteral("原样"));
 
     f.window->findChild<QComboBox *>("cbField1")->setEditText("@全称");
     f.window->findChild<QComboBox *>("cbField2")->setEditText("-");
     f.window->findChild<QComboBox *>("cbField3")->setEditText("@备注");
-    f.window->btApplyFillClick();
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btApplyFill"), Qt::LeftButton);
     EXPECT_EQ(f.home.ui.last().text, QStringLiteral("2条收件人的【备注】修改成功！"));
     EXPECT_EQ(f.column(2, "备注"), QStringLiteral("乙公司-原样"));
     EXPECT_TRUE(f.column(3, "备注").isEmpty()); // not listed, not changed

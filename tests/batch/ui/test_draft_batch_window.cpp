@@ -163,17 +163,18 @@ TEST(DraftBatchWindow, GroupsListClearAndFillPerGroup)
 
     // "应用修改" reaches only the group shown; with no operand and the answer No, nothing.
     f.showGroup("B");
-    f.window->btFillColumnClick();
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btFillColumn"), Qt::LeftButton);
     auto *target = f.window->findChild<QComboBox *>("cbField");
     target->setCurrentIndex(target->findText("@备注"));
     f.window->findChild<QComboBox *>("cbField1")->setEditText("@收款人全称");
     f.window->findChild<QComboBox *>("cbField2")->setEditText("-批");
-    f.window->btModifyFieldClick();
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btModifyField"), Qt::LeftButton);
     EXPECT_EQ(f.window->findChild<QLabel *>("lbResult")->text(),
               QStringLiteral("1条收件人的【备注】修改成功！"));
     f.window->findChild<QComboBox *>("cbField1")->setEditText("");
     f.window->findChild<QComboBox *>("cbField2")->setEditText("");
-    f.window->btModifyFieldClick(); // answered No
+    QTest::mouseClick(f.window->findChild<QPushButton *>("btModifyField"),
+                      Qt::LeftButton); // answered No
     f.showGroup("全部列表");
     EXPECT_EQ(f.listedColumn("备注"), (QStringList{"", "乙-批", "", "", ""}));
 

@@ -1,5 +1,6 @@
 // The two history lists with 100,000 saved bills each: opening the list (count, sum, first
-// page, template list), a filtered search, sorting by another column, and exporting every row.
+// page, template list), every search the windows offer, sorting by another column, and
+// exporting every row.
 #include "TestHome.h"
 #include "data/spreadsheet/XlsxWriter.h"
 #include "history/BillHistory.h"
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr int kBills = 100000;
+// The seeded bills run from 2024-01-01, 150 a day, to this day: "today" of the date ranges.
+const QDate kLastDay = QDate(2024, 1, 1).addDays((kBills - 1) / 150);
 
 // One home for every benchmark: filling it takes longer than all the runs together.
 TestHome &home()
@@ -152,7 +155,79 @@ void BM_ExportSlips(benchmark::State &state)
     state.counters["MB"] = double(QFile(path).size()) / 1e6;
 }
 
+// One search of a window: its conditions as the user sets them.
+struct Search
+{
+    const char *name;
+    const HistoryKind &kind;
+    HistoryFilter filter;
+};
+
+HistoryFilter lastDays(int days)
+{
+    HistoryFilter f;
+    f.from = kLastDay.addDays(-days);
+    f.to = kLastDay;
+    return f;
+}
+
+HistoryFilter matching(QString HistoryFilter::*box, const char *text, bool fuzzy = true)
+{
+    HistoryFilter f;
+    f.*box = QString::fromUtf8(text);
+    f.fuzzy = fuzzy;
+    return f;
+}
+
+std::vector<Search> searches()
+{
+    const HistoryKind &slips = HistoryKind::expressSlips();
+    const HistoryKind &drafts = HistoryKind::acceptanceDrafts();
+    HistoryFilter yearByReceiver = lastDays(365);
+    yearByReceiver.sortColumn = QStringLiteral("收件单位");
+    HistoryFilter wideAmount;
+    wideAmount.amountFrom = 2000;
+    HistoryFilter narrowAmount;
+    narrowAmount.amountFrom = 20000;
+    narrowAmount.amountTo = 20500.5;
+    return {
+        {"Slips/Today", slips, lastDays(0)},
+        {"Slips/LastMonth", slips, lastDays(30)},
+        {"Slips/LastYear", slips, lastDays(365)},
+        {"Slips/LastYearByReceiver", slips, yearByReceiver},
+        {"Slips/NumberFuzzy", slips, matching(&HistoryFilter::number, "0008")},
+        {"Slips/NumberFuzzyRare", slips, matching(&HistoryFilter::number, "99999")},
+        {"Slips/NumberExact", slips, matching(&HistoryFilter::number, "SF1000054321", false)},
+        {"Slips/ReceiverFuzzy", slips, matching(&HistoryFilter::receiver, "飞鸿12")},
+        {"Slips/ReceiverFuzzyRare", slips, matching(&HistoryFilter::receiver, "飞鸿8999贸")},
+        {"Slips/ReceiverExact", slips,
+         matching(&HistoryFilter::receiver, "深圳市飞鸿12贸易有限公司", false)},
+        {"Slips/SenderFuzzy", slips, matching(&HistoryFilter::sender, "张")},
+        {"Slips/SenderExact", slips, matching(&HistoryFilter::sender, "张三", false)},
+        {"Slips/TemplateFuzzy", slips, matching(&HistoryFilter::templateName, "圆通")},
+        {"Drafts/LastYear", drafts, lastDays(365)},
+        {"Drafts/NumberFuzzy", drafts, matching(&HistoryFilter::number, "0099")},
+        {"Drafts/PayeeFuzzy", drafts, matching(&HistoryFilter::receiver, "甬兴69")},
+        {"Drafts/PayeeExact", drafts,
+         matching(&HistoryFilter::receiver, "宁波甬兴699机械有限公司", false)},
+        {"Drafts/DrawerFuzzy", drafts, matching(&HistoryFilter::sender, "岚砚")},
+        {"Drafts/AmountWide", drafts, wideAmount},
+        {"Drafts/AmountNarrow", drafts, narrowAmount},
+    };
+}
+
 } // namespace
+
+// Every search as the window sends it, named by window and condition.
+static const bool registered = [] {
+    for (const Search &s : searches())
+        benchmark::RegisterBenchmark(s.name, [s](benchmark::State &state) {
+            home();
+            for (auto _ : state)
+                listOnce(state, s.kind, s.filter);
+        })->Unit(benchmark::kMillisecond);
+    return true;
+}();
 
 BENCHMARK(BM_OpenSlipHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchSlips)->Unit(benchmark::kMillisecond);

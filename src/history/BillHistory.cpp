@@ -136,7 +136,7 @@ std::optional<int> BillHistory::copyToBatch(const QVariantList &billIds, const Q
 std::optional<int> BillHistory::copyToBatch(const HistoryStatement &statement, const QString &group,
                                             QString &error)
 {
-    return run({{batchInsertHead() + statement.where + statement.orderBy,
+    return run({{batchInsertHead() + statement.rowsWhere() + statement.orderBy,
                  QVariantList{group} + statement.values}},
                error);
 }

@@ -112,7 +112,15 @@ HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryF
 
 QString HistoryStatement::sql() const
 {
-    return u"SELECT * FROM " + quoted(table) + where + orderBy;
+    return u"SELECT * FROM " + quoted(table) + rowsWhere() + orderBy;
+}
+
+QString HistoryStatement::rowsWhere() const
+{
+    if (where.isEmpty())
+        return where;
+    return u" WHERE " + quoted(key) + u" IN (SELECT " + quoted(key) + u" FROM " + quoted(table) +
+           where + u')';
 }
 
 QString HistoryStatement::summarySql() const

@@ -36,6 +36,9 @@ struct HistoryStatement
     static HistoryStatement build(const HistoryKind &kind, const HistoryFilter &filter);
 
     QString sql() const;
+    // The rows found, by their keys: the conditions are met on an index alone, and the rows
+    // are then read in key order instead of being sorted whole.
+    QString rowsWhere() const;
     // Row count and the sum of the amount column over the rows whose amount is not blank, as
     // a whole number of 1/kSumScale (exact, where a sum of fractions would drift).
     QString summarySql() const;

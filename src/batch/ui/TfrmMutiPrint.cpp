@@ -209,6 +209,7 @@ QWidget *TfrmMutiPrint::buildLeftPanel()
 QWidget *TfrmMutiPrint::buildFilterGroup()
 {
     grpFilter = new QGroupBox(QStringLiteral("2.【过滤查询】(只列出想要的)"), this);
+    grpFilter->setObjectName(QStringLiteral("grpFilter"));
     auto *rows = new QVBoxLayout(grpFilter);
     auto *first = new QHBoxLayout;
     cbFilterFields = new QComboBox(grpFilter);
@@ -242,24 +243,33 @@ QWidget *TfrmMutiPrint::buildFilterGroup()
     cb_ListName->setObjectName(QStringLiteral("cb_ListName"));
     cb_ListName->setEditable(true);
     cb_ListName->setInsertPolicy(QComboBox::NoInsert);
-    cb_ListName->setMinimumWidth(110);
     cb_ListName->setEditText(QString::fromUtf8(ReceiverList::kAllGroups));
     cb_ListName->setToolTip(QStringLiteral("全部列表：所有条目；空：没有分组的条目"));
     connect(cb_ListName->lineEdit(), &QLineEdit::returnPressed, this, [this] { ALoadGridData(); });
     connect(cb_ListName, &QComboBox::activated, this, [this] { ALoadGridData(); });
+    // The group and the keyword each get a row of their own to grow in: side by side, at
+    // 1024 pixels the keyword box was squeezed down to two characters.
+    for (QWidget *w : std::initializer_list<QWidget *>{cb_ListName, keyEdit}) {
+        w->setMinimumWidth(160);
+        w->setMaximumWidth(320);
+    }
     first->addWidget(new QLabel(QStringLiteral("批打分组:"), grpFilter));
-    first->addWidget(cb_ListName);
-    first->addSpacing(12);
-    first->addWidget(new QLabel(QStringLiteral("筛选列:"), grpFilter));
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{cbFilterFields, cbEqualType, keyEdit, query, all})
-        first->addWidget(w);
+    first->addWidget(cb_ListName, 1);
     first->addSpacing(12);
     first->addWidget(new QLabel(QStringLiteral("排序列:"), grpFilter));
     first->addWidget(edtOrder);
     first->addWidget(ckDesc);
-    first->addStretch();
     rows->addLayout(first);
+
+    auto *filter = new QHBoxLayout;
+    filter->addWidget(new QLabel(QStringLiteral("筛选列:"), grpFilter));
+    filter->addWidget(cbFilterFields);
+    filter->addWidget(cbEqualType);
+    filter->addWidget(keyEdit, 1);
+    filter->addWidget(query);
+    filter->addWidget(all);
+    filter->addStretch(1);
+    rows->addLayout(filter);
 
     auto *second = new QHBoxLayout;
     Date1 = new QDateEdit(grpFilter);
@@ -298,14 +308,18 @@ QWidget *TfrmMutiPrint::buildFilterGroup()
     second->addWidget(Date2);
     second->addWidget(Time2);
     second->addWidget(ckAllDates);
-    second->addSpacing(12);
-    second->addWidget(new QLabel(QStringLiteral("共列出:"), grpFilter));
-    second->addWidget(edtListCount);
-    second->addWidget(new QLabel(QStringLiteral("条,选中了"), grpFilter));
-    second->addWidget(edtSelectedCount);
-    second->addWidget(new QLabel(QStringLiteral("条。"), grpFilter));
     second->addStretch();
+    // A date cut to "2026-12-0" reads as another day: these never shrink below their text.
+    for (QWidget *w : std::initializer_list<QWidget *>{Date1, Date2, Time1, Time2, ckAllDates})
+        w->setMinimumWidth(w->sizeHint().width());
     rows->addLayout(second);
+    first->addSpacing(12);
+    first->addWidget(new QLabel(QStringLiteral("共列出:"), grpFilter));
+    first->addWidget(edtListCount);
+    first->addWidget(new QLabel(QStringLiteral("条,选中了"), grpFilter));
+    first->addWidget(edtSelectedCount);
+    first->addWidget(new QLabel(QStringLiteral("条。"), grpFilter));
+    first->addStretch(1);
     allDatesToggled();
     return grpFilter;
 }

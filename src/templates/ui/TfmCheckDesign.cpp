@@ -844,6 +844,7 @@ void TfmCheckDesign::resizeBox(int dw, int dh)
     SrcW->setValue(size.width());
     SrcH->setValue(size.height());
     m_filling = false;
+    m_saved = false; // stored by the next save, as a key move is
 }
 
 bool TfmCheckDesign::handleKey(QKeyEvent *event)
@@ -1059,19 +1060,19 @@ void TfmCheckDesign::rebuildCache(int id)
 
 void TfmCheckDesign::done(int result)
 {
-    if (!keepUnsavedWork())
+    if (!mayClose())
         return; // the clerk chose to stay
     qApp->removeEventFilter(this);
     rebuildCache(m_checkTypeId);
     QDialog::done(result);
 }
 
-bool TfmCheckDesign::keepUnsavedWork()
+bool TfmCheckDesign::mayClose()
 {
     if (m_saved || !m_selected)
         return true;
     const Ui::Answer answer = m_services.ui().showMessage(
-        u"【" + boxName(m_selected) + u"】的调整（键盘移动或隐藏）还没有保存，是否保存？",
+        u"【" + boxName(m_selected) + u"】的调整（键盘移动、大小或隐藏）还没有保存，是否保存？",
         QStringLiteral("确认"), Ui::Icon::Question, Ui::Buttons::YesNoCancel);
     if (answer == Ui::Answer::No)
         return true;

@@ -81,7 +81,7 @@ private:
     void rebuildCache(int id);
     bool needSelection(const QString &message);
     // Offers to save what the keys or the hide box changed; false keeps the window open.
-    bool keepUnsavedWork();
+    bool mayClose();
 
     AppServices &m_services;
     CheckDesignStore m_store;

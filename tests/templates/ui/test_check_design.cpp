@@ -410,21 +410,32 @@ TEST_F(DesignMode, ThePictureStaysUnderThePointerWhenTheMessageLineAppears)
     EXPECT_EQ(picture->mapToGlobal(QPoint(0, 0)), pictureAt);
 }
 
-// Key moves are stored by the next save; closing before it asks, and 取消 keeps the window.
-TEST(DesignModeClosing, UnsavedKeyMovesAndHidingAreOfferedForSaving)
+// Key moves and sizes are stored by the next save; closing before it asks, and 取消 keeps the
+// window open.
+TEST(DesignModeClosing, UnsavedKeyMovesSizesAndHidingAreOfferedForSaving)
 {
+    enum class Change { Move, Size, Hide };
     const struct
     {
         const char *what;
-        bool hide; // the hide box instead of a key move
+        Change change;
+        int Item::*field; // what the change alters, and by how much
+        int delta;
         std::vector<Ui::Answer> answers;
         bool stored;
     } cases[] = {
-        {"cancel, then save", false, {Ui::Answer::Cancel, Ui::Answer::Yes}, true},
-        {"do not save", false, {Ui::Answer::No}, false},
-        {"hidden, save", true, {Ui::Answer::Yes}, true},
+        {"moved, cancel, then save",
+         Change::Move,
+         &Item::srcX,
+         10,
+         {Ui::Answer::Cancel, Ui::Answer::Yes},
+         true},
+        {"moved, do not save", Change::Move, &Item::srcX, 10, {Ui::Answer::No}, false},
+        {"sized, save", Change::Size, &Item::srcW, 1, {Ui::Answer::Yes}, true},
+        {"hidden, save", Change::Hide, &Item::needShow, -1, {Ui::Answer::Yes}, true},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
         TestHome home;
         Tfm_Main frame(home.services());
         frame.show();
@@ -440,37 +451,41 @@ TEST(DesignModeClosing, UnsavedKeyMovesAndHidingAreOfferedForSaving)
             QWidget *box = design->box(kSender);
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 4));
             ASSERT_EQ(design->selectedBox(), box);
-            if (c.hide)
+            auto *picture = design->findChild<QWidget *>("panelImgBg");
+            switch (c.change) {
+            case Change::Move:
+                QTest::keyClick(picture, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+                break;
+            case Change::Size:
+                QTest::keyClick(picture, Qt::Key_Right, Qt::ShiftModifier);
+                break;
+            case Change::Hide:
                 QTest::mouseClick(design->findChild<QCheckBox *>("ckHidden"), Qt::LeftButton);
-            else
-                QTest::keyClick(design->findChild<QWidget *>("panelImgBg"), Qt::Key_Right,
-                                Qt::ControlModifier | Qt::ShiftModifier);
-            for (size_t n = 0; n < c.answers.size(); ++n) {
+                break;
+            }
+            for (Ui::Answer answer : c.answers) {
                 const qsizetype shown = home.ui.shown.size();
                 design->close();
-                ASSERT_EQ(home.ui.shown.size(), shown + 1) << c.what;
+                ASSERT_EQ(home.ui.shown.size(), shown + 1);
                 EXPECT_EQ(home.ui.last().buttons, Ui::Buttons::YesNoCancel);
                 EXPECT_EQ(home.ui.last().text,
-                          "【寄件单位】的调整（键盘移动或隐藏）还没有保存，是否保存？");
+                          "【寄件单位】的调整（键盘移动、大小或隐藏）还没有保存，是否保存？");
                 ++questions;
-                const bool stays = c.answers[n] == Ui::Answer::Cancel;
-                EXPECT_EQ(design->isVisible(), stays) << c.what;
+                const bool stays = answer == Ui::Answer::Cancel;
+                EXPECT_EQ(design->isVisible(), stays);
                 if (stays) {
-                    EXPECT_EQ(item(home, kExpressSlip, kSender).srcX, before.srcX) << c.what;
+                    EXPECT_EQ(item(home, kExpressSlip, kSender).*c.field, before.*c.field);
                 }
             }
         });
         frame.menuItem("nDesign")->trigger();
-        EXPECT_EQ(questions, int(c.answers.size())) << c.what;
+        EXPECT_EQ(questions, int(c.answers.size()));
         const Item after = item(home, kExpressSlip, kSender);
-        if (c.hide) {
-            EXPECT_EQ(after.needShow, c.stored ? 0 : 1) << c.what;
-        } else {
-            EXPECT_EQ(after.srcX, before.srcX + (c.stored ? 10 : 0)) << c.what;
-        }
+        EXPECT_EQ(after.*c.field, before.*c.field + (c.stored ? c.delta : 0));
         // What was stored is what the form shows next.
         const IniFile cache(home.services().catalogue().layoutCachePath(kExpressSlip));
-        EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), after.srcX) << c.what;
+        EXPECT_EQ(cache.readInteger("vieww", "ZDHKR.w", 0), after.srcW);
+        EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), after.srcX);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/ui/TfrmInputValue.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -44,6 +45,16 @@ Ui::Answer QtUi::showMessage(const QString &text, const QString &caption, Icon i
 {
     QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons),
                     QApplication::activeWindow());
+    // No Qt translation is loaded: the buttons speak the interface's language themselves.
+    const std::pair<QMessageBox::StandardButton, const char *> labels[] = {
+        {QMessageBox::Ok, "确定"},
+        {QMessageBox::Yes, "是(&Y)"},
+        {QMessageBox::No, "否(&N)"},
+        {QMessageBox::Cancel, "取消"},
+    };
+    for (const auto &[which, label] : labels)
+        if (QAbstractButton *b = box.button(which))
+            b->setText(QString::fromUtf8(label));
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -113,13 +113,25 @@ bool TfrmUp2NewVersion::checkEnvironment()
         ui.alert(QStringLiteral("主程序文件无效~"), kPrompt);
         return false;
     }
-    if (TableSource::detectFile(DatabaseUpgrade::olderDatabasePath(olderFolder())) !=
-        TableSource::Format::Jet) {
-        ui.alert(QStringLiteral("主程序数据文件无效，请重新选择符合完整的主程序文件~"), kPrompt);
+    if (const QString problem = olderDatabaseProblem(); !problem.isEmpty()) {
+        ui.alert(problem, kPrompt);
         return false;
     }
     ui.alert(QStringLiteral("环境OK，可以升级~"), kPrompt);
     return true;
+}
+
+QString TfrmUp2NewVersion::olderDatabaseProblem() const
+{
+    const QFileInfo older(DatabaseUpgrade::olderDatabasePath(olderFolder()));
+    // The older release kept an Access file; an older installation of ours, an SQLite one.
+    if (TableSource::detectFile(older.filePath()) == TableSource::Format::Unknown)
+        return QStringLiteral("主程序数据文件无效，请重新选择符合完整的主程序文件~");
+    // Taking our own tables over would empty them first: the data would be lost.
+    if (older.canonicalFilePath() ==
+        QFileInfo(m_services.database().filePath()).canonicalFilePath())
+        return QStringLiteral("所选的是本程序正在使用的数据库，请选择老版本的主运行程序~");
+    return {};
 }
 
 void TfrmUp2NewVersion::showProgress(int done, int total, const QString &note)
@@ -164,9 +176,8 @@ void TfrmUp2NewVersion::startUpgrade()
     QString error;
     std::unique_ptr<TableSource> older;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (TableSource::detectFile(path) != TableSource::Format::Jet) {
-        error = u"老版本的数据库不是Access数据库文件：" + path;
-    } else {
+    error = olderDatabaseProblem();
+    if (error.isEmpty()) {
         showProgress(0, 0, QStringLiteral("正在读取老版本的数据库…"));
         older = TableSource::open(path, &error, [] {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

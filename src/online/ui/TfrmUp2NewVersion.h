@@ -28,6 +28,8 @@ private:
     static QString summaryText(const DatabaseUpgrade::Summary &s, int pictures,
                                const QList<int> &unbuilt);
     QString olderFolder() const;
+    // Why the older installation's database cannot be taken over; empty when it can.
+    QString olderDatabaseProblem() const;
     void showProgress(int done, int total, const QString &note);
 
     AppServices &m_services;

@@ -3,6 +3,7 @@
 #include "base/FontMap.h"
 #include "base/Ui.h"
 #include "base/ui/ClickableLabel.h"
+#include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintOffset.h"
@@ -42,6 +43,13 @@ const QColor kPrintPanel(192, 192, 192);
 constexpr int kEdge = 10;           // boxes keep this far inside the picture
 constexpr int kPrintLimit = 3500;   // 0.1 mm; the arrows stop beyond it
 constexpr int kPrivilegeClicks = 7; // status-bar clicks that open the maintenance panel
+
+void keepRoomWhenHidden(QWidget *w)
+{
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+}
 
 QString rgb(const QColor &c)
 {
@@ -231,6 +239,10 @@ QWidget *TfmCheckDesign::buildFacePanel()
     edtDefaultVal->setToolTip(QStringLiteral("默认值，勾中填写V"));
     connect(edtDefaultVal, &QLineEdit::editingFinished, this, &TfmCheckDesign::saveQuietly);
     lbFont = namedLabel(panel, "lbFont", QStringLiteral("打印预览字体,ABC,abc,123"));
+    // High enough for the largest size: a new sample must not push the picture down.
+    QFont largest = lbFont->font();
+    largest.setPointSize(25);
+    lbFont->setFixedHeight(QFontMetrics(largest).height() + 4);
 
     // The box on the bill form: screen pixels, never the printed place.
     auto *facePanel =
@@ -393,6 +405,9 @@ QWidget *TfmCheckDesign::buildPrintPanel()
     ckFitPrint = new QCheckBox(panel);
     ckFitPrint->setObjectName(QStringLiteral("ckFitPrint"));
     FitParam = spin("FitParam", 0, 1000, 35);
+    // Showing these fields must not change the panel's height either.
+    keepRoomWhenHidden(m_breakFields);
+    keepRoomWhenHidden(FitParam);
     for (QCheckBox *option : {ckWordBreak, ckFitPrint})
         connect(option, &QCheckBox::clicked, this, [this] {
             updateBreakCaption();
@@ -417,6 +432,10 @@ QWidget *TfmCheckDesign::buildPrintPanel()
 
     lbMessage = namedLabel(panel, "lbMessage", {});
     lbMessage->setWordWrap(true);
+    // Its room is kept, shown or not: the picture below must not slide away under a box
+    // that is being dragged when the line appears. Two lines hold the longest message.
+    lbMessage->setFixedHeight(2 * lbMessage->fontMetrics().lineSpacing() + 4);
+    keepRoomWhenHidden(lbMessage);
     lbMessage->hide();
     grid->addWidget(lbMessage, 6, 0, 1, 7);
     auto *preview = namedButton(panel, "btPreview", QStringLiteral("预览打印效果"));
@@ -482,6 +501,7 @@ void TfmCheckDesign::showEvent(QShowEvent *event)
     if (!m_started) {
         m_started = true;
         start();
+        fitToScreen(*this);
     }
 }
 
@@ -530,9 +550,12 @@ void TfmCheckDesign::loadLayout(bool force)
         bgImage->setGeometry(QRect(QPoint(0, 0), m_picture));
         bgImage->setPixmap(QPixmap(m_services.home().imageDir() + t->pictureFile()));
         m_checkBoxs = t->checkBoxs;
-        // Room for the list, the scroll area's frame and its vertical bar beside the picture.
-        setFixedWidth(t->tWidth + listCtlLabel->width() + 6 + 20 + 30);
-        resize(width(), t->tHeight + m_tabs->sizeHint().height() + 120);
+        // Room for the list, the scroll area's frame and its vertical bar beside the picture;
+        // on a small screen the picture scrolls instead.
+        const QSize room = roomOnScreen(*this);
+        const int wanted = t->tWidth + listCtlLabel->width() + 6 + 20 + 30;
+        setFixedWidth(std::max(std::min(wanted, room.width()), minimumSizeHint().width()));
+        resize(width(), std::min(t->tHeight + m_tabs->sizeHint().height() + 120, room.height()));
     }
     qDeleteAll(m_boxes);
     m_boxes.clear();
@@ -821,6 +844,7 @@ void TfmCheckDesign::resizeBox(int dw, int dh)
     SrcW->setValue(size.width());
     SrcH->setValue(size.height());
     m_filling = false;
+    m_saved = false; // stored by the next save, as a key move is
 }
 
 bool TfmCheckDesign::handleKey(QKeyEvent *event)
@@ -1036,9 +1060,24 @@ void TfmCheckDesign::rebuildCache(int id)
 
 void TfmCheckDesign::done(int result)
 {
+    if (!mayClose())
+        return; // the clerk chose to stay
     qApp->removeEventFilter(this);
     rebuildCache(m_checkTypeId);
     QDialog::done(result);
+}
+
+bool TfmCheckDesign::mayClose()
+{
+    if (m_saved || !m_selected)
+        return true;
+    const Ui::Answer answer = m_services.ui().showMessage(
+        u"【" + boxName(m_selected) + u"】的调整（键盘移动、大小或隐藏）还没有保存，是否保存？",
+        QStringLiteral("确认"), Ui::Icon::Question, Ui::Buttons::YesNoCancel);
+    if (answer == Ui::Answer::No)
+        return true;
+    // A save that failed has told why; the window stays so nothing is lost.
+    return answer == Ui::Answer::Yes && save(false, true);
 }
 
 bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)

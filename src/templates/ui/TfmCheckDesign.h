@@ -80,6 +80,8 @@ private:
     void showMeasuringPicture();
     void rebuildCache(int id);
     bool needSelection(const QString &message);
+    // Offers to save what the keys or the hide box changed; false keeps the window open.
+    bool mayClose();
 
     AppServices &m_services;
     CheckDesignStore m_store;

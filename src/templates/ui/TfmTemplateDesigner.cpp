@@ -2,6 +2,7 @@
 
 #include "base/FontMap.h"
 #include "base/Ui.h"
+#include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmPrintOffset.h"
 #include "services/AppServices.h"
@@ -126,6 +127,7 @@ TfmTemplateDesigner::TfmTemplateDesigner(AppServices &services, QWidget *parent)
     setStep(kStartStep);
     setMultiMode(false);
     resize(1180, 800);
+    fitToScreen(*this);
 }
 
 TfmTemplateDesigner::~TfmTemplateDesigner() = default;
@@ -145,8 +147,14 @@ void TfmTemplateDesigner::buildPaperBand()
 {
     panelCheckProperty = new QWidget(this);
     panelCheckProperty->setObjectName(QStringLiteral("panelCheckProperty"));
-    auto *row = new QHBoxLayout(panelCheckProperty);
-    row->setContentsMargins(0, 0, 0, 0);
+    // Two rows, so that the window fits a screen 1024 pixels wide.
+    auto *rows = new QVBoxLayout(panelCheckProperty);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    auto *row = new QHBoxLayout;
+    m_scaleRow = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(m_scaleRow);
     const auto edit = [this](const char *name, int width, bool readOnly) {
         auto *e = new QLineEdit(panelCheckProperty);
         e->setObjectName(QString::fromLatin1(name));
@@ -167,11 +175,15 @@ void TfmTemplateDesigner::buildPaperBand()
              new QLabel(QStringLiteral("原始单据宽度:")), edtPWidth,
              new QLabel(QStringLiteral("厘米  高度:")), edtPHeight,
              new QLabel(QStringLiteral("厘米")), new QLabel(QStringLiteral("底图源")), edtPreImage,
-             browse, save, new QLabel(QStringLiteral("毫米/像数比X:")), edtMMDivPixValueX,
-             new QLabel(QStringLiteral("Y:")), edtMMDivPixValueY, calc})
+             browse, save})
         row->addWidget(w);
     row->addStretch();
-    row->addWidget(btMaxVeiw);
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             new QLabel(QStringLiteral("毫米/像数比X:")), edtMMDivPixValueX,
+             new QLabel(QStringLiteral("Y:")), edtMMDivPixValueY, calc})
+        m_scaleRow->addWidget(w);
+    m_scaleRow->addStretch();
+    m_scaleRow->addWidget(btMaxVeiw);
 
     connect(save, &QPushButton::clicked, this, &TfmTemplateDesigner::savePaperSize);
     connect(calc, &QPushButton::clicked, this, &TfmTemplateDesigner::recomputeScale);
@@ -1217,7 +1229,7 @@ void TfmTemplateDesigner::toggleFullView()
         btMaxVeiw->raise();
         showMaximized();
     } else {
-        static_cast<QHBoxLayout *>(panelCheckProperty->layout())->addWidget(btMaxVeiw);
+        m_scaleRow->addWidget(btMaxVeiw);
         showNormal();
     }
     btMaxVeiw->setText(full ? QStringLiteral("返回") : QStringLiteral("满屏"));

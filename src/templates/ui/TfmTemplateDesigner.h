@@ -13,6 +13,7 @@ class AppServices;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -175,5 +176,6 @@ private:
     QWidget *QuickRep1 = nullptr;
     QLabel *Image1 = nullptr;
     QPushButton *btMaxVeiw = nullptr;
+    QHBoxLayout *m_scaleRow = nullptr; // holds btMaxVeiw outside the full view
     QList<QLabel *> m_statusPanels;
 };

@@ -2,6 +2,7 @@
 #include "NextModal.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
+#include "base/FontMap.h"
 #include "base/IniFile.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/QtPrintDevice.h"
@@ -17,6 +18,9 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSqlQuery>
@@ -361,5 +365,171 @@ TEST_F(DesignMode, MaintenanceCommandRunsForAnAdministratorOnly)
             EXPECT_TRUE(home.ui.shown.isEmpty());
         }
         design->close();
+    }
+}
+
+// While a box is dragged or nudged the message line appears above the picture: the picture
+// must stay where it is, or the box lands off the place the pointer aimed at.
+TEST_F(DesignMode, ThePictureStaysUnderThePointerWhenTheMessageLineAppears)
+{
+    // The program's own font, with which the clerk sees the panels.
+    const QFont before = QApplication::font();
+    QFont font(installedFontFamily(QStringLiteral("宋体")));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+    open(kExpressSlip);
+    auto *picture = child<QWidget>("panelImgBg");
+    auto *message = child<QLabel>("lbMessage");
+    QWidget *box = design->box(kSender);
+    ASSERT_TRUE(box);
+    QCoreApplication::processEvents();
+    const QPoint pictureAt = picture->mapToGlobal(QPoint(0, 0));
+    const QPoint boxAt = box->pos();
+    ASSERT_FALSE(message->isVisible());
+
+    const QPoint grip = box->mapToGlobal(QPoint(4, 4));
+    mouse(box, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton);
+    for (const QPoint step : {QPoint(10, 4), QPoint(20, 8), QPoint(30, 12)}) {
+        mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + step), Qt::LeftButton);
+        QCoreApplication::processEvents(); // the layout reacts to the message here
+        ASSERT_TRUE(message->isVisible());
+        EXPECT_EQ(picture->mapToGlobal(QPoint(0, 0)), pictureAt);
+    }
+    mouse(box, QEvent::MouseButtonRelease, box->mapFromGlobal(grip + QPoint(30, 12)), Qt::NoButton);
+    EXPECT_EQ(box->pos(), boxAt + QPoint(30, 12));
+    EXPECT_EQ(item(home, kExpressSlip, kSender).srcX, boxAt.x() + 30);
+
+    // A nudge from the keyboard, and the break option's fields appearing, move nothing either.
+    message->hide();
+    QCoreApplication::processEvents();
+    QTest::keyClick(picture, Qt::Key_Down, Qt::ControlModifier);
+    QTest::mouseClick(child<QCheckBox>("ckWordBreak"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(picture->mapToGlobal(QPoint(0, 0)), pictureAt);
+}
+
+// Key moves and sizes are stored by the next save; closing before it asks, and 取消 keeps the
+// window open.
+TEST(DesignModeClosing, UnsavedKeyMovesSizesAndHidingAreOfferedForSaving)
+{
+    enum class Change { Move, Size, Hide };
+    const struct
+    {
+        const char *what;
+        Change change;
+        int Item::*field; // what the change alters, and by how much
+        int delta;
+        std::vector<Ui::Answer> answers;
+        bool stored;
+    } cases[] = {
+        {"moved, cancel, then save",
+         Change::Move,
+         &Item::srcX,
+         10,
+         {Ui::Answer::Cancel, Ui::Answer::Yes},
+         true},
+        {"moved, do not save", Change::Move, &Item::srcX, 10, {Ui::Answer::No}, false},
+        {"sized, save", Change::Size, &Item::srcW, 1, {Ui::Answer::Yes}, true},
+        {"hidden, save", Change::Hide, &Item::needShow, -1, {Ui::Answer::Yes}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestHome home;
+        Tfm_Main frame(home.services());
+        frame.show();
+        frame.CurrentCheckTypeId = kExpressSlip;
+        const Item before = item(home, kExpressSlip, kSender);
+        for (Ui::Answer a : c.answers)
+            home.ui.answer(a);
+        int questions = 0;
+        NextModal window([&](QWidget *modal) {
+            auto *design = qobject_cast<TfmCheckDesign *>(modal);
+            ASSERT_TRUE(design);
+            QApplication::setActiveWindow(design); // as the window manager does
+            QWidget *box = design->box(kSender);
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 4));
+            ASSERT_EQ(design->selectedBox(), box);
+            auto *picture = design->findChild<QWidget *>("panelImgBg");
+            switch (c.change) {
+            case Change::Move:
+                QTest::keyClick(picture, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+                break;
+            case Change::Size:
+                QTest::keyClick(picture, Qt::Key_Right, Qt::ShiftModifier);
+                break;
+            case Change::Hide:
+                QTest::mouseClick(design->findChild<QCheckBox *>("ckHidden"), Qt::LeftButton);
+                break;
+            }
+            for (Ui::Answer answer : c.answers) {
+                const qsizetype shown = home.ui.shown.size();
+                design->close();
+                ASSERT_EQ(home.ui.shown.size(), shown + 1);
+                EXPECT_EQ(home.ui.last().buttons, Ui::Buttons::YesNoCancel);
+                EXPECT_EQ(home.ui.last().text,
+                          "【寄件单位】的调整（键盘移动、大小或隐藏）还没有保存，是否保存？");
+                ++questions;
+                const bool stays = answer == Ui::Answer::Cancel;
+                EXPECT_EQ(design->isVisible(), stays);
+                if (stays) {
+                    EXPECT_EQ(item(home, kExpressSlip, kSender).*c.field, before.*c.field);
+                }
+            }
+        });
+        frame.menuItem("nDesign")->trigger();
+        EXPECT_EQ(questions, int(c.answers.size()));
+        const Item after = item(home, kExpressSlip, kSender);
+        EXPECT_EQ(after.*c.field, before.*c.field + (c.stored ? c.delta : 0));
+        // What was stored is what the form shows next.
+        const IniFile cache(home.services().catalogue().layoutCachePath(kExpressSlip));
+        EXPECT_EQ(cache.readInteger("vieww", "ZDHKR.w", 0), after.srcW);
+        EXPECT_EQ(cache.readInteger("viewx", "ZDHKR.x", 0), after.srcX);
+    }
+}
+
+// An office screen of 1024 x 768: both design windows fit it whole, the picture and the page
+// scroll inside them. The widest shipped template (840 pixels) is the hard case. The test
+// screen is 800 x 800, so the width is held against the office screen, the height against this.
+TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
+{
+    const QSize office(1024 - 8, 768 - 32); // less a window frame
+    TestHome home;
+    constexpr int kWidest = 2;
+    TfmCheckDesign design(home.services(), kWidest);
+    design.show();
+    TfmTemplateDesigner designer(home.services());
+    designer.setCheckTypeID(kWidest);
+    ASSERT_TRUE(designer.loadDesigner());
+    designer.show();
+    QCoreApplication::processEvents();
+    const struct
+    {
+        QWidget *window;
+        QWidget *picture;
+    } windows[] = {{&design, design.findChild<QWidget *>("panelImgBg")},
+                   {&designer, designer.page()}};
+    for (const auto &w : windows) {
+        SCOPED_TRACE(w.window->objectName().toStdString());
+        const QSize least = w.window->minimumSizeHint();
+        EXPECT_LE(least.width(), office.width());
+        EXPECT_LE(least.height(), office.height());
+        // Never squeezed below what its controls need: nothing is cut off.
+        EXPECT_GE(w.window->width(), least.width());
+        EXPECT_GE(w.window->height(), least.height());
+        const QRect screen = w.window->screen()->availableGeometry();
+        EXPECT_LE(w.window->frameGeometry().height(), screen.height());
+        EXPECT_LE(w.window->width(),
+                  std::max(std::min(screen.width(), office.width()), least.width()));
+        EXPECT_TRUE(screen.contains(w.window->frameGeometry().topLeft()));
+        // The rest of the picture is a scroll away.
+        auto *scroll = qobject_cast<QScrollArea *>(w.picture->parentWidget()->parentWidget());
+        ASSERT_TRUE(scroll);
+        const QSize shown = scroll->viewport()->size();
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum(),
+                  std::max(0, w.picture->height() - shown.height()));
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(),
+                  std::max(0, w.picture->width() - shown.width()));
     }
 }

@@ -35,8 +35,8 @@ namespace sweep {
 struct Effect
 {
     enum class Kind {
-        Modal,   // a modal window of `window` class, titled `text` when given, is shown
-                 // (answered and closed here)
+        Modal,   // a modal window of `window` class, titled `text` and `check` true while
+                 // it is up when given, is shown (answered and closed here)
         Window,  // a window of `window` class is shown without a loop of its own
         Message, // a message or question through the Ui seam, its text containing `text`,
                  // and `check` true afterwards when given
@@ -59,9 +59,10 @@ inline Effect effectOf(Effect::Kind kind, const char *window = nullptr, const QS
 {
     return {kind, window, text, std::move(check)};
 }
-inline Effect modal(const char *className, const QString &title = {})
+inline Effect modal(const char *className, const QString &title = {},
+                    std::function<bool()> check = {})
 {
-    return effectOf(Effect::Kind::Modal, className, title);
+    return effectOf(Effect::Kind::Modal, className, title, std::move(check));
 }
 inline Effect window(const char *className)
 {
@@ -147,6 +148,9 @@ inline void expectEffect(const std::string &what, ScriptedUi &ui, const Effect &
                 EXPECT_TRUE(mapped(w)) << "modal window not mapped";
                 if (!effect.text.isEmpty()) {
                     EXPECT_EQ(w->windowTitle(), effect.text);
+                }
+                if (effect.check) {
+                    EXPECT_TRUE(effect.check()) << "the window does not show what it names";
                 }
             },
             std::source_location::current());

@@ -80,6 +80,20 @@ protected:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         ASSERT_EQ(tabs->currentIndex(), 1);
     }
+    // The name the detail window shows, and the one a row of the list shows. "添 加" keeps what
+    // the boxes held and only forgets which party they were.
+    QString detailName()
+    {
+        return qobject_cast<QLineEdit *>(windows->detailWindow().box("edtName"))->text();
+    }
+    QString rowName(int row)
+    {
+        QAbstractItemModel *model = list->grid()->model();
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->headerData(c, Qt::Horizontal).toString() == u"全称")
+                return model->index(row, c).data().toString();
+        return {};
+    }
     void typeKey(const char *text)
     {
         child<QLineEdit>(list, "KeyEdit")->setText(QString::fromUtf8(text));
@@ -127,8 +141,14 @@ TEST_F(AddressBookSweep, EveryCommandOfTheList)
              clickRow(0);
          }},
         {"btFirst", state([&] { return currentRow() == 0; }), [&] { clickRow(1); }},
-        {"btInsert", modal("Tfrm_PersonInfo")},
-        {"btEdit", modal("Tfrm_PersonInfo"), [&] { clickRow(0); }},
+        {"btInsert",
+         modal("Tfrm_PersonInfo", {}, [&] { return windows->detailWindow().idText().isEmpty(); })},
+        {"btEdit",
+         modal("Tfrm_PersonInfo", {},
+               [&] {
+                   return detailName() == rowName(0) && !windows->detailWindow().idText().isEmpty();
+               }),
+         [&] { clickRow(0); }},
         {"btImprt", modal("TfrmImport")},
         {"btExport", file()},
         {"btRefresh", disabled()},
@@ -161,8 +181,16 @@ TEST_F(AddressBookSweep, EveryCommandOfTheList)
          }},
         {"DBGrid1", popup("PopupMenu1"), showAll},
         {"选择该单位", disabled()},
-        {"添加新单位", modal("Tfrm_PersonInfo"), {}, menu},
-        {"修改单位信息", modal("Tfrm_PersonInfo"), [&] { clickRow(0); }, menu},
+        {"添加新单位",
+         modal("Tfrm_PersonInfo", {}, [&] { return windows->detailWindow().idText().isEmpty(); }),
+         {},
+         menu},
+        {"修改单位信息",
+         modal("Tfrm_PersonInfo", {},
+               [&] {
+                   return detailName() == rowName(0) && !windows->detailWindow().idText().isEmpty();
+               }),
+         [&] { clickRow(0); }, menu},
         {"设为默认出票人", message(QStringLiteral("默认出票人设置成功")), [&] { clickRow(0); },
          menu},
         {"【记住列宽】当前数据", state(widthStored),

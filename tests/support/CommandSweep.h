@@ -352,6 +352,7 @@ inline QStringList rowless(QWidget *window, const std::vector<Row> &rows)
 
 inline void expectARowForEveryCommand(QWidget *window, const std::vector<Row> &rows)
 {
+    ASSERT_TRUE(window) << "no window to sweep";
     const QStringList missing = rowless(window, rows);
     EXPECT_TRUE(missing.isEmpty())
         << "commands without a row: " << missing.join(u", ").toStdString();

@@ -187,7 +187,9 @@ protected:
         std::vector<Row> shared = sharedRows();
         rows.insert(rows.begin(), shared.begin(), shared.end() - 1);
         rows.push_back(shared.back());
-        expectARowForEveryCommand(open(), rows);
+        HistoryWindow *window = open();
+        ASSERT_TRUE(window);
+        expectARowForEveryCommand(window, rows);
         pressRows([this] { return open(); }, home.ui, rows);
     }
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 #include <deque>
+#include <gtest/gtest.h>
 
 // The test double of the Ui seam: records every message, answers from a script.
 class ScriptedUi : public Ui
@@ -43,7 +44,16 @@ public:
     void answerValue(const QString &value) { m_values.push_back(value); }
 
     QStringList texts() const;
-    const Shown &last() const { return shown.back(); }
+    // The last message; with none shown the test fails here instead of the program aborting.
+    const Shown &last() const
+    {
+        static const Shown none{};
+        if (shown.isEmpty()) {
+            ADD_FAILURE() << "no message was shown";
+            return none;
+        }
+        return shown.back();
+    }
 
     QList<Shown> shown;
     QList<QUrl> opened;

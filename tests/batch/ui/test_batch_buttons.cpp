@@ -6,11 +6,13 @@
 #include "batch/ui/TfrmImport.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
+#include "data/Grids.h"
 #include "print/PrintEngine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -56,10 +58,13 @@ struct DraftBatch
     TestHome home;
     Tfm_Main frame{home.services()};
     QWidget *window = nullptr;
+    RecordingPrintDevice *device = nullptr;
 
     DraftBatch()
     {
-        home.services().printEngine().setDevice(std::make_unique<RecordingPrintDevice>());
+        auto recording = std::make_unique<RecordingPrintDevice>();
+        device = recording.get();
+        home.services().printEngine().setDevice(std::move(recording));
         frame.findChild<QTimer *>("TimerSystem")->stop();
         frame.show();
         frame.menuItem("m_new_cdhp")->trigger();
@@ -75,9 +80,10 @@ struct DraftBatch
     void add(const char *payee, const char *group)
     {
         QString error;
-        EXPECT_TRUE(DraftBatchList(home.db()).addRow(
-            {{"收款人全称", QString::fromUtf8(payee)}, {"批打分组", QString::fromUtf8(group)}},
-            &error))
+        EXPECT_TRUE(DraftBatchList(home.db()).addRow({{"收款人全称", QString::fromUtf8(payee)},
+                                                      {"批打分组", QString::fromUtf8(group)},
+                                                      {"金额", QStringLiteral("100")}},
+                                                     &error))
             << error.toStdString();
     }
     void showGroup(const char *group)
@@ -171,13 +177,23 @@ TEST(DraftBatchButtons, EveryButtonShowsWhatItNames)
     b.add("乙", "");
     b.showGroup("全部列表");
     int before = 0;
+    int pages = 0;
     auto count = [&] { before = b.listed(); };
-    struct Row
-    {
-        const char *name;
-        Effect effect;
-        std::function<void()> before = {};
+    auto countPages = [&] { pages = b.device->count("end"); };
+    auto printed = [&] { return b.device->count("end") > pages; };
+    // The summary names how many drafts went out: the row typed in has no amount and stays.
+    auto sent = [&](int drafts) {
+        return message(u"共送出 " + QString::number(drafts) + u" 张汇票", printed);
     };
+    auto menu = [&] { rightClick(child<QWidget>(b.window, "DBGrid1")); };
+    auto widthStored = [&] {
+        return b.home.services()
+                   .grids()
+                   .loadColumnWidths(b.window->objectName(), "DBGrid1",
+                                     child<QTableView>(b.window, "DBGrid1")->model()->columnCount())
+                   .value(1) == 177;
+    };
+    auto panel = [&] { return child<QWidget>(b.window, "panelModify")->isVisible(); };
     const std::vector<Row> rows = {
         {"_btRefreash", state([&] { return b.listed() == before + 1; }),
          [&] {
@@ -186,21 +202,49 @@ TEST(DraftBatchButtons, EveryButtonShowsWhatItNames)
          }},
         {"btFirst", state([&] { return b.currentRow() == 0; }), [&] { b.clickRow(1); }},
         {"btLast", state([&] { return b.currentRow() == b.listed() - 1; }), [&] { b.clickRow(0); }},
-        {"btFillColumn",
-         state([&] { return child<QWidget>(b.window, "panelModify")->isVisible(); })},
+        {"btFillColumn", state(panel)},
+        // Nothing typed to fill in: the question comes first, and No leaves the column.
+        {"btModifyField", message(QStringLiteral("你确信要置空所有的"))},
+        {"btFinished", state([&] { return !panel(); })},
         {"btFromWrite", state([&] { return b.listed() == before + 1; }), count},
         {"btToExcel", file()},
         {"btFromExcel", modal("TfrmImportMatchCDHP")},
         {"btFromHistory", modal("TfmSearch_CDHP")},
+        {"btStartPrint", sent(3), countPages},
+        {"btSelPrint", sent(1),
+         [&] {
+             countPages();
+             b.clickRow(0);
+         }},
+        {"btRuns", modal("TfrmBatchRuns")},
+        {"DBGrid1", popup("")},
+        {"nPrintSel", sent(1),
+         [&] {
+             countPages();
+             b.clickRow(0);
+         },
+         menu},
+        {"mPrintAll", sent(3), countPages, menu},
+        {"miPrintFrom", sent(2),
+         [&] {
+             countPages();
+             b.clickRow(1);
+         },
+         menu},
+        {"nRefresh", state([&] { return b.listed() == before + 1; }),
+         [&] {
+             count();
+             b.add("丁", "");
+         },
+         menu},
+        {"N3", state(widthStored),
+         [&] { child<QTableView>(b.window, "DBGrid1")->horizontalHeader()->resizeSection(1, 177); },
+         menu},
+        {"nDeleteSel", message(QStringLiteral("确认要删除所选中的1个")), [&] { b.clickRow(0); },
+         menu},
         {"btDelSelect", message(QStringLiteral("确认要删除所选中的1个")), [&] { b.clickRow(0); }},
         {"btClear", message(QStringLiteral("确认要删除当前列表所有收件人吗"))},
     };
-    for (const Row &row : rows) {
-        if (row.before)
-            row.before();
-        auto *button = child<QAbstractButton>(b.window, row.name);
-        ASSERT_TRUE(button && button->isVisible() && button->isEnabled()) << row.name;
-        expectEffect(row.name, b.home.ui, row.effect,
-                     [&] { QTest::mouseClick(button, Qt::LeftButton); });
-    }
+    expectARowForEveryCommand(b.window, rows);
+    pressRows([&] { return b.window; }, b.home.ui, rows);
 }

@@ -168,8 +168,9 @@ void TfrmUp2NewVersion::startUpgrade()
         error = u"老版本的数据库不是Access数据库文件：" + path;
     } else {
         showProgress(0, 0, QStringLiteral("正在读取老版本的数据库…"));
-        older = TableSource::open(path, &error, [] {
+        older = TableSource::open(path, &error, [](qint64, qint64) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
         });
     }
     if (!older) {

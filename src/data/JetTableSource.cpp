@@ -1,66 +1,60 @@
 #include "data/JetTableSource.h"
 
-#include "data/JetDump.h"
+#include "base/FrameReader.h"
+#include "data/ReaderProtocol.h"
 
-#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
 namespace {
 
-// The child's exit code when it refused the file and wrote why.
-constexpr int kRefused = 3;
-// More tables than this is no database of ours, nor a sound one.
-constexpr quint32 kMaxTables = 10'000;
+using ReaderProtocol::Tag;
+using Frame = FrameReader::Frame;
 
-QString readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-template<typename T>
-T readAs(QDataStream &in)
-{
-    T value;
-    in >> value;
-    return value;
-}
+// More tables or columns than these is no database of ours, nor a sound one (Access itself
+// stops at 255 columns).
+constexpr int kMaxTables = 10'000;
+constexpr int kMaxColumns = 4096;
+// The longest record the helper writes: a picture at the value limit.
+constexpr qint64 kMaxRecord = TableSource::kMaxValueBytes;
 
 class DumpRow : public SourceRow
 {
 public:
     explicit DumpRow(const QHash<QString, int> &index)
         : m_index(index)
-        , m_cells(index.size())
+        , m_cells(size_t(index.size()))
     {}
 
-    // Reads one row's values; false when the stream ends early.
-    bool read(QDataStream &in)
+    // Reads one row's values, one record each; false where the records break the format.
+    bool read(FrameReader &in)
     {
+        Frame frame;
         for (Value &v : m_cells) {
             v = Value{};
-            JetDump::Cell cell{};
-            in >> cell;
-            switch (cell) {
-            case JetDump::Cell::Null:
+            if (!in.next(frame))
+                return false;
+            switch (Tag(frame.tag)) {
+            case Tag::Null:
                 break;
-            case JetDump::Cell::Text:
-                v.value = readAs<QString>(in);
+            case Tag::Text:
+                if (frame.payload.size() > TableSource::kMaxTextBytes)
+                    return false;
+                v.value = QString::fromUtf8(frame.payload);
                 break;
-            case JetDump::Cell::Bytes:
-                v.value = readAs<QByteArray>(in);
+            case Tag::Bytes:
+                v.value = frame.payload;
                 break;
-            case JetDump::Cell::TooLarge:
+            case Tag::TooLarge:
                 v.tooLarge = true;
-                in >> v.reason;
+                v.reason = QString::fromUtf8(frame.payload);
                 break;
             default:
-                in.setStatus(QDataStream::ReadCorruptData);
+                return false;
             }
         }
-        return in.status() == QDataStream::Ok;
+        return true;
     }
 
     bool hasColumn(const QString &column) const override
@@ -102,8 +96,8 @@ bool JetTableSource::isJetHeader(const QByteArray &head)
 }
 
 std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QString *error,
-                                                     const std::function<void()> &waiting,
-                                                     const CappedChild::Limits &limits)
+                                                     const ReaderProcess::Progress &progress,
+                                                     const ReaderProcess::Limits &limits)
 {
     const QFileInfo info(path);
     // The library reads whole pages; anything shorter than its header page is damaged.
@@ -113,28 +107,14 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
     }
     std::unique_ptr<JetTableSource> source(new JetTableSource);
     const QString dir = source->m_dir.path();
-    const QString reasonFile = dir + QStringLiteral("/error");
     if (!source->m_dir.isValid()) {
         *error = u"无法创建临时文件夹：" + source->m_dir.errorString();
         return nullptr;
     }
-    const CappedChild::Outcome out = CappedChild::run(
-        [&] {
-            QString why;
-            if (JetDump::write(path, dir, &why))
-                return 0;
-            QFile reason(reasonFile);
-            if (reason.open(QIODevice::WriteOnly))
-                reason.write(why.toUtf8());
-            return kRefused;
-        },
-        limits, waiting);
-    if (out.end == CappedChild::End::Exited && out.code == kRefused) {
-        *error = readText(reasonFile);
-        return nullptr;
-    }
-    if (!out.succeeded()) {
-        *error = u"无法读取数据库文件（文件可能已损坏）：" + CappedChild::explain(out);
+    const ReaderProcess::End end = ReaderProcess::run(
+        {QStringLiteral("access"), path, source->m_dir.path()}, limits, progress);
+    if (end != ReaderProcess::End::Finished && end != ReaderProcess::End::Refused) {
+        *error = u"无法读取数据库文件（文件可能已损坏）：" + ReaderProcess::explain(end);
         return nullptr;
     }
     if (!source->readTables(error))
@@ -144,20 +124,29 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
 
 bool JetTableSource::readTables(QString *error)
 {
-    QFile file(JetDump::tablesFile(m_dir.path()));
+    QFile file(ReaderProtocol::tablesFile(m_dir.path()));
     if (file.open(QIODevice::ReadOnly)) {
-        QDataStream in(&file);
-        in.setVersion(QDataStream::Qt_6_0);
-        quint32 count = 0;
-        in >> count;
-        for (quint32 i = 0; i < count && i < kMaxTables && in.status() == QDataStream::Ok; ++i) {
-            Table t;
-            in >> t.name >> t.columns;
-            m_tables.push_back(std::move(t));
+        FrameReader in(&file, kMaxRecord);
+        Frame frame;
+        while (in.next(frame)) {
+            const Tag tag = Tag(frame.tag);
+            if (tag == Tag::End)
+                return true;
+            if (tag == Tag::Failed) {
+                *error = QString::fromUtf8(frame.payload);
+                m_tables.clear();
+                return false;
+            }
+            if (tag == Tag::Table && m_tables.size() < size_t(kMaxTables))
+                m_tables.push_back({QString::fromUtf8(frame.payload), {}});
+            else if (tag == Tag::Column && !m_tables.empty() &&
+                     m_tables.back().columns.size() < kMaxColumns)
+                m_tables.back().columns << QString::fromUtf8(frame.payload);
+            else
+                break;
         }
-        if (count <= kMaxTables && in.status() == QDataStream::Ok)
-            return true;
     }
+    m_tables.clear();
     *error = QStringLiteral("无法读取数据库文件的表清单");
     return false;
 }
@@ -200,27 +189,26 @@ bool JetTableSource::forEachRow(const QString &table, const std::optional<Filter
         *error = u"数据表 " + table + u" 没有字段 " + filter->column;
         return false;
     }
-    QFile file(JetDump::rowsFile(m_dir.path(), t));
+    QFile file(ReaderProtocol::rowsFile(m_dir.path(), t));
     if (!file.open(QIODevice::ReadOnly)) {
         *error = u"无法读取数据表 " + table;
         return false;
     }
-    QDataStream in(&file);
-    in.setVersion(QDataStream::Qt_6_0);
+    FrameReader in(&file, kMaxRecord);
     DumpRow row(index);
     const QString wanted = filter ? filter->value.toString() : QString();
+    Frame frame;
     for (;;) {
-        JetDump::Mark mark{};
-        in >> mark;
-        if (in.status() != QDataStream::Ok || (mark == JetDump::Mark::Row && !row.read(in))) {
+        const bool read = in.next(frame);
+        const Tag tag = Tag(frame.tag);
+        if (!read || (tag == Tag::Row && !row.read(in))) {
             *error = u"数据表 " + table + u" 读取不完整";
             return false;
         }
-        if (mark == JetDump::Mark::End)
+        if (tag == Tag::End)
             return true;
-        if (mark != JetDump::Mark::Row) {
-            QString why;
-            in >> why;
+        if (tag != Tag::Row) {
+            const QString why = tag == Tag::Failed ? QString::fromUtf8(frame.payload) : QString();
             *error = why.isEmpty() ? u"无法读取数据表 " + table : why;
             return false;
         }

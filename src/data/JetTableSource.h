@@ -1,23 +1,23 @@
 #pragma once
 
-#include "base/CappedChild.h"
+#include "data/ReaderProcess.h"
 #include "data/TableSource.h"
 
 #include <QTemporaryDir>
 #include <vector>
 
 // An Access (Jet) database: older installations' databases and the template packages of the
-// older release. Read only. mdbtools allocates without bound on some damaged files, so the
-// whole file is copied out once in a capped child process (see JetDump) and read from there.
+// older release. Read only. mdbtools allocates without bound or crashes on some damaged files,
+// so the reader helper copies the whole file out once, under limits, and it is read from there.
 class JetTableSource : public TableSource
 {
 public:
     // "Standard Jet DB" or "Standard ACE DB" after the four magic bytes.
     static bool isJetHeader(const QByteArray &head);
-    // `waiting` is called while the file is read (see CappedChild::run).
+    // `progress` is called while the helper reads the file, and may stop it.
     static std::unique_ptr<JetTableSource> open(const QString &path, QString *error,
-                                                const std::function<void()> &waiting = {},
-                                                const CappedChild::Limits &limits = {});
+                                                const ReaderProcess::Progress &progress = {},
+                                                const ReaderProcess::Limits &limits = {});
 
     QStringList tableNames() const override;
     QStringList columnNames(const QString &table) const override;
@@ -26,6 +26,7 @@ public:
 
 private:
     JetTableSource() = default;
+    // False with *error when the helper refused the file or its table list breaks the format.
     bool readTables(QString *error);
     int tableIndex(const QString &table) const;
 

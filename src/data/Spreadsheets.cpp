@@ -35,7 +35,8 @@ QString Spreadsheets::readableFilter()
                           "Excel(*.csv);;WPS Excel(*.et)");
 }
 
-std::unique_ptr<SpreadsheetReader> Spreadsheets::open(const QString &path, QString &error) const
+std::unique_ptr<SpreadsheetReader> Spreadsheets::open(const QString &path, QString &error,
+                                                      const ReaderProcess::Progress &progress) const
 {
     QFile file(path);
     Fault fault = Fault::NotFound;
@@ -49,7 +50,11 @@ std::unique_ptr<SpreadsheetReader> Spreadsheets::open(const QString &path, QStri
         error = SpreadsheetReader::faultText(fault, path);
         return nullptr;
     }
-    if (!reader->load()) {
+    reader->setProgress(progress);
+    const bool loaded = reader->load();
+    // Whoever watched this read need not be there for the next sheet.
+    reader->setProgress({});
+    if (!loaded) {
         error = reader->error();
         return nullptr;
     }

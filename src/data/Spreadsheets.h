@@ -15,8 +15,10 @@ public:
 
     // Opens a workbook with its active sheet read. The format is told by the file's content,
     // so a workbook saved under the wrong extension still opens. On failure answers null and
-    // sets `error` to a message naming the file.
-    std::unique_ptr<SpreadsheetReader> open(const QString &path, QString &error) const;
+    // sets `error` to a message naming the file. `progress` watches this read where it runs in
+    // the reader helper, and may stop it (see SpreadsheetReader::setProgress for later ones).
+    std::unique_ptr<SpreadsheetReader> open(const QString &path, QString &error,
+                                            const ReaderProcess::Progress &progress = {}) const;
 
     std::unique_ptr<XlsxWriter> create(const QString &path) const;
 };

@@ -23,7 +23,7 @@ TableSource::Format TableSource::detectFile(const QString &path)
 }
 
 std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *error,
-                                               const std::function<void()> &waiting)
+                                               const ReaderProcess::Progress &progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -40,7 +40,7 @@ std::unique_ptr<TableSource> TableSource::open(const QString &path, QString *err
     if (format == Format::Sqlite)
         source = SqliteTableSource::open(path, error);
     else if (format == Format::Jet)
-        source = JetTableSource::open(path, error, waiting);
+        source = JetTableSource::open(path, error, progress);
     else
         *error = QStringLiteral("不是可识别的数据库文件");
     return source;

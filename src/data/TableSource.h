@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ReaderProcess.h"
+
 #include <QStringList>
 #include <QVariant>
 #include <functional>
@@ -41,10 +43,10 @@ public:
     // By the file's first bytes, never by its name.
     static Format detect(const QByteArray &head);
     static Format detectFile(const QString &path);
-    // Opens a file of either format; null with *error for anything else. `waiting` is called
-    // while a slow file is read through.
+    // Opens a file of either format; null with *error for anything else. `progress` is called
+    // while an Access file is read through, and may stop the read.
     static std::unique_ptr<TableSource> open(const QString &path, QString *error,
-                                             const std::function<void()> &waiting = {});
+                                             const ReaderProcess::Progress &progress = {});
 
     virtual ~TableSource() = default;
 

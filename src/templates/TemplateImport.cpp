@@ -90,10 +90,11 @@ TemplateImport::TemplateImport(Database &db, Catalogue &catalogue, const DataHom
 
 TemplateImport::~TemplateImport() = default;
 
-bool TemplateImport::open(const QString &path, QString *error)
+bool TemplateImport::open(const QString &path, QString *error,
+                          const ReaderProcess::Progress &progress)
 {
     close();
-    m_source = TableSource::open(path, error);
+    m_source = TableSource::open(path, error, progress);
     if (!m_source)
         return false;
     if (!m_source->hasTable(Package::kTemplates)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ReaderProcess.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -36,7 +38,8 @@ public:
     TemplateImport(Database &db, Catalogue &catalogue, const DataHome &home);
     ~TemplateImport();
 
-    bool open(const QString &path, QString *error);
+    // `progress` watches the read of an older Access package and may stop it.
+    bool open(const QString &path, QString *error, const ReaderProcess::Progress &progress = {});
     void close();
     bool isOpen() const { return bool(m_source); }
     // "V928" when the package carries settings and items, "V927" otherwise.

@@ -12,6 +12,7 @@
 #include "data/Database.h"
 #include "data/Settings.h"
 #include "data/Spreadsheets.h"
+#include "data/ui/ReadingDialog.h"
 #include "services/AppServices.h"
 
 #include <QCheckBox>
@@ -85,8 +86,9 @@ TfrmImport::TfrmImport(AppServices &services, ImportScenario scenario, QWidget *
 
 TfrmImport::~TfrmImport()
 {
-    // A file being read is read to its end; its result is dropped.
+    // A file being read is given up; so is its result.
     if (m_thread) {
+        m_readingDialog->cancel();
         m_thread->wait();
         delete m_thread;
     }
@@ -336,28 +338,44 @@ void TfrmImport::openFile(const QString &path)
     releaseFile();
     ed_file->setText(path);
     ed_file->setToolTip(path);
-    setStatus(QStringLiteral("正在读取文件，请稍候……"));
-    readInBackground([path, &spreadsheets = m_services.spreadsheets()](Reading &reading) {
-        reading.reader = spreadsheets.open(path, reading.error);
+    const QString waiting = QStringLiteral("正在读取文件，请稍候……");
+    setStatus(waiting);
+    readInBackground(waiting, [path, &spreadsheets = m_services.spreadsheets()](
+                                  Reading &reading, const ReaderProcess::Progress &progress) {
+        reading.reader = spreadsheets.open(path, reading.error, progress);
     });
 }
 
-void TfrmImport::readInBackground(std::function<void(Reading &)> work)
+void TfrmImport::readInBackground(
+    const QString &label, std::function<void(Reading &, const ReaderProcess::Progress &)> work)
 {
     m_reading = true;
     btBrowse->setEnabled(false);
     cboWorkSheets->setEnabled(false);
+    m_readingDialog = new ReadingDialog(label, this);
     auto reading = std::make_shared<Reading>();
     reading->reader = std::move(m_reader);
-    m_thread = QThread::create([reading, work] { work(*reading); });
+    m_thread = QThread::create(
+        [reading, work, progress = m_readingDialog->progress()] { work(*reading, progress); });
     connect(m_thread, &QThread::finished, this, [this, reading] {
         m_thread->deleteLater();
         m_thread = nullptr;
+        const bool aborted = m_readingDialog->aborted();
+        delete m_readingDialog;
+        m_readingDialog = nullptr;
         m_reading = false;
         btBrowse->setEnabled(true);
         cboWorkSheets->setEnabled(true);
         m_reader = std::move(reading->reader);
-        fileRead(reading->error);
+        if (!aborted) {
+            fileRead(reading->error);
+        } else if (m_reader) {
+            fileRead({}); // the sheet read before stays
+        } else {
+            releaseFile();
+            ed_file->clear();
+            setStatus(QStringLiteral("已中止读取文件。"));
+        }
     });
     m_thread->start();
 }
@@ -398,8 +416,10 @@ void TfrmImport::sheetChosen(int index)
     if (!m_reader || index == m_reader->activeSheet())
         return;
     btStart->setEnabled(false);
-    setStatus(QStringLiteral("正在读取工作表，请稍候……"));
-    readInBackground([index](Reading &reading) {
+    const QString waiting = QStringLiteral("正在读取工作表，请稍候……");
+    setStatus(waiting);
+    readInBackground(waiting, [index](Reading &reading, const ReaderProcess::Progress &progress) {
+        reading.reader->setProgress(progress);
         if (!reading.reader->activate(index))
             reading.error = reading.reader->error();
     });

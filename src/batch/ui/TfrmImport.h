@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ReaderProcess.h"
+
 #include "batch/ImportItems.h"
 #include "batch/SpreadsheetImport.h"
 
@@ -62,8 +64,10 @@ private:
         std::unique_ptr<SpreadsheetReader> reader;
         QString error;
     };
-    // Runs `work` in a worker thread, then takes its reader back here and calls fileRead.
-    void readInBackground(std::function<void(Reading &)> work);
+    // Runs `work` in a worker thread, with the progress of the reading window, then takes its
+    // reader back here and calls fileRead.
+    void readInBackground(const QString &label,
+                          std::function<void(Reading &, const ReaderProcess::Progress &)> work);
     void fileRead(const QString &error);
     void sheetChosen(int index);
     void fillColumnLists();
@@ -108,6 +112,7 @@ private:
     std::unique_ptr<SpreadsheetReader> m_reader;
     QStringList m_titles;
     class QThread *m_thread = nullptr;
+    class ReadingDialog *m_readingDialog = nullptr; // while m_thread reads
     bool m_reading = false;
     bool m_stop = false;
     std::unique_ptr<ImportLog> m_log;

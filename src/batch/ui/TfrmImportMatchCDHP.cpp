@@ -9,6 +9,7 @@
 #include "batch/ui/ImportLogView.h"
 #include "data/Spreadsheets.h"
 #include "data/spreadsheet/SpreadsheetReader.h"
+#include "data/ui/ReadingDialog.h"
 #include "services/AppServices.h"
 
 #include <QComboBox>
@@ -126,8 +127,10 @@ void TfrmImportMatchCDHP::btBrowseClick()
 bool TfrmImportMatchCDHP::openFile()
 {
     QString error;
-    m_sheet = m_services.spreadsheets().open(ed_file->text().trimmed(), error);
-    if (!m_sheet)
+    ReadingDialog reading(QStringLiteral("正在读取文件，请稍候……"), this);
+    m_sheet = m_services.spreadsheets().open(ed_file->text().trimmed(), error, reading.progress());
+    reading.hide();
+    if (!m_sheet && !reading.aborted())
         m_services.ui().alert(kCannotOpen + u'\n' + error, QStringLiteral("确认"));
     return bool(m_sheet);
 }

@@ -1,19 +1,35 @@
 #include "data/spreadsheet/BiffReader.h"
 
+#include "base/FrameReader.h"
+#include "data/ReaderProtocol.h"
 #include "data/spreadsheet/CompoundFileCheck.h"
 
 #include <QFile>
-#include <freexl.h>
+#include <QTemporaryDir>
+
+namespace {
+
+using ReaderProtocol::Tag;
+
+// A cell's text is at most 32,767 characters in the format.
+constexpr qint64 kMaxRecord = 256 << 10;
+
+bool cellPosition(const QByteArray &payload, int &row, int &column)
+{
+    quint32 r = 0, c = 0;
+    if (!FrameReader::numberAt(payload, 0, r) || !FrameReader::numberAt(payload, 4, c) ||
+        r > quint32(INT_MAX) || c > quint32(INT_MAX))
+        return false;
+    row = int(r);
+    column = int(c);
+    return true;
+}
+
+} // namespace
 
 BiffReader::BiffReader(QString path)
     : SpreadsheetReader(std::move(path))
 {}
-
-BiffReader::~BiffReader()
-{
-    if (m_handle)
-        freexl_close(m_handle);
-}
 
 bool BiffReader::isEncryptedPackage() const
 {
@@ -38,35 +54,13 @@ int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
     fault = Fault::Damaged;
     if (!isSafeForLibrary())
         return -1;
-    const int opened = freexl_open(QFile::encodeName(path()).constData(), &m_handle);
-    if (opened != FREEXL_OK) {
-        if (opened == FREEXL_FILE_NOT_FOUND)
-            fault = Fault::NotFound;
-        else if (isEncryptedPackage())
+    Rows rows;
+    if (!read(0, &sheetNames, rows, fault)) {
+        if (fault == Fault::Damaged && isEncryptedPackage())
             fault = Fault::Encrypted;
         return -1;
     }
-    unsigned int value = 0;
-    if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &value) != FREEXL_OK)
-        return -1;
-    if (value == FREEXL_BIFF_OBFUSCATED) {
-        fault = Fault::Encrypted;
-        return -1;
-    }
-    if (freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &value) != FREEXL_OK)
-        return -1;
-    // The library finds a sheet's name by walking its list, so a huge count is slow as well
-    // as absurd; it also numbers sheets in 16 bits.
-    if (value > unsigned(kMaxSheets)) {
-        fault = Fault::TooManySheets;
-        return -1;
-    }
-    for (unsigned int i = 0; i < value; ++i) {
-        const char *name = nullptr;
-        if (freexl_get_worksheet_name(m_handle, (unsigned short)i, &name) != FREEXL_OK)
-            return -1;
-        sheetNames << QString::fromUtf8(name);
-    }
+    m_first = std::move(rows);
     // The file's active tab is not offered by the library; the first sheet is what a
     // spreadsheet program shows for most files.
     return 0;
@@ -74,40 +68,66 @@ int BiffReader::readWorkbook(QStringList &sheetNames, Fault &fault)
 
 bool BiffReader::readSheet(int index, Rows &rows, Fault &fault)
 {
+    if (index == 0 && m_first) {
+        rows = std::move(*m_first);
+        m_first.reset();
+        return true;
+    }
+    return read(index, nullptr, rows, fault);
+}
+
+bool BiffReader::read(int index, QStringList *names, Rows &rows, Fault &fault)
+{
     fault = Fault::Damaged;
-    unsigned int rowCount = 0;
-    unsigned short columnCount = 0;
-    if (freexl_select_active_worksheet(m_handle, (unsigned short)index) != FREEXL_OK ||
-        freexl_worksheet_dimensions(m_handle, &rowCount, &columnCount) != FREEXL_OK)
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("sheet"));
+    const ReaderProcess::End end = ReaderProcess::run(
+        {QStringLiteral("workbook"), path(), output, QString::number(index)}, {}, progress());
+    if (end == ReaderProcess::End::Aborted) {
+        fault = Fault::Aborted;
         return false;
-    if (rowCount > unsigned(kMaxRows)) // 32 bits in the file, at most 65,536 in any real one
+    }
+    if (end != ReaderProcess::End::Finished && end != ReaderProcess::End::Refused) {
+        setFaultDetail(ReaderProcess::explain(end));
         return false;
-    for (unsigned int r = 0; r < rowCount; ++r) {
-        for (unsigned short c = 0; c < columnCount; ++c) {
-            FreeXL_CellValue cell;
-            if (freexl_get_cell_value(m_handle, r, c, &cell) != FREEXL_OK)
+    }
+    QFile file(output);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // What the helper wrote is checked as the file itself would be: cell positions and
+    // counts by setCell, the sheet count here.
+    FrameReader in(&file, kMaxRecord);
+    FrameReader::Frame frame;
+    while (in.next(frame)) {
+        int row = 0, column = 0;
+        double number = 0;
+        switch (Tag(frame.tag)) {
+        case Tag::End:
+            return true;
+        case Tag::Failed:
+            if (frame.payload.size() == 1 && quint8(frame.payload[0]) < quint8(Fault::Aborted))
+                fault = Fault(quint8(frame.payload[0]));
+            return false;
+        case Tag::Sheet:
+            if (names && names->size() >= kMaxSheets)
                 return false;
-            QString text;
-            switch (cell.type) {
-            case FREEXL_CELL_INT:
-                text = QString::number(cell.value.int_value);
-                break;
-            case FREEXL_CELL_DOUBLE:
-                text = numberText(cell.value.double_value);
-                break;
-            case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT:
-            case FREEXL_CELL_DATE:
-            case FREEXL_CELL_DATETIME:
-            case FREEXL_CELL_TIME:
-                text = QString::fromUtf8(cell.value.text_value);
-                break;
-            default:
-                break;
-            }
-            if (!setCell(rows, int(r) + 1, int(c) + 1, text, fault))
+            if (names)
+                *names << QString::fromUtf8(frame.payload);
+            break;
+        case Tag::CellText:
+            if (!cellPosition(frame.payload, row, column) ||
+                !setCell(rows, row, column, QString::fromUtf8(frame.payload.mid(8)), fault))
                 return false;
+            break;
+        case Tag::CellNumber:
+            if (!cellPosition(frame.payload, row, column) ||
+                !FrameReader::numberAt(frame.payload, 8, number) ||
+                !setCell(rows, row, column, numberText(number), fault))
+                return false;
+            break;
+        default:
+            return false;
         }
     }
-    return true;
+    return false;
 }

@@ -2,13 +2,15 @@
 
 #include "data/spreadsheet/SpreadsheetReader.h"
 
+#include <optional>
+
 // Binary workbooks (.xls, .xlw, and the .et files of the Chinese office suite, which use the
-// same format), read with FreeXL.
+// same format), read with FreeXL in the reader helper: the library is not trusted with the
+// program's memory on a damaged file.
 class BiffReader : public SpreadsheetReader
 {
 public:
     explicit BiffReader(QString path);
-    ~BiffReader() override;
 
 protected:
     int readWorkbook(QStringList &sheetNames, Fault &fault) override;
@@ -19,6 +21,9 @@ private:
     bool isEncryptedPackage() const;
     // Whether the library may be given the file; see CompoundFileCheck.
     bool isSafeForLibrary() const;
+    // Has the helper read sheet `index`, with the sheet names when `names` is given.
+    bool read(int index, QStringList *names, Rows &rows, Fault &fault);
 
-    const void *m_handle = nullptr;
+    // The first sheet, read together with the sheet names.
+    std::optional<Rows> m_first;
 };

@@ -46,6 +46,8 @@ QString SpreadsheetReader::faultText(Fault fault, const QString &path)
     case Fault::TooMuchText:
         return u"文件" + name + u"过大，无法读取：共用的文字最多 " +
                QString::number(kMaxSharedTextBytes >> 20) + u" MB。" + kSplit;
+    case Fault::Aborted:
+        return u"已中止读取文件" + name + u"。";
     case Fault::Unsupported:
         break;
     }

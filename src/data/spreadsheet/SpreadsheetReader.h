@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ReaderProcess.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -11,7 +13,7 @@ class SpreadsheetReader
 {
 public:
     // TooLarge: the file, or a part of it once unpacked, beyond kMaxFileBytes; the others
-    // name the limit a file broke.
+    // name the limit a file broke. Aborted: the user stopped the read.
     enum class Fault {
         NotFound,
         Empty,
@@ -22,7 +24,8 @@ public:
         TooLarge,
         TooManySheets,
         TooManyCells,
-        TooMuchText
+        TooMuchText,
+        Aborted
     };
     // What the user is told, naming the file (and the limit it broke, for one too large).
     static QString faultText(Fault fault, const QString &path);
@@ -49,6 +52,8 @@ public:
 
     // Reads the workbook's sheet list and its active sheet; used by Spreadsheets::open.
     bool load();
+    // Called while a read runs in the reader helper (binary workbooks), and may stop it.
+    void setProgress(ReaderProcess::Progress progress) { m_progress = std::move(progress); }
 
     // Beyond these a file is refused as too large: far above any list a clerk keeps, and low
     // enough that reading never takes more than a moment or a few hundred megabytes.
@@ -90,6 +95,7 @@ protected:
     static QString numberText(double value);
     // Where in the file a reader found the fault ("第 5 行……"), added to the next failure's text.
     void setFaultDetail(const QString &detail) { m_faultDetail = detail; }
+    const ReaderProcess::Progress &progress() const { return m_progress; }
 
 private:
     bool fail(Fault fault);
@@ -103,4 +109,5 @@ private:
     int m_columns = 0;
     QString m_error;
     QString m_faultDetail;
+    ReaderProcess::Progress m_progress;
 };

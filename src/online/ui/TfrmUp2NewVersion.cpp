@@ -179,8 +179,9 @@ void TfrmUp2NewVersion::startUpgrade()
     error = olderDatabaseProblem();
     if (error.isEmpty()) {
         showProgress(0, 0, QStringLiteral("正在读取老版本的数据库…"));
-        older = TableSource::open(path, &error, [] {
+        older = TableSource::open(path, &error, [](qint64, qint64) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
         });
     }
     if (!older) {

@@ -5,6 +5,7 @@
 #include "base/ui/ClickableLabel.h"
 #include "base/ui/FormFace.h"
 #include "base/ui/NamedWidgets.h"
+#include "data/ui/ReadingDialog.h"
 #include "print/ui/TfrmImageShow.h"
 #include "services/AppServices.h"
 #include "templates/TemplateExport.h"
@@ -291,7 +292,15 @@ void TfrmBillImportExport::choosePackage()
     m_importList->clear();
     setListButtonsEnabled(false);
     QString error;
-    if (!m_import.open(path, &error)) {
+    ReadingDialog reading(QStringLiteral("正在读取票据包，请稍候……"), this);
+    const bool opened = m_import.open(path, &error, reading.progress());
+    reading.hide();
+    if (!opened && reading.aborted()) {
+        m_packagePath->clear();
+        m_importProgress->setText(QStringLiteral("已中止读取票据包"));
+        return;
+    }
+    if (!opened) {
         recordError(error);
         m_services.ui().alert(u":),数据包访问异常！\n" + error, kPrompt);
         return;

@@ -1,3 +1,5 @@
+#include "NextModal.h"
+#include "StubReader.h"
 #include "TestHome.h"
 #include "base/IniFile.h"
 #include "batch/ImportLog.h"
@@ -322,4 +324,36 @@ TEST(ImportWindow, RuleWindowCleansTypedPatterns)
     QTest::keyClick(order, Qt::Key_Backspace);
     EXPECT_TRUE(child<QPushButton>(rules, "btDelete")->isHidden());
     EXPECT_TRUE(item->isReadOnly());
+}
+
+// A binary workbook is read by the reader helper while the window waits with "中止"; pressing
+// it stops the helper, and the window is left as before the file was chosen.
+TEST(ImportWindow, AbortWhileAWorkbookIsReadStopsTheReaderAndKeepsNothing)
+{
+    TestHome home;
+    TfrmImport window(home.services(), ImportScenario::AddressBook);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    StubReader reader("echo 'progress 1 5'\nexec sleep 600");
+    bool closedByButton = false;
+    NextModal abort([&](QWidget *dialog) {
+        auto *button = dialog->findChild<QPushButton *>("btAbortRead");
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->text(), "中止");
+        QTest::mouseClick(button, Qt::LeftButton);
+        closedByButton = !dialog->isVisible();
+        // The helper is stopped by the button, not by the window closing after this answer.
+        EXPECT_TRUE(waitIdle(window));
+    });
+    home.ui.answerFile(kFixtures + "receivers.xls");
+    QTest::mouseClick(child<QPushButton>(window, "btBrowse"), Qt::LeftButton);
+    ASSERT_TRUE(waitIdle(window));
+    EXPECT_TRUE(abort.answered());
+    EXPECT_TRUE(closedByButton);
+    EXPECT_TRUE(reader.ranAndEnded());
+    EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.last().text.toStdString();
+    EXPECT_TRUE(child<QLineEdit>(window, "ed_file")->text().isEmpty());
+    EXPECT_FALSE(child<QPushButton>(window, "btStart")->isEnabled());
+    EXPECT_EQ(child<QComboBox>(window, "cboWorkSheets")->count(), 0);
+    EXPECT_EQ(child<QLabel>(window, "lblResult")->text(), "已中止读取文件。");
 }

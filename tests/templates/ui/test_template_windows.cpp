@@ -1,5 +1,7 @@
 #include "../PackageFile.h"
 #include "../TemplateRows.h"
+#include "NextModal.h"
+#include "StubReader.h"
 #include "templates/ui/TfrmBillImportExport.h"
 #include "templates/ui/TfrmCheckTypeMng.h"
 
@@ -17,6 +19,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -334,6 +337,37 @@ TEST_F(PackageWindow, ChoosesListsAndImportsAPackage)
     EXPECT_TRUE(items("lstImpSel").isEmpty());
     EXPECT_EQ(items("lstImpFrom").size(), 3);
     EXPECT_FALSE(child("btImport")->isEnabled());
+}
+
+// A package of the older release is an Access file, read by the reader helper while the
+// window waits; "中止" stops the helper and the package is neither listed nor imported.
+TEST_F(PackageWindow, AbortWhileAnOlderPackageIsReadListsNothing)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString path = home.path() + "旧版票据.lyb";
+    ASSERT_TRUE(QFile::copy(LANYAN_SOURCE_DIR "/tests/data/fixtures/access/nwind.mdb", path));
+    const QStringList before = catalogue().loadCheckTypeLastNameList("快递单");
+    StubReader reader("echo 'progress 1 5'\nexec sleep 600");
+    bool closedByButton = false;
+    NextModal abort([&](QWidget *dialog) {
+        auto *button = dialog->findChild<QPushButton *>("btAbortRead");
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->text(), "中止");
+        QTest::mouseClick(button, Qt::LeftButton);
+        closedByButton = !dialog->isVisible();
+    });
+    home.ui.answerFile(path);
+    QTest::mouseClick(child("btBrowseImport"), Qt::LeftButton);
+    EXPECT_TRUE(abort.answered());
+    EXPECT_TRUE(closedByButton);
+    EXPECT_TRUE(reader.ranAndEnded());
+    EXPECT_TRUE(home.ui.shown.isEmpty()) << home.ui.last().text.toStdString();
+    EXPECT_EQ(child<QLabel>("lbProcessIn")->text(), "已中止读取票据包");
+    EXPECT_TRUE(child<QLineEdit>("edtImportBillsFile")->text().isEmpty());
+    EXPECT_TRUE(items("lstImpFrom").isEmpty());
+    EXPECT_FALSE(child("btImport")->isEnabled());
+    EXPECT_EQ(catalogue().loadCheckTypeLastNameList("快递单"), before);
 }
 
 TEST_F(PackageWindow, ExportPanelShowsAfterClicksOnTheMaximizedNoticeAndWritesAPackage)

@@ -1,8 +1,9 @@
-#include "data/JetDump.h"
+#include "reader/JetDump.h"
 
+#include "base/FrameWriter.h"
+#include "data/ReaderProtocol.h"
 #include "data/TableSource.h"
 
-#include <QDataStream>
 #include <QFile>
 #include <QStringList>
 #include <mdbtools.h>
@@ -11,6 +12,8 @@
 namespace JetDump {
 
 namespace {
+
+using ReaderProtocol::Tag;
 
 // A table with more rows than this is taken for a damaged file.
 constexpr qint64 kMaxRows = 5'000'000;
@@ -47,55 +50,54 @@ class Output
 public:
     explicit Output(const QString &path)
         : m_file(path)
+        , m_frames(&m_file)
     {
         m_ok = m_file.open(QIODevice::WriteOnly);
-        m_stream.setDevice(&m_file);
-        m_stream.setVersion(QDataStream::Qt_6_0);
     }
-    QDataStream &stream() { return m_stream; }
+    void write(Tag tag, const QByteArray &payload = {}) { m_frames.write(quint8(tag), payload); }
+    void write(Tag tag, const QString &text) { write(tag, text.toUtf8()); }
     bool close()
     {
-        m_ok = m_ok && m_stream.status() == QDataStream::Ok && m_file.flush();
+        m_ok = m_ok && m_frames.ok() && m_file.flush();
         m_file.close();
         return m_ok;
     }
 
 private:
     QFile m_file;
-    QDataStream m_stream;
+    FrameWriter m_frames;
     bool m_ok = false;
 };
 
 // A long binary value lives on its own pages; read only up to the limit its header announces.
-void writeOle(QDataStream &out, MdbHandle *mdb, MdbColumn *col, int length)
+void writeOle(Output &out, MdbHandle *mdb, MdbColumn *col, int length)
 {
     if (length < MDB_MEMO_OVERHEAD) {
-        out << Cell::Null;
+        out.write(Tag::Null);
         return;
     }
     const quint32 announced = quint32(mdb_get_int32(col->bind_ptr, 0)) & 0x3fffffffu;
     if (announced > quint32(TableSource::kMaxValueBytes)) {
-        out << Cell::TooLarge
-            << QStringLiteral("字段 %1 的数据过大").arg(QString::fromUtf8(col->name));
+        out.write(Tag::TooLarge,
+                  QStringLiteral("字段 %1 的数据过大").arg(QString::fromUtf8(col->name)));
         return;
     }
     size_t size = 0;
     void *data = mdb_ole_read_full(mdb, col, &size);
     if (!data) {
-        out << Cell::Null;
+        out.write(Tag::Null);
         return;
     }
-    out << Cell::Bytes
-        << QByteArray(static_cast<const char *>(data),
-                      qsizetype(std::min<size_t>(size, TableSource::kMaxValueBytes)));
+    out.write(Tag::Bytes,
+              QByteArray(static_cast<const char *>(data),
+                         qsizetype(std::min<size_t>(size, TableSource::kMaxValueBytes))));
     free(data);
 }
 
-void writeValue(QDataStream &out, MdbHandle *mdb, MdbColumn *col, const QByteArray &buffer,
-                int length)
+void writeValue(Output &out, MdbHandle *mdb, MdbColumn *col, const QByteArray &buffer, int length)
 {
     if (length <= 0) {
-        out << Cell::Null;
+        out.write(Tag::Null);
         return;
     }
     const int bound = std::min(length, int(kBindSize));
@@ -104,21 +106,21 @@ void writeValue(QDataStream &out, MdbHandle *mdb, MdbColumn *col, const QByteArr
         writeOle(out, mdb, col, length);
         break;
     case MDB_BINARY:
-        out << Cell::Bytes << QByteArray(buffer.constData(), bound);
+        out.write(Tag::Bytes, QByteArray(buffer.constData(), bound));
         break;
     default:
-        out << Cell::Text
-            << QString::fromUtf8(buffer.constData(), qstrnlen(buffer.constData(), size_t(bound)));
+        out.write(Tag::Text, QByteArray(buffer.constData(),
+                                        qsizetype(qstrnlen(buffer.constData(), size_t(bound)))));
     }
 }
 
-// One table's rows, ending with Mark::End, or Mark::Failed and the reason.
-void writeRows(QDataStream &out, MdbHandle *mdb, MdbCatalogEntry *entry)
+// One table's rows, ending with End, or Failed and the reason.
+void writeRows(Output &out, MdbHandle *mdb, MdbCatalogEntry *entry)
 {
     const QString name = QString::fromUtf8(entry->object_name);
     TableDef def{mdb_read_table(entry)};
     if (!def.table || !mdb_read_columns(def.table)) {
-        out << Mark::Failed << u"无法读取数据表 " + name;
+        out.write(Tag::Failed, u"无法读取数据表 " + name);
         return;
     }
     mdb_rewind_table(def.table);
@@ -130,14 +132,14 @@ void writeRows(QDataStream &out, MdbHandle *mdb, MdbCatalogEntry *entry)
     qint64 rows = 0;
     while (mdb_fetch_row(def.table)) {
         if (++rows > kMaxRows) {
-            out << Mark::Failed << u"数据表 " + name + u" 的行数超出限制";
+            out.write(Tag::Failed, u"数据表 " + name + u" 的行数超出限制");
             return;
         }
-        out << Mark::Row;
+        out.write(Tag::Row);
         for (guint i = 0; i < count; ++i)
             writeValue(out, mdb, columnAt(def.table, i), buffers[i], lengths[i]);
     }
-    out << Mark::End;
+    out.write(Tag::End);
 }
 
 QStringList columnNames(MdbCatalogEntry *entry)
@@ -153,17 +155,8 @@ QStringList columnNames(MdbCatalogEntry *entry)
 
 } // namespace
 
-QString tablesFile(const QString &dir)
-{
-    return dir + QStringLiteral("/tables");
-}
-
-QString rowsFile(const QString &dir, int table)
-{
-    return dir + QStringLiteral("/%1.rows").arg(table);
-}
-
-bool write(const QString &accessPath, const QString &dir, QString *error)
+bool write(const QString &accessPath, const QString &folder, const Progress &progress,
+           QString *error)
 {
     Mdb mdb{mdb_open(QFile::encodeName(accessPath).constData(), MDB_NOFLAGS)};
     if (!mdb.handle || !mdb_read_catalog(mdb.handle, MDB_TABLE)) {
@@ -180,14 +173,18 @@ bool write(const QString &accessPath, const QString &dir, QString *error)
         if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
             tables.push_back(entry);
     }
-    Output list(tablesFile(dir));
-    list.stream() << quint32(tables.size());
-    for (MdbCatalogEntry *entry : tables)
-        list.stream() << QString::fromUtf8(entry->object_name) << columnNames(entry);
+    Output list(ReaderProtocol::tablesFile(folder));
+    for (MdbCatalogEntry *entry : tables) {
+        list.write(Tag::Table, QString::fromUtf8(entry->object_name));
+        for (const QString &column : columnNames(entry))
+            list.write(Tag::Column, column);
+    }
+    list.write(Tag::End);
     bool written = list.close();
     for (size_t i = 0; written && i < tables.size(); ++i) {
-        Output rows(rowsFile(dir, int(i)));
-        writeRows(rows.stream(), mdb.handle, tables[i]);
+        progress(qint64(i), qint64(tables.size()));
+        Output rows(ReaderProtocol::rowsFile(folder, int(i)));
+        writeRows(rows, mdb.handle, tables[i]);
         written = rows.close();
     }
     if (!written)

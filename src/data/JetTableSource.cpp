@@ -1,7 +1,7 @@
 #include "data/JetTableSource.h"
 
 #include "base/FrameReader.h"
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 
 #include <QFile>
 #include <QFileInfo>

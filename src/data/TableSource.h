@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ReaderProcess.h"
+#include "base/ReaderProcess.h"
 
 #include <QStringList>
 #include <QVariant>

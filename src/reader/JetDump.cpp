@@ -1,7 +1,7 @@
 #include "reader/JetDump.h"
 
 #include "base/FrameWriter.h"
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 #include "data/TableSource.h"
 
 #include <QFile>

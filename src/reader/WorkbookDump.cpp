@@ -1,7 +1,7 @@
 #include "reader/WorkbookDump.h"
 
 #include "base/FrameWriter.h"
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 #include "data/spreadsheet/SpreadsheetReader.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 // What it answers is described in data/ReaderProtocol.h.
 
 #include "base/FrameWriter.h"
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 #include "reader/JetDump.h"
 #include "reader/WorkbookDump.h"
 

@@ -1,8 +1,8 @@
 #include "StubReader.h"
 #include "base/FrameWriter.h"
+#include "base/ReaderProcess.h"
+#include "base/ReaderProtocol.h"
 #include "data/JetTableSource.h"
-#include "data/ReaderProcess.h"
-#include "data/ReaderProtocol.h"
 #include "data/Spreadsheets.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ReaderProcess.h"
+#include "base/ReaderProcess.h"
 
 #include "batch/ImportItems.h"
 #include "batch/SpreadsheetImport.h"

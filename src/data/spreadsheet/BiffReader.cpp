@@ -1,7 +1,7 @@
 #include "data/spreadsheet/BiffReader.h"
 
 #include "base/FrameReader.h"
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 #include "data/spreadsheet/CompoundFileCheck.h"
 
 #include <QFile>

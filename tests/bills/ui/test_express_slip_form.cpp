@@ -511,3 +511,38 @@ TEST(ExpressSlipForm, UnreadableOrHugePictureIsExplainedOnTheForm)
         form->close();
     }
 }
+
+// "仅打印发件人" leaves the receiver off the paper and "仅打印收件方" the sender; each box
+// hides only its own side.
+TEST(ExpressSlipForm, PrintOnlyOneSideLeavesTheOtherOffThePaper)
+{
+    const QString receiver = QStringLiteral("收方公司");
+    const QString sender = QStringLiteral("寄方公司");
+    const struct
+    {
+        const char *box;
+        QString printed;
+        QString left;
+    } cases[] = {{"ckPrintFJROnly", sender, receiver}, {"ckPrintSJROnly", receiver, sender}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.box);
+        SlipFixture f;
+        f.form->setFieldText("zdSKR", receiver);
+        f.form->setFieldText("zdHKR", sender);
+        auto *box = f.form->findChild<QCheckBox *>(c.box);
+        ASSERT_TRUE(box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        ASSERT_TRUE(box->isChecked());
+
+        const QString pdf = f.home.path() + "side.pdf";
+        f.home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+        f.click("btPrint1");
+        const std::vector<PdfPage> pages = readPdfWords(pdf);
+        ASSERT_EQ(pages.size(), 1u);
+        QStringList words;
+        for (const PdfWord &w : pages[0].words)
+            words << w.text;
+        EXPECT_TRUE(words.contains(c.printed)) << words.join(' ').toStdString();
+        EXPECT_FALSE(words.contains(c.left)) << words.join(' ').toStdString();
+    }
+}

@@ -1,6 +1,6 @@
-#include "data/ReaderProcess.h"
+#include "base/ReaderProcess.h"
 
-#include "data/ReaderProtocol.h"
+#include "base/ReaderProtocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -19,3 +19,14 @@ QLabel *namedLabel(QWidget *parent, const char *name, const QString &caption)
     l->setObjectName(QString::fromLatin1(name));
     return l;
 }
+
+void makeHeading(QLabel *label, double scale)
+{
+    QFont font = label->font();
+    if (font.pixelSize() > 0)
+        font.setPixelSize(qRound(font.pixelSize() * scale));
+    else
+        font.setPointSizeF(font.pointSizeF() * scale);
+    font.setBold(true);
+    label->setFont(font);
+}

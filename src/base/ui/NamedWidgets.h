@@ -12,3 +12,6 @@ class QWidget;
 QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption,
                          const QString &hint = {});
 QLabel *namedLabel(QWidget *parent, const char *name, const QString &caption);
+// Makes a label a window's heading: bold, `scale` times its font, whether that font is sized
+// in points or, as the program's own font is, in pixels.
+void makeHeading(QLabel *label, double scale);

@@ -76,10 +76,7 @@ void Tfm_DMConfig::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
     auto *heading = namedLabel(this, "Label1", QStringLiteral("下拉列表字典管理"));
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
+    makeHeading(heading, 1.5);
     layout->addWidget(heading);
 
     auto *typeRow = new QHBoxLayout;

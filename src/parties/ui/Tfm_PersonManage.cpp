@@ -70,10 +70,7 @@ void Tfm_PersonManage::buildLayout()
     auto *layout = new QVBoxLayout(this);
     lbTitle = new QLabel(QStringLiteral("单位、客户资料管理"), this);
     lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    QFont titleFont = lbTitle->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    titleFont.setBold(true);
-    lbTitle->setFont(titleFont);
+    makeHeading(lbTitle, 1.4);
     lbTitle->setAlignment(Qt::AlignCenter);
     layout->addWidget(lbTitle);
 

@@ -42,10 +42,7 @@ void TfrmSsSet::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(QStringLiteral("省市代码设置"), this);
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
+    makeHeading(heading, 1.5);
     layout->addWidget(heading);
 
     m_pickers = new QWidget(this);

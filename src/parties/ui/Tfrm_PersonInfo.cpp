@@ -142,10 +142,7 @@ void Tfrm_PersonInfo::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(QStringLiteral("单位详细资料"), this);
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
+    makeHeading(heading, 1.5);
     heading->setAlignment(Qt::AlignCenter);
     layout->addWidget(heading);
     auto *required = new QLabel(QStringLiteral("注意:*号为必填项;"), this);

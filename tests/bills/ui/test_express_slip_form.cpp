@@ -55,6 +55,14 @@ struct SlipFixture
     }
 };
 
+QStringList wordsOf(const PdfPage &page)
+{
+    QStringList words;
+    for (const PdfWord &w : page.words)
+        words << w.text;
+    return words;
+}
+
 const QString kReceiverName = QStringLiteral("深圳市\"飞鸿\"贸易有限公司 O'Neil");
 
 } // namespace
@@ -100,10 +108,7 @@ TEST(ExpressSlipForm, SaveSaveAgainEditReopenAndPrint)
     f.click("btPrint1");
     const std::vector<PdfPage> pages = readPdfWords(pdf);
     ASSERT_EQ(pages.size(), 1u);
-    QStringList words;
-    for (const PdfWord &w : pages[0].words)
-        words << w.text;
-    const QString printed = words.join(' ');
+    const QString printed = wordsOf(pages[0]).join(' ');
     EXPECT_TRUE(printed.contains(QStringLiteral("王五"))) << printed.toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("文件"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("单击我"))) << printed.toStdString();
@@ -539,9 +544,7 @@ TEST(ExpressSlipForm, PrintOnlyOneSideLeavesTheOtherOffThePaper)
         f.click("btPrint1");
         const std::vector<PdfPage> pages = readPdfWords(pdf);
         ASSERT_EQ(pages.size(), 1u);
-        QStringList words;
-        for (const PdfWord &w : pages[0].words)
-            words << w.text;
+        const QStringList words = wordsOf(pages[0]);
         EXPECT_TRUE(words.contains(c.printed)) << words.join(' ').toStdString();
         EXPECT_FALSE(words.contains(c.left)) << words.join(' ').toStdString();
     }

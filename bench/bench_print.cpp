@@ -83,7 +83,7 @@ void BM_ExpressSlipsToPdf(benchmark::State &state)
     }
     state.counters["slips/s"] =
         benchmark::Counter(double(count) * state.iterations(), benchmark::Counter::kIsRate);
-    state.counters["items/slip"] = double(slips.empty() ? 0 : slips[0].items.size());
+    state.counters["items/slip"] = double(slips.empty() ? 0 : slips[0].size());
     state.counters["peak_MB"] = double(peakKilobytes()) / 1024.0;
 }
 BENCHMARK(BM_ExpressSlipsToPdf)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -57,4 +57,9 @@ const QStringList &amountCells()
     return cells;
 }
 
+const BillField *byControl(const QString &control)
+{
+    return fieldByControl(all(), control);
+}
+
 } // namespace DraftFields

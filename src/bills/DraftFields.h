@@ -9,6 +9,7 @@
 namespace DraftFields {
 
 const std::vector<BillField> &all();
+const BillField *byControl(const QString &control);
 
 // The payee name box shows this until a payee is chosen; it is never stored or printed.
 inline const QString kPayeePrompt = QStringLiteral("单击我或红圈选择收款人...:)");

@@ -84,10 +84,7 @@ const std::vector<BillField> &all()
 
 const BillField *byControl(const QString &control)
 {
-    for (const BillField &f : all())
-        if (f.control.compare(control, Qt::CaseInsensitive) == 0)
-            return &f;
-    return nullptr;
+    return fieldByControl(all(), control);
 }
 
 } // namespace ExpressSlipFields

@@ -12,9 +12,7 @@ bool printBillsToPdf(Database &db, Ui &ui, Settings &settings, BillKind kind, in
     if (bills.empty() || !job.PrintPrepare(checkTypeId) || !job.PrinterTransBegin(1))
         return false;
     for (size_t i = 0; i < bills.size(); ++i) {
-        const BillValues &bill = bills[i];
-        const auto valueOf = [&bill](const QString &name) { return bill.value(name); };
-        if (!job.SendCheckToPrinter(valueOf, bill.moneyCode))
+        if (!job.SendCheckToPrinter(bills[i]))
             return false;
         if (i + 1 < bills.size() && !job.NewCheckPage())
             return false;

@@ -1,6 +1,7 @@
 #include "print/PrintJob.h"
 
 #include "base/Ui.h"
+#include "bills/BillValues.h"
 #include "data/Database.h"
 #include "print/PrintEngine.h"
 
@@ -131,18 +132,10 @@ bool PrintJob::SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCo
             m_engine.getCellsWidth(CheckTypeId, QStringLiteral("zdQY"), 36, QStringLiteral("zdBY"));
     }
 
-    QSqlQuery q = m_engine.database().query();
-    q.prepare(QStringLiteral("select CtlName, CtlType from NameDict where CheckTypeName = :kind "
-                             "and PrintItem = 1 order by ShowOrd"));
-    q.bindValue(QStringLiteral(":kind"), m_profile.kindName);
-    if (!q.exec()) {
-        // Nothing of this bill would print: not something to pass over in silence.
-        m_engine.ui().error(u"读取打印项目失败！\n" + q.lastError().text());
+    const std::optional<QList<PrintItemName>> items = printItems();
+    if (!items)
         return false;
-    }
-    while (q.next()) {
-        const QString name = q.value(0).toString();
-        const QString kind = q.value(1).toString().toUpper();
+    for (const auto &[name, kind] : *items) {
         if (kind.isEmpty() || kind == u"TEXT") {
             QString value = valueOf(name);
             if (value == m_profile.receiverPrompt &&
@@ -158,6 +151,37 @@ bool PrintJob::SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCo
             return printerFailed();
     }
     return true;
+}
+
+bool PrintJob::SendCheckToPrinter(const BillValues &bill)
+{
+    return SendCheckToPrinter([&bill](const QString &name) { return bill.printed(name); },
+                              bill.moneyCode());
+}
+
+std::optional<QList<PrintJob::PrintItemName>> PrintJob::printItems() const
+{
+    QSqlQuery q = m_engine.database().query();
+    q.prepare(QStringLiteral("select CtlName, CtlType from NameDict where CheckTypeName = :kind "
+                             "and PrintItem = 1 order by ShowOrd"));
+    q.bindValue(QStringLiteral(":kind"), m_profile.kindName);
+    if (!q.exec()) {
+        // Nothing of this bill would print: not something to pass over in silence.
+        m_engine.ui().error(u"读取打印项目失败！\n" + q.lastError().text());
+        return std::nullopt;
+    }
+    QList<PrintItemName> items;
+    while (q.next())
+        items.append({q.value(0).toString(), q.value(1).toString().toUpper()});
+    return items;
+}
+
+QStringList PrintJob::printItemNames() const
+{
+    QStringList names;
+    for (const PrintItemName &item : printItems().value_or(QList<PrintItemName>{}))
+        names.append(item.first);
+    return names;
 }
 
 bool PrintJob::SendCalibrationSheet()

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "bills/BillKind.h"
+
+#include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
+#include <utility>
 
+class BillValues;
 class PrintEngine;
-
-enum class BillKind { ExpressSlip, AcceptanceDraft };
 
 // What differs between the print jobs of the two bill kinds.
 struct BillPrintProfile
@@ -43,6 +48,11 @@ public:
     bool PrinterTransBegin(int copies);
     // Renders every printable item of the kind; the draft passes its currency's abbreviation.
     bool SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCode = {});
+    // Renders one bill's values: hidden fields print nothing.
+    bool SendCheckToPrinter(const BillValues &bill);
+    // The names of the kind's printable items, in print order; empty when they cannot be read
+    // (the user was told why).
+    QStringList printItemNames() const;
     bool NewCheckPage();
     // The calibration sheet of the prepared template: four numbered crosses near the form's
     // corners, shifted by the whole-slip offset.
@@ -62,6 +72,9 @@ public:
     bool calibrated = true;
 
 private:
+    // A printable item's name and its upper-cased type.
+    using PrintItemName = std::pair<QString, QString>;
+    std::optional<QList<PrintItemName>> printItems() const;
     bool ready() const;
     bool printerFailed();
     // The calibration of the printer now selected.

@@ -301,7 +301,7 @@ TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
         SCOPED_TRACE(bill.kindName.toStdString());
         addTemplate(id, bill.xMove, bill.yMove, bill.hv, bill.paper.width(), bill.paper.height());
         BillValues values;
-        values.moneyCode = bill.moneyCode;
+        values.setMoneyCode(bill.moneyCode);
         int order = 0;
         for (const InkItem &item : bill.items) {
             addDictItem(bill.kindName, item.name, "TEXT", ++order);
@@ -321,7 +321,7 @@ TEST_F(CupsPrint, EveryItemThroughARealQueueLandsAtItsTemplatePosition)
         ASSERT_TRUE(job.PrintPrepare(id));
         ASSERT_TRUE(job.PrinterTransBegin(1));
         ASSERT_TRUE(job.SendCheckToPrinter(
-            [&values](const QString &name) { return values.value(name); }, values.moneyCode));
+            [&values](const QString &name) { return values.value(name); }, values.moneyCode()));
         ASSERT_TRUE(job.PrinterTransEnd()) << home.ui.texts().join('|').toStdString();
         const QString printed = waitForOutput(output.dir, title);
         ASSERT_FALSE(printed.isEmpty())

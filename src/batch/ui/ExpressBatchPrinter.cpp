@@ -3,13 +3,14 @@
 #include "base/CurrentOperator.h"
 #include "base/Ui.h"
 #include "batch/BatchRunLog.h"
+#include "bills/BillValues.h"
 #include "bills/ui/BillForm.h"
+#include "print/PrintJob.h"
 #include "print/QtPrintDevice.h"
 #include "services/AppServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QPrinter>
 #include <QProgressDialog>
 
@@ -117,15 +118,28 @@ ExpressBatchPrinter::ExpressBatchPrinter(AppServices &services, BillForm &form, 
     , m_options(std::move(options))
 {}
 
+bool ExpressBatchPrinter::prepare(PrintJob &job, BillValues &fixed)
+{
+    if (!leaveHistory(m_form))
+        return false;
+    fixed = m_form.values();
+    if (fixed.checkTypeId() <= 0) {
+        m_services.ui().alert(job.profile().chooseTemplateMessage, QStringLiteral("提示"));
+        return false;
+    }
+    return job.PrintPrepare(fixed.checkTypeId());
+}
+
 ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
 {
     Outcome out;
     out.planned = int(ids.size());
-    QPointer<BillForm> form(&m_form);
+    PrintJob job(m_services.printEngine(), m_form.kind());
+    BillValues fixed;
     // A cancelled printer dialog prints nothing and says nothing, as for a single slip.
-    if (ids.isEmpty() || !leaveHistory(*form) || !form->PrintPrepare())
+    if (ids.isEmpty() || !prepare(job, fixed))
         return out;
-    if (!form->PrinterTransBegin(1)) {
+    if (!job.PrinterTransBegin(1)) {
         out.failed = true;
         return out;
     }
@@ -144,18 +158,17 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     sinceEvents.start();
 
     for (int i = 0; i < ids.size(); ++i) {
-        form->filling = m_options.filling;
-        const QString why = m_push(*form, ids[i]);
+        BillValues bill = fixed;
+        const QString why = m_push(bill, ids[i]);
         bool ok = true;
         if (why.isEmpty()) {
             // A new page between two slips, none after the last.
-            ok = (out.printed.isEmpty() || form->NewCheckPage()) && form->SendCheckToPrinter();
+            ok = (out.printed.isEmpty() || job.NewCheckPage()) && job.SendCheckToPrinter(bill);
             if (ok)
                 out.printed << ids[i];
         } else {
             out.skipped << why;
         }
-        form->filling = false;
         if (!ok) {
             out.failed = true;
             break;
@@ -169,11 +182,6 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
             QApplication::processEvents();
             sinceEvents.restart();
         }
-        // The form closed under the batch took its document with it.
-        if (!form) {
-            out.failed = true;
-            return out;
-        }
         if (progress.wasCanceled() && !last) {
             out.cancelled = true;
             break;
@@ -181,25 +189,25 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     }
 
     if (out.cancelled || out.failed || out.printed.isEmpty())
-        form->PrinterTransAbort();
+        job.PrinterTransAbort();
     else
-        send(*form, out);
+        send(job, out);
     if (!out.sent && !out.cancelled && !out.printed.isEmpty())
         out.failed = true;
     return out;
 }
 
-void ExpressBatchPrinter::send(BillForm &form, Outcome &out)
+void ExpressBatchPrinter::send(PrintJob &job, Outcome &out)
 {
     BatchRunLog log(m_services.database(), m_options.listTable);
     out.printer = printerName(m_services.printEngine());
     // Without a record nothing is sent: rows on paper must never look unprinted.
     out.run = log.begin(out.printed, out.printer, CurrentOperator::name(), &out.recordError);
     if (out.run == 0) {
-        form.PrinterTransAbort();
+        job.PrinterTransAbort();
         return;
     }
-    out.sent = form.PrinterTransEnd();
+    out.sent = job.PrinterTransEnd();
     if (out.sent)
         log.sent(out.run, &out.recordError);
     else

@@ -6,6 +6,8 @@
 #include <functional>
 
 class AppServices;
+class BillValues;
+class PrintJob;
 class QProgressDialog;
 class QWidget;
 class BillForm;
@@ -13,9 +15,6 @@ class BillForm;
 struct BatchPrintOptions
 {
     QString title = QStringLiteral("批量打印快递单");
-    // The express form skips its look-ups while filling; the draft form must run its
-    // conversions, so it is filled as the clerk would.
-    bool filling = true;
     // What the summary calls the bills, and the rows when none could print.
     QString bills = QStringLiteral("快递单");
     QString rows = QStringLiteral("条目");
@@ -23,15 +22,18 @@ struct BatchPrintOptions
     QString listTable = QStringLiteral("ReceiverList");
 };
 
-// Prints one bill per batch list row through the open bill form, all in one printer document,
-// showing "N / M" with "中止". Events are processed between slips so the window stays responsive;
-// the painting stays on this thread. A stopped or failed batch throws the whole document away, so
-// nothing half-done reaches the printer. The run is on record before the document is sent.
+// Prints one bill per batch list row, all in one printer document, showing "N / M" with "中止".
+// Each bill starts from the open form's values (its template, fixed parties, options and what it
+// hides) and takes the row's; the form's widgets are never filled. Events are processed between
+// slips so the window stays responsive; the painting stays on this thread. A stopped or failed
+// batch throws the whole document away, so nothing half-done reaches the printer. The run is on
+// record before the document is sent.
 class ExpressBatchPrinter
 {
 public:
-    // Fills the form with the row; answers why the row cannot print, empty when it can.
-    using Push = std::function<QString(BillForm &form, int id)>;
+    // Puts the row into the bill, a copy of the form's values; answers why the row cannot print,
+    // empty when it can.
+    using Push = std::function<QString(BillValues &bill, int id)>;
 
     using Options = BatchPrintOptions;
 
@@ -40,7 +42,7 @@ public:
         int planned = 0;
         bool started = false;   // the printer was prepared and the document begun
         bool cancelled = false; // the user pressed "中止"
-        bool failed = false;    // the printer or the form failed
+        bool failed = false;    // the printer failed
         bool sent = false;      // the document reached the printer
         QList<int> printed;     // rows rendered into the document, in order
         QStringList skipped;    // why each skipped row was left out
@@ -69,8 +71,11 @@ private:
     // Before a batch on a reopened history bill: the clerk is told and the form becomes a new
     // bill. False when the clerk keeps the history bill: nothing prints.
     bool leaveHistory(BillForm &form) const;
+    // The form's bill and a print job prepared for its template; false when there is nothing
+    // to print with (the clerk was told why, or cancelled the printer setup).
+    bool prepare(PrintJob &job, BillValues &fixed);
     // Sends the complete document, on record before and after.
-    void send(BillForm &form, Outcome &out);
+    void send(PrintJob &job, Outcome &out);
 
     AppServices &m_services;
     BillForm &m_form;

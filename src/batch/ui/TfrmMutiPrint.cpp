@@ -10,6 +10,7 @@
 #include "batch/ui/BatchGrid.h"
 #include "batch/ui/ColumnFillPanel.h"
 #include "batch/ui/TfrmBatchRuns.h"
+#include "bills/ExpressSlipFields.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
 #include "data/ui/GridView.h"
@@ -44,11 +45,6 @@ const QStringList kTabs{"【所有】", "【未打印】", "【已打印】", "�
 const QList<std::pair<QString, int>> kDatePresets{
     {"今天", 0},       {"最近三天", 2}, {"最近一周", 6},  {"最近一个月", 30}, {"最近三个月", 90},
     {"最近一年", 365}, {"本月内", -1},  {"本年度内", -2}, {"其他日期", -3}};
-
-QString withoutCr(QString text)
-{
-    return text.remove(u'\r');
-}
 
 } // namespace
 
@@ -766,14 +762,15 @@ void TfrmMutiPrint::GridFieldIndexAdjust()
             m_shownColumns.insert(record.fieldName(c));
 }
 
-QString TfrmMutiPrint::pushRow(TfmCheckKDD &form, int id)
+QString TfrmMutiPrint::pushRow(BillValues &slip, int id, const ExpressSlipOptions &options,
+                              QString *typedAmount) const
 {
     QString error;
     const auto row = ReceiverList(m_services.database()).row(id, &error);
     if (!row)
         return error.isEmpty() ? QString(u"调用错误，找不到记录，编号=" + QString::number(id))
                                : QString(u"错误，" + error);
-    const ReceiverSlip slip = ReceiverSlip::of(
+    const ReceiverSlip receiver = ReceiverSlip::of(
         *row,
         [this](const QString &column) {
             for (const QString &name : ReceiverSlip::columnNames(column))
@@ -781,19 +778,25 @@ QString TfrmMutiPrint::pushRow(TfmCheckKDD &form, int id)
                     return true;
             return false;
         },
-        !form.field(QStringLiteral("skrHandset"))->isHidden());
+        !slip.isHidden(QStringLiteral("skrHandset")));
     const QString number = u"编号=" + QString::number(id) + u"：";
-    if (slip.noReceiver)
+    if (receiver.noReceiver)
         return number + QStringLiteral("全称、联系人和地址都是空的");
-    for (const ReceiverSlip::Value &v : slip.values) {
-        form.setFieldText(v.field, v.text);
+    for (const ReceiverSlip::Value &v : receiver.values) {
         // A field that cut the value short would print half an address as if it were whole.
-        if (withoutCr(form.fieldText(v.field)) != withoutCr(v.text))
+        const BillField *field = ExpressSlipFields::byControl(v.field);
+        if (field && !field->holds(v.text))
             return number + v.column + QStringLiteral("太长，快递单上放不下");
+        ExpressSlipBill::put(slip, v.field, v.text, options);
     }
-    if (slip.capitalAmount) {
-        form.setFieldText(QStringLiteral("zdJEDX1"), *slip.capitalAmount);
-        form.zdJEDX1Exit();
+    if (receiver.capitalAmount) {
+        const ExpressSlipBill::AmountText amount =
+            ExpressSlipBill::formatAmount(*receiver.capitalAmount, options.amountFormat);
+        if (!amount.error.isEmpty())
+            return number + u"金额大写1：" + amount.error;
+        slip.set(QStringLiteral("zdJEDX1"), amount.text);
+        if (typedAmount)
+            *typedAmount = *receiver.capitalAmount;
     }
     return {};
 }
@@ -807,12 +810,22 @@ bool TfrmMutiPrint::SendToCheckByID(int id)
         m_services.ui().alert(QStringLiteral("没有选中有效的记录~"), kPrompt);
         return false;
     }
-    form->filling = true;
-    const QString why = pushRow(*form, id);
-    form->filling = false;
-    if (!why.isEmpty())
+    BillValues slip = form->values();
+    QString typedAmount;
+    const QString why = pushRow(slip, id, form->options(), &typedAmount);
+    if (!why.isEmpty()) {
         m_services.ui().alert(why, kPrompt);
-    return why.isEmpty();
+        return false;
+    }
+    form->filling = true;
+    form->loadValues(slip);
+    // The form converts what the list holds, so a change of format later starts from it.
+    if (!typedAmount.isNull()) {
+        form->setFieldText(QStringLiteral("zdJEDX1"), typedAmount);
+        form->zdJEDX1Exit();
+    }
+    form->filling = false;
+    return true;
 }
 
 void TfrmMutiPrint::preview()
@@ -848,9 +861,10 @@ void TfrmMutiPrint::printRows(const QList<int> &ids)
     btPrintAll->setEnabled(false);
     DBGrid1->setEnabled(false);
     GridFieldIndexAdjust();
+    const ExpressSlipOptions options = form->options();
     ExpressBatchPrinter printer(
         m_services, *form,
-        [this](BillForm &f, int id) { return pushRow(static_cast<TfmCheckKDD &>(f), id); }, this);
+        [this, &options](BillValues &slip, int id) { return pushRow(slip, id, options); }, this);
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome outcome = printer.run(ids);
     // Nothing began when the printer setup was cancelled, or the job said why.

@@ -7,6 +7,7 @@
 #include <functional>
 
 class AppServices;
+class BillValues;
 class ColumnFillPanel;
 class QCheckBox;
 class QComboBox;
@@ -23,6 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class ReceiverListModel;
 class TfmCheckKDD;
+struct ExpressSlipOptions;
 
 // The express slip batch window: the list of receivers to print (ReceiverList), its sources,
 // filters and edits, and printing one slip per listed row through the open express slip form
@@ -98,8 +100,10 @@ private:
     void fillFilterColumns();
     QList<int> selectedIdsInListOrder() const;
     void printRows(const QList<int> &ids);
-    // Fills the form with a row; answers why the row cannot print, empty when it can.
-    QString pushRow(TfmCheckKDD &form, int id);
+    // Puts a row into the slip; answers why the row cannot print, empty when it can. The raw
+    // capital amount, when the list shows one, goes to `typedAmount` too.
+    QString pushRow(BillValues &slip, int id, const ExpressSlipOptions &options,
+                    QString *typedAmount = nullptr) const;
     QPushButton *addButton(const char *name, const QString &caption, const QString &hint = {});
 
     AppServices &m_services;

@@ -10,11 +10,14 @@
 #include "batch/ui/BatchGrid.h"
 #include "batch/ui/ColumnFillPanel.h"
 #include "batch/ui/TfrmBatchRuns.h"
+#include "bills/BillDate.h"
+#include "bills/DraftFields.h"
 #include "bills/DraftRules.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "data/BoundQuery.h"
 #include "data/Database.h"
 #include "data/ui/GridView.h"
+#include "parties/Dictionaries.h"
 #include "services/AppServices.h"
 
 #include <QCheckBox>
@@ -293,13 +296,12 @@ QList<int> TfrmMutiPrintCDHP::selectedIds() const
 
 // ---- printing ---------------------------------------------------------------------------
 
-QString TfrmMutiPrintCDHP::putRow(TfmCheckCDHP &form, const QHash<QString, QString> &row,
-                                  bool allRows, const QDate &formDate)
+QString TfrmMutiPrintCDHP::putRow(BillValues &draft, const QHash<QString, QString> &row,
+                                  DraftOptions options, const QDate &formDate) const
 {
     const QString label =
         QStringLiteral("第 %1 条（%2）")
             .arg(row.value(QStringLiteral("ID")), row.value(QStringLiteral("收款人全称")));
-    // Checked before anything reaches the form: a refused row leaves the form as it was.
     const QString amount = row.value(QStringLiteral("金额")).trimmed();
     const QString amountWrong =
         amount.isEmpty() ? QStringLiteral("金额为空") : DraftBatchList::amountProblem(amount);
@@ -311,39 +313,46 @@ QString TfrmMutiPrintCDHP::putRow(TfmCheckCDHP &form, const QHash<QString, QStri
     if (!issue.isEmpty() && !issueDate.isValid())
         return label + u"：出票日期无法识别：" + issue;
     const QString due = row.value(QStringLiteral("汇票到期日")).trimmed();
-    if (DraftRules::readDueDate(due, issueDate).status == DraftRules::DueDate::Status::Unreadable)
+    const DraftRules::DueDate dueDate = DraftRules::readDueDate(due, issueDate);
+    if (dueDate.status == DraftRules::DueDate::Status::Unreadable)
         return label + u"：汇票到期日无法识别：" + due;
+    // Nor the previous row's currency: a draft without one is in the form's.
     const QString money = row.value(QStringLiteral("币种")).trimmed();
-    auto *moneyBox = form.findChild<QComboBox *>(QStringLiteral("cfgMoneyType"));
-    if (!money.isEmpty() && (!moneyBox || moneyBox->findText(money) < 0))
-        return label + u"：没有这个币种：" + money;
+    if (!money.isEmpty()) {
+        if (!m_services.dictionaries().loadMoneyTypeList().contains(money))
+            return label + u"：没有这个币种：" + money;
+        options.moneyName = money;
+        options.moneyCode = m_services.dictionaries().getMoneyCodeByName(money);
+    }
+    const DraftRules::AmountEntry entry = DraftRules::readAmount(amount);
+    if (entry.status != DraftRules::AmountEntry::Status::Valid)
+        return label + u"：金额无法转换：" + amount;
 
     const std::pair<const char *, const char *> parties[]{
         {"收款人全称", "zdInComp"},      {"收款人账号", "zdInBankAcct"},
         {"收款人开户行", "zdInBank"},    {"出票人全称", "zdOutComp"},
         {"出票人账号", "zdOutBankAcct"}, {"付款行名称", "zdOutBank"},
         {"付款行地址", "zdOutBankAddr"}, {"付款行行号", "zdOutBankNO"},
-        {"承兑协议号", "zdCDXYBH"},      {"汇票到期日", "zdTimeOutDate"}};
-    for (const auto &[column, control] : parties)
-        form.setFieldText(QString::fromLatin1(control), row.value(QString::fromUtf8(column)));
-    form.zdTimeOutDateExit();
-    static_cast<QDateEdit *>(form.field(QStringLiteral("SelDate")))->setDate(issueDate);
-    if (allRows)
-        form.SelDateChange();
-    else
-        form.SelDateCloseUp();
-    if (!money.isEmpty()) {
-        moneyBox->setCurrentIndex(moneyBox->findText(money));
-        form.cfgMoneyTypeChange();
+        {"承兑协议号", "zdCDXYBH"},      {"备注", "zdRemark"}};
+    for (const auto &[column, control] : parties) {
+        const QString text = row.value(QString::fromUtf8(column));
+        // A field that cut the value short would print half a name as if it were whole.
+        const BillField *field = DraftFields::byControl(QString::fromLatin1(control));
+        if (field && !field->holds(text))
+            return label + u'：' + QString::fromUtf8(column) + u"太长，汇票上放不下";
+        draft.set(QString::fromLatin1(control), text);
     }
-    form.findChild<QLineEdit *>(QStringLiteral("inputJEXX"))->setText(amount);
-    if (!form.inputJEXXExit())
-        return label + u"：金额无法转换：" + amount;
-    form.setFieldText(QStringLiteral("zdRemark"), row.value(QStringLiteral("备注")));
+    draft.set(QStringLiteral("zdTimeOutDate"),
+              dueDate.status == DraftRules::DueDate::Status::Converted
+                  ? dueDate.text
+                  : row.value(QStringLiteral("汇票到期日")));
+    setBillDate(draft, issueDate, options.capitalDates);
+    if (DraftBill::setAmount(draft, entry.amount, options) > 0)
+        return label + u"：金额溢出：" + amount;
     return {};
 }
 
-void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
+void TfrmMutiPrintCDHP::printRows(const QList<int> &ids)
 {
     TfmCheckCDHP *form = TfmCheckCDHP::instance();
     if (!form || ids.isEmpty())
@@ -353,17 +362,18 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
     DBGrid1->setEnabled(false);
     DraftBatchList list(m_services.database());
     const QDate formDate = static_cast<QDateEdit *>(form->field(QStringLiteral("SelDate")))->date();
+    const DraftOptions options = form->options();
     ExpressBatchPrinter printer(
         m_services, *form,
-        [&](BillForm &f, int id) {
+        [&](BillValues &draft, int id) {
             QString error;
             const auto row = list.row(id, &error);
             if (!row)
                 return QStringLiteral("第 %1 条：读取失败 %2").arg(id).arg(error);
-            return putRow(static_cast<TfmCheckCDHP &>(f), *row, allRows, formDate);
+            return putRow(draft, *row, options, formDate);
         },
         this,
-        {QStringLiteral("批量打印承兑汇票"), false, QStringLiteral("汇票"), QStringLiteral("汇票"),
+        {QStringLiteral("批量打印承兑汇票"), QStringLiteral("汇票"), QStringLiteral("汇票"),
          QString::fromUtf8(DraftBatchList::kTable)});
     printer.rowDone = batchRowDone;
     const ExpressBatchPrinter::Outcome out = printer.run(ids);
@@ -381,14 +391,14 @@ void TfrmMutiPrintCDHP::printRows(const QList<int> &ids, bool allRows)
 
 void TfrmMutiPrintCDHP::btStartPrintClick()
 {
-    printRows(m_model->ids(), true);
+    printRows(m_model->ids());
 }
 
 void TfrmMutiPrintCDHP::printFrom(int row)
 {
     // Resuming a jammed run: the rest of the list, as a run of every row would print it.
     if (row >= 0)
-        printRows(m_model->ids().mid(row), true);
+        printRows(m_model->ids().mid(row));
 }
 
 void TfrmMutiPrintCDHP::btRunsClick()
@@ -396,7 +406,7 @@ void TfrmMutiPrintCDHP::btRunsClick()
     TfrmBatchRuns runs(m_services, QString::fromUtf8(DraftBatchList::kTable), this);
     // A run is printed again as a run of every row would print it.
     if (runs.exec() == QDialog::Accepted)
-        printRows(runs.chosenRows(), true);
+        printRows(runs.chosenRows());
 }
 
 void TfrmMutiPrintCDHP::nPrintSelClick()
@@ -408,7 +418,7 @@ void TfrmMutiPrintCDHP::nPrintSelClick()
         m_services.ui().alert(QStringLiteral("没有选中要打印的列表项目！"), kPrompt);
         return;
     }
-    printRows(ids, false);
+    printRows(ids);
 }
 
 // ---- edits ------------------------------------------------------------------------------

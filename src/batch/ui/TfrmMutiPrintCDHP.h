@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/ui/ExpressBatchPrinter.h"
+#include "bills/DraftBill.h"
 
 #include <QDate>
 #include <QDialog>
@@ -9,6 +10,7 @@
 
 class AppServices;
 class BillForm;
+class BillValues;
 class ColumnFillPanel;
 class QCheckBox;
 class QComboBox;
@@ -56,10 +58,11 @@ public:
     void btFillColumnClick();
     void btModifyFieldClick();
 
-    // Puts one row into the draft form; answers why it cannot print, empty when it can. A row
-    // without an issue date gets `formDate`, the date the form showed before the batch.
-    QString putRow(TfmCheckCDHP &form, const QHash<QString, QString> &row, bool allRows,
-                   const QDate &formDate);
+    // Puts one row into the draft, a copy of the form's values, under the form's options; answers
+    // why it cannot print, empty when it can. A row without an issue date gets `formDate`, the
+    // date the form showed before the batch.
+    QString putRow(BillValues &draft, const QHash<QString, QString> &row, DraftOptions options,
+                   const QDate &formDate) const;
 
     QTableView *grid() const { return DBGrid1; }
     ReceiverListModel *model() const { return m_model; }
@@ -76,7 +79,7 @@ private:
     QWidget *buildSecondBar();
     QWidget *buildFillPanel();
     void buildGrid();
-    void printRows(const QList<int> &ids, bool allRows);
+    void printRows(const QList<int> &ids);
     QList<int> selectedIds() const;
     QPushButton *addButton(const char *name, const QString &caption, const QString &hint = {});
 

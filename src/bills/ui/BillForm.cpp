@@ -4,6 +4,7 @@
 #include "base/IniFile.h"
 #include "base/PictureFile.h"
 #include "base/Ui.h"
+#include "bills/BillDate.h"
 #include "bills/BillStore.h"
 #include "bills/DraftRules.h"
 #include "bills/ui/PartyFrame.h"
@@ -392,11 +393,9 @@ void BillForm::setFieldText(const QString &name, const QString &text)
 
 void BillForm::updateDateFields()
 {
-    const ExpressSlipRules::DateParts parts =
-        DraftRules::issueDateParts(SelDate->date(), capitalDates());
-    setFieldText(QStringLiteral("zdNian"), parts.year);
-    setFieldText(QStringLiteral("zdYue"), parts.month);
-    setFieldText(QStringLiteral("zdRi"), parts.day);
+    BillValues date;
+    setBillDate(date, SelDate->date(), capitalDates());
+    loadValues(date);
 }
 
 void BillForm::setFillingOrLoading(bool on)
@@ -939,7 +938,22 @@ bool BillForm::PrinterTransBegin(int copies)
 
 bool BillForm::SendCheckToPrinter(int)
 {
-    return m_printJob->SendCheckToPrinter(0, moneyCode());
+    return m_printJob->SendCheckToPrinter(values());
+}
+
+BillValues BillForm::values()
+{
+    QStringList stored;
+    for (const QWidget *w : std::as_const(m_fields))
+        stored.append(w->objectName());
+    return m_printJob->panelValues(m_currentTemplate, moneyCode(), stored);
+}
+
+void BillForm::loadValues(const BillValues &bill)
+{
+    for (const QWidget *w : std::as_const(m_fields))
+        if (bill.has(w->objectName()))
+            setFieldText(w->objectName(), bill.value(w->objectName()));
 }
 
 bool BillForm::NewCheckPage()

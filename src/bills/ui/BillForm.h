@@ -2,6 +2,7 @@
 
 #include "bills/BillField.h"
 #include "bills/BillFormTexts.h"
+#include "bills/BillValues.h"
 #include "data/TPerson.h"
 #include "print/PrintJob.h"
 
@@ -78,11 +79,17 @@ public:
     void btRmemberClick();
     void btSaveSKRenClick();
 
+    BillKind kind() const { return m_kind; }
     int billId() const { return m_billId; }
     bool isSaved() const { return m_saved; }
     bool isHistory() const { return m_history; }
     int currentTemplate() const { return m_currentTemplate; }
     QWidget *field(const QString &name) const;
+    // The bill on screen apart from its widgets: every printable and every stored field, which
+    // of them the form hides, the template and the draft's currency code.
+    BillValues values();
+    // Fills in the fields the bill holds a value for.
+    virtual void loadValues(const BillValues &bill);
     QString fieldText(const QString &name) const;
     void setFieldText(const QString &name, const QString &text);
 

@@ -2,6 +2,7 @@
 
 #include "base/Ui.h"
 #include "bills/AmountText.h"
+#include "bills/DraftBill.h"
 #include "bills/DraftFields.h"
 #include "bills/DraftRules.h"
 #include "data/Parties.h"
@@ -23,9 +24,6 @@ namespace {
 const QString kRmb = QStringLiteral("人民币");
 const QString kAmountTitle = QStringLiteral("金额输入");
 
-const QStringList kDateFields{"zdNian", "zdYue", "zdRi", "SelDate"};
-const QStringList kDrawerFields{"zdOutComp", "zdOutBank", "zdOutBankAcct", "zdOutBankNO",
-                                "zdOutBankAddr"};
 const QStringList kCustomFields{"zdDef1", "zdDef2", "zdDef3", "zdDef4", "zdDef5"};
 
 } // namespace
@@ -127,10 +125,9 @@ void TfmCheckCDHP::openAmountEntry(QWidget *over)
 
 void TfmCheckCDHP::clearAmount()
 {
-    for (const char *name : {"zdJEXX", "zdJEDX"})
-        setFieldText(QString::fromLatin1(name), {});
-    for (const QString &cell : DraftFields::amountCells())
-        setFieldText(cell, {});
+    BillValues cleared;
+    DraftBill::clearAmount(cleared);
+    loadValues(cleared);
 }
 
 bool TfmCheckCDHP::amountKeyDiscarded(const QKeyEvent &key)
@@ -163,31 +160,32 @@ bool TfmCheckCDHP::inputJEXXExit()
         }
         return false;
     }
-    setFieldText(QStringLiteral("zdJEXX"), entry.amount);
-    QString capital = getCapitalAmount(entry.amount);
-    if (m_moneyName != kRmb)
-        capital.prepend(m_moneyName);
-    if (cfgJEDXRMBChecked->isChecked() && !capital.trimmed().isEmpty() &&
-        !capital.trimmed().startsWith(kRmb))
-        capital.prepend(kRmb);
-    setFieldText(QStringLiteral("zdJEDX"), capital);
-    WriteToJEGrid(entry.amount, getMoneyCode());
+    BillValues amount;
+    alertOverflow(DraftBill::setAmount(amount, entry.amount, options()));
+    loadValues(amount);
     inputJEXX->hide();
     return true;
 }
 
-void TfmCheckCDHP::WriteToJEGrid(const QString &amount, const QString &code, int)
+void TfmCheckCDHP::alertOverflow(int digits)
 {
-    if (amount.trimmed().isEmpty())
-        return;
-    const QString money = code.isEmpty() ? getMoneyCode() : code;
-    const DraftRules::DigitCells cells =
-        DraftRules::digitCells(amount, cfgNoPrtSheep->isChecked() ? QString() : money);
-    const QStringList &names = DraftFields::amountCells();
-    for (qsizetype i = 0; i < names.size(); ++i)
-        setFieldText(names[i], cells.cells[i]);
-    for (int i = 0; i < cells.overflow; ++i)
+    for (int i = 0; i < digits; ++i)
         m_services.ui().alert(QStringLiteral("    溢出   "), QStringLiteral("出错"));
+}
+
+DraftOptions TfmCheckCDHP::options()
+{
+    DraftOptions o;
+    o.moneyName = m_moneyName;
+    o.moneyCode = getMoneyCode();
+    o.capitalDates = cfgDateChinese->isChecked();
+    o.capitalWithRmb = cfgJEDXRMBChecked->isChecked();
+    o.noYuanSign = cfgNoPrtSheep->isChecked();
+    o.noPrintDate = cfgNoPrtDate->isChecked();
+    o.noPrintCells = cfgNoPrtJEXX->isChecked();
+    o.noPrintCapital = cfgNoPrtJEDX->isChecked();
+    o.noPrintDrawer = cfgNoPrtOutter->isChecked();
+    return o;
 }
 
 bool TfmCheckCDHP::commitTyping()
@@ -254,11 +252,10 @@ void TfmCheckCDHP::zdTimeOutDateExit()
 
 void TfmCheckCDHP::applyOptions()
 {
-    showFields(kDateFields, !cfgNoPrtDate->isChecked());
-    showFields(kDrawerFields, !cfgNoPrtOutter->isChecked());
+    showFields(DraftBill::dateFields(), !cfgNoPrtDate->isChecked());
+    showFields(DraftBill::drawerFields(), !cfgNoPrtOutter->isChecked());
     showFields({QStringLiteral("zdJEDX")}, !cfgNoPrtJEDX->isChecked());
-    showFields(QStringList(DraftFields::amountCells()) << QStringLiteral("zdJEXX"),
-               !cfgNoPrtJEXX->isChecked());
+    showFields(DraftBill::cellFields(), !cfgNoPrtJEXX->isChecked());
 }
 
 void TfmCheckCDHP::laidOut()

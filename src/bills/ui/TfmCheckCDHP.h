@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bills/DraftBill.h"
 #include "bills/ui/BillForm.h"
 
 class QCheckBox;
@@ -22,15 +23,14 @@ public:
         return static_cast<TfmCheckCDHP *>(openForm(BillKind::AcceptanceDraft));
     }
 
-    // Operations the batch window runs after it has filled the fields of one row. The amount
-    // conversion answers false for an amount it refused.
+    // The options bar as the draft's rules read it: currency, capital dates, what not to print.
+    DraftOptions options();
+
+    // What the form runs when the clerk leaves a field. The amount conversion answers false for
+    // an amount it refused.
     bool inputJEXXExit();
     void cfgMoneyTypeChange();
     void zdTimeOutDateExit();
-    void SelDateChange() { updateDateFields(); }
-    void SelDateCloseUp() { updateDateFields(); }
-    // Fills the eleven amount cells; an empty code is the current currency's.
-    void WriteToJEGrid(const QString &amount, const QString &code, int unused = 0);
 
     // The currency: its abbreviation, looked up once per name, and the name itself.
     QString getMoneyCode();
@@ -57,6 +57,7 @@ private:
     void buildFieldBehaviour();
     void openAmountEntry(QWidget *over);
     void clearAmount();
+    void alertOverflow(int digits);
     void applyOptions();
     static bool amountKeyDiscarded(const QKeyEvent &key);
 

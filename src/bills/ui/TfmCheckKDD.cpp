@@ -2,6 +2,7 @@
 
 #include "base/Ui.h"
 #include "bills/AmountText.h"
+#include "bills/ExpressSlipBill.h"
 #include "bills/ExpressSlipFields.h"
 #include "bills/ExpressSlipRules.h"
 #include "data/Parties.h"
@@ -26,13 +27,6 @@ namespace {
 const QString kPrompt = QStringLiteral("提示");
 const QString kPlainAmount = QStringLiteral("打印小写金额");
 
-const QStringList kDateFields{"zdNian", "zdYue", "zdRi", "zdTime", "SelDate"};
-const QStringList kReceiverFields{"zdSKR",      "zdSKRLXR",       "zdSKRS",    "zdSKRXS",
-                                  "zdskrDH",    "zdSKRYB",        "zdSkrDZ",   "edtSJRTown",
-                                  "skrHandset", "edtCountryDest", "cbDestSite"};
-const QStringList kSenderFields{"zdHKR",      "zdHKRLXR",       "zdHKRS",     "zdHKRXS",
-                                "zdhkrDH",    "zdHKRYB",        "zdHkrDZ",    "edtFJRTown",
-                                "hkrHandset", "edtCountryFrom", "cbFromSite", "zdSign"};
 // Typed per slip but not stored: a reopened slip shows them empty.
 const QStringList kUnstoredSlipValues{"zdJFKHBM", "zdSFKHBM"};
 
@@ -196,21 +190,32 @@ const QComboBox *TfmCheckKDD::rememberedChoice() const
     return cfgJEDXFormat;
 }
 
+ExpressSlipOptions TfmCheckKDD::options() const
+{
+    ExpressSlipOptions o;
+    o.printDate = cfgWantPrintRQ->isChecked();
+    o.senderOnly = ckPrintFJROnly->isChecked();
+    o.receiverOnly = ckPrintSJROnly->isChecked();
+    o.destinationIsCity = cfgDestSiteIsCity->isChecked();
+    o.amountFormat = cfgJEDXFormat->currentText();
+    return o;
+}
+
 void TfmCheckKDD::applyPrintDate()
 {
-    showFields(kDateFields, cfgWantPrintRQ->isChecked());
+    showFields(ExpressSlipBill::dateFields(), cfgWantPrintRQ->isChecked());
     if (cfgWantPrintRQ->isChecked())
         updateDateFields();
 }
 
 void TfmCheckKDD::applyPrintSenderOnly()
 {
-    showFields(kReceiverFields, !ckPrintFJROnly->isChecked());
+    showFields(ExpressSlipBill::receiverFields(), !ckPrintFJROnly->isChecked());
 }
 
 void TfmCheckKDD::applyPrintReceiverOnly()
 {
-    showFields(kSenderFields, !ckPrintSJROnly->isChecked());
+    showFields(ExpressSlipBill::senderFields(), !ckPrintSJROnly->isChecked());
 }
 
 void TfmCheckKDD::applyHandset2Phone()
@@ -266,29 +271,18 @@ bool TfmCheckKDD::zdJEDX1Exit()
     if (!m_amountShown.isEmpty() && typed == m_amountShown)
         return true;
     m_amountTyped = typed;
-    const QString format = cfgJEDXFormat->currentText();
-    if (format.isEmpty() || format == kPlainAmount || typed.trimmed().isEmpty())
-        return true;
-    const std::optional<AmountFormat> parsed = parseAmountFormat(format.trimmed());
-    if (!parsed)
-        return true;
-    const QString text =
-        !isNumericText(typed.trimmed()) ? QString()
-        : parsed->mode == AmountFormat::Mode::Capital
-            ? getCapitalAmount(typed.trimmed())
-            : getCapitalDigitCells(typed.trimmed(), parsed->integerCells, parsed->decimalPattern);
+    const ExpressSlipBill::AmountText amountText =
+        ExpressSlipBill::formatAmount(typed, cfgJEDXFormat->currentText());
     // A bad amount keeps what was typed: a blank or a limit note must never print as the amount.
-    if (text.isEmpty() || text == kBeyondDigitLimit) {
+    if (!amountText.error.isEmpty()) {
         m_amountShown.clear();
-        m_services.ui().alert(
-            text.isEmpty()
-                ? QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~")
-                : QStringLiteral("金额超出位数限制，请改选位数更多的金额大写格式~"),
-            kPrompt);
+        m_services.ui().alert(amountText.error, kPrompt);
         return false;
     }
-    m_amountShown = text;
-    amount->setText(text);
+    if (amountText.text == typed)
+        return true;
+    m_amountShown = amountText.text;
+    amount->setText(amountText.text);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bills/ExpressSlipBill.h"
 #include "bills/ui/BillForm.h"
 
 #include <QPointer>
@@ -23,8 +24,11 @@ public:
         return static_cast<TfmCheckKDD *>(openForm(BillKind::ExpressSlip));
     }
 
-    // Operations the batch window calls after filling fields. The amount conversion answers
-    // false for an amount the format refuses.
+    // The options bar as the slip's rules read it.
+    ExpressSlipOptions options() const;
+
+    // What the form runs when the clerk leaves a field. The amount conversion answers false for
+    // an amount the format refuses.
     bool zdJEDX1Exit();
     void zdSKRXSChange();
 

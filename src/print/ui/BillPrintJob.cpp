@@ -10,6 +10,7 @@
 BillPrintJob::BillPrintJob(AppServices &services, BillKind kind, QWidget *panel,
                            QComboBox *templateBox)
     : m_services(services)
+    , m_kind(kind)
     , m_job(services.printEngine(), kind)
     , m_panel(panel)
     , m_templateBox(templateBox)
@@ -32,26 +33,39 @@ bool BillPrintJob::PrinterTransBegin(int copies)
     return m_job.PrinterTransBegin(copies);
 }
 
+void BillPrintJob::clearReceiverPrompt()
+{
+    if (!m_panel)
+        return;
+    const auto fields = m_panel->findChildren<QWidget *>();
+    for (QWidget *field : fields) {
+        if (field->objectName().compare(m_job.profile().receiverField, Qt::CaseInsensitive) != 0)
+            continue;
+        if (auto *edit = qobject_cast<QLineEdit *>(field);
+            edit && edit->text() == m_job.profile().receiverPrompt)
+            edit->clear();
+        // The draft's payee is a drop-down.
+        if (auto *box = qobject_cast<QComboBox *>(field);
+            box && box->currentText() == m_job.profile().receiverPrompt)
+            box->setEditText({});
+    }
+}
+
+BillValues BillPrintJob::panelValues(int checkTypeId, const QString &moneyCode,
+                                     const QStringList &more)
+{
+    clearReceiverPrompt();
+    BillValues bill(m_kind, checkTypeId);
+    bill.setMoneyCode(moneyCode);
+    QStringList names = m_job.printItemNames();
+    for (const QString &name : more)
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names.append(name);
+    readControls(m_panel, names, bill, m_services.ui());
+    return bill;
+}
+
 bool BillPrintJob::SendCheckToPrinter(int, const QString &moneyCode)
 {
-    // The receiver's prompt is emptied on the form too, so nobody mistakes it for a value.
-    if (m_panel) {
-        const auto fields = m_panel->findChildren<QWidget *>();
-        for (QWidget *field : fields) {
-            if (field->objectName().compare(m_job.profile().receiverField, Qt::CaseInsensitive) !=
-                0)
-                continue;
-            if (auto *edit = qobject_cast<QLineEdit *>(field);
-                edit && edit->text() == m_job.profile().receiverPrompt)
-                edit->clear();
-            // The draft's payee is a drop-down.
-            if (auto *box = qobject_cast<QComboBox *>(field);
-                box && box->currentText() == m_job.profile().receiverPrompt)
-                box->setEditText({});
-        }
-    }
-    const auto valueOf = [this](const QString &name) {
-        return getControlValue(m_panel, name, m_services.ui());
-    };
-    return m_job.SendCheckToPrinter(valueOf, moneyCode);
+    return SendCheckToPrinter(panelValues(m_job.CheckTypeId, moneyCode));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bills/BillValues.h"
 #include "print/PrintJob.h"
 
 #include <QPointer>
@@ -19,14 +20,23 @@ public:
 
     bool PrintPrepare(int checkTypeId);
     bool PrinterTransBegin(int copies);
-    // The draft passes its currency's abbreviation; the number is not used.
+    // Prints the panel's values; the draft passes its currency's abbreviation, the number is not
+    // used.
     bool SendCheckToPrinter(int unused = 0, const QString &moneyCode = {});
+    bool SendCheckToPrinter(const BillValues &bill) { return m_job.SendCheckToPrinter(bill); }
+    // The panel's printable fields and `more`, as the bill of `checkTypeId`. The receiver's
+    // prompt is emptied on the form first, so nobody mistakes it for a value.
+    BillValues panelValues(int checkTypeId, const QString &moneyCode,
+                           const QStringList &more = {});
     bool NewCheckPage() { return m_job.NewCheckPage(); }
     bool PrinterTransEnd() { return m_job.PrinterTransEnd(); }
     void PrinterTransAbort() { m_job.PrinterTransAbort(); }
 
 private:
+    void clearReceiverPrompt();
+
     AppServices &m_services;
+    BillKind m_kind;
     PrintJob m_job;
     QPointer<QWidget> m_panel;
     QPointer<QComboBox> m_templateBox;

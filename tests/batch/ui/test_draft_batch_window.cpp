@@ -241,6 +241,29 @@ TEST(DraftBatchWindow, PrintsEveryRowThroughTheFormInListOrder)
     EXPECT_EQ(f.home.ui.last().text, QStringLiteral("没有选中要打印的列表项目！"));
 }
 
+TEST(DraftBatchWindow, EachDraftStartsFromTheFormNotFromTheRowBefore)
+{
+    DraftBatchFixture f;
+    ASSERT_TRUE(f.window);
+    Row dollars = draft("美元收款人", "100");
+    dollars.insert("币种", "美元");
+    f.addRows({dollars, draft("人民币收款人", "200", "")});
+    auto *payee = static_cast<QComboBox *>(f.form->field("zdInComp"));
+    payee->setEditText("表单上的收款人");
+    static_cast<QDateEdit *>(f.form->field("SelDate"))->setDate(QDate(2011, 1, 20));
+
+    const auto pages = f.printToPdf("start.pdf", [&] { f.window->btStartPrintClick(); });
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(f.printedIn(pages[0], "ZDJEDX", QStringLiteral("人民币美元壹佰元整")));
+    // Neither the first row's currency nor its date reaches the second draft.
+    EXPECT_TRUE(f.printedIn(pages[1], "ZDJEDX", QStringLiteral("人民币贰佰元整")));
+    EXPECT_TRUE(f.printedIn(pages[1], "ZDRI", QStringLiteral("零贰拾")));
+    EXPECT_FALSE(f.printed(pages[1], QStringLiteral("US$")));
+    // The batch prints its own bills: the draft on the form is as the clerk left it.
+    EXPECT_EQ(payee->currentText(), QStringLiteral("表单上的收款人"));
+    EXPECT_EQ(f.form->fieldText("zdJEXX"), QString());
+}
+
 TEST(DraftBatchWindow, RowsWithBadValuesAreReportedNotPrinted)
 {
     DraftBatchFixture f;

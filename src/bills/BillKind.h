@@ -1,0 +1,3 @@
+#pragma once
+
+enum class BillKind { ExpressSlip, AcceptanceDraft };

@@ -1,6 +1,7 @@
 #include "../../print/PdfWords.h"
 #include "NextModal.h"
 #include "RecordingPrintDevice.h"
+#include "FakeBillHost.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "base/CurrentOperator.h"
@@ -32,19 +33,18 @@
 
 namespace {
 
-// The main frame with the express slip form open, and the batch window beside it.
+// The express slip form open over a stand-in for the main frame, and the batch window beside it.
 struct BatchFixture
 {
     TestHome home;
-    Tfm_Main frame{home.services()};
-    TfmCheckKDD *form = nullptr;
+    FakeBillHost host{home.services()};
+    std::unique_ptr<TfmCheckKDD> slipForm = std::make_unique<TfmCheckKDD>(host);
+    TfmCheckKDD *form = slipForm.get();
     std::unique_ptr<TfrmMutiPrint> window;
 
     BatchFixture()
     {
-        frame.show();
-        frame.menuItem("m_new_kdd")->trigger();
-        form = TfmCheckKDD::instance();
+        form->show();
         window = std::make_unique<TfrmMutiPrint>(home.services(), TfrmMutiPrint::Sources{});
     }
 

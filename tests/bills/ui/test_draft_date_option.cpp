@@ -1,15 +1,15 @@
+#include "FakeBillHost.h"
 #include "RecordingPrintDevice.h"
 #include "TestHome.h"
-#include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "print/PrintEngine.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <memory>
 
 // "不打印出票日期" keeps year, month and day off the paper; unticked, the date prints as its
 // digits when "大写日期" is off (month and day with their leading zero).
@@ -19,12 +19,11 @@ TEST(DraftDateOption, TickedNoPartOfTheIssueDatePrints)
     auto recording = std::make_unique<RecordingPrintDevice>();
     RecordingPrintDevice &device = *recording;
     home.services().printEngine().setDevice(std::move(recording));
-    Tfm_Main frame(home.services());
-    frame.findChild<QTimer *>("TimerSystem")->stop();
-    frame.show();
-    frame.menuItem("m_new_cdhp")->trigger();
-    TfmCheckCDHP *form = TfmCheckCDHP::instance();
-    ASSERT_TRUE(form);
+    FakeBillHost host(home.services());
+    auto draftForm = std::make_unique<TfmCheckCDHP>(host);
+    TfmCheckCDHP *form = draftForm.get();
+    form->show();
+    ASSERT_TRUE(form->isVisible());
     form->setFieldText("zdInComp", QStringLiteral("收款单位"));
     form->findChild<QDateEdit *>("SelDate")->setDate(QDate(2023, 11, 7));
     auto tick = [&](const char *box) {

@@ -1,6 +1,6 @@
-// The express slip batch: rows of the batch list pushed one by one into the express slip form
-// and rendered into one PDF document, as the batch window prints them. Reports slips per
-// second and how much the peak memory grew.
+// The express slip batch: one bill per batch list row, built on the express slip form's values
+// and rendered into one PDF document, as the batch window prints them. Reports slips per second
+// and how much the peak memory grew.
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "batch/ui/TfrmMutiPrint.h"

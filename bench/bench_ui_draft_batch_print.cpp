@@ -1,6 +1,6 @@
-// The acceptance draft batch: rows of the draft batch list pushed one by one into the draft
-// form, each through the form's conversions, and rendered into one PDF document, as the batch
-// window prints them. Reports drafts per second and how much the peak memory grew.
+// The acceptance draft batch: one bill per draft batch list row, built on the draft form's
+// values through the draft's rules, and rendered into one PDF document, as the batch window
+// prints them. Reports drafts per second and how much the peak memory grew.
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"

@@ -2,16 +2,14 @@
 
 #include "base/CurrentOperator.h"
 #include "base/Ui.h"
-#include "batch/BatchRunLog.h"
+#include "batch/BatchPrintRun.h"
 #include "bills/BillValues.h"
 #include "bills/ui/BillForm.h"
 #include "print/PrintJob.h"
-#include "print/QtPrintDevice.h"
 #include "services/AppServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPrinter>
 #include <QProgressDialog>
 
 namespace {
@@ -37,17 +35,6 @@ QString skippedText(const QStringList &skipped)
     if (skipped.size() > kListedReasons)
         text += QStringLiteral("\n……");
     return text;
-}
-
-// The queue the document goes to, or the file for a PDF.
-QString printerName(PrintEngine &engine)
-{
-    if (auto *device = dynamic_cast<QtPrintDevice *>(&engine.device())) {
-        QPrinter &printer = device->printer();
-        return printer.outputFileName().isEmpty() ? printer.printerName()
-                                                  : printer.outputFileName();
-    }
-    return engine.selectedPrinter();
 }
 
 } // namespace
@@ -132,21 +119,17 @@ bool ExpressBatchPrinter::prepare(PrintJob &job, BillValues &fixed)
 
 ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
 {
-    Outcome out;
-    out.planned = int(ids.size());
     PrintJob job(m_services.printEngine(), m_form.kind());
     BillValues fixed;
     // A cancelled printer dialog prints nothing and says nothing, as for a single slip.
-    if (ids.isEmpty() || !prepare(job, fixed))
-        return out;
-    if (!job.PrinterTransBegin(1)) {
-        out.failed = true;
+    if (ids.isEmpty() || !prepare(job, fixed)) {
+        Outcome out;
+        out.planned = int(ids.size());
         return out;
     }
-    out.started = true;
 
-    QProgressDialog progress(progressText(0, out.planned), QStringLiteral("中止"), 0, out.planned,
-                             m_progressParent);
+    QProgressDialog progress(progressText(0, int(ids.size())), QStringLiteral("中止"), 0,
+                             int(ids.size()), m_progressParent);
     progress.setObjectName(QStringLiteral("batchProgress"));
     progress.setWindowTitle(m_options.title);
     progress.setWindowModality(Qt::ApplicationModal);
@@ -156,60 +139,18 @@ ExpressBatchPrinter::Outcome ExpressBatchPrinter::run(const QList<int> &ids)
     progress.show();
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-
-    for (int i = 0; i < ids.size(); ++i) {
-        BillValues bill = fixed;
-        const QString why = m_push(bill, ids[i]);
-        bool ok = true;
-        if (why.isEmpty()) {
-            // A new page between two slips, none after the last.
-            ok = (out.printed.isEmpty() || job.NewCheckPage()) && job.SendCheckToPrinter(bill);
-            if (ok)
-                out.printed << ids[i];
-        } else {
-            out.skipped << why;
-        }
-        if (!ok) {
-            out.failed = true;
-            break;
-        }
-        const bool last = i + 1 == ids.size();
-        if (last || rowDone || sinceEvents.elapsed() >= kEventsEveryMs) {
-            progress.setValue(i + 1);
-            progress.setLabelText(progressText(i + 1, out.planned));
+    const auto shown = [&](int done, int total) {
+        if (done == total || rowDone || sinceEvents.elapsed() >= kEventsEveryMs) {
+            progress.setValue(done);
+            progress.setLabelText(progressText(done, total));
             if (rowDone)
-                rowDone(progress, i + 1, out.planned);
+                rowDone(progress, done, total);
             QApplication::processEvents();
             sinceEvents.restart();
         }
-        if (progress.wasCanceled() && !last) {
-            out.cancelled = true;
-            break;
-        }
-    }
-
-    if (out.cancelled || out.failed || out.printed.isEmpty())
-        job.PrinterTransAbort();
-    else
-        send(job, out);
-    if (!out.sent && !out.cancelled && !out.printed.isEmpty())
-        out.failed = true;
-    return out;
-}
-
-void ExpressBatchPrinter::send(PrintJob &job, Outcome &out)
-{
-    BatchRunLog log(m_services.database(), m_options.listTable);
-    out.printer = printerName(m_services.printEngine());
-    // Without a record nothing is sent: rows on paper must never look unprinted.
-    out.run = log.begin(out.printed, out.printer, CurrentOperator::name(), &out.recordError);
-    if (out.run == 0) {
-        job.PrinterTransAbort();
-        return;
-    }
-    out.sent = job.PrinterTransEnd();
-    if (out.sent)
-        log.sent(out.run, &out.recordError);
-    else
-        log.notSent(out.run, &out.recordError);
+        return !progress.wasCanceled();
+    };
+    BatchPrintRun batch(m_services.database(), m_services.printEngine(), m_options.listTable,
+                        CurrentOperator::name());
+    return batch.run(job, fixed, ids, m_push, shown);
 }

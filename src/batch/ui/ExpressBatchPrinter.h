@@ -1,12 +1,13 @@
 #pragma once
 
+#include "batch/BatchPrintRun.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class AppServices;
-class BillValues;
 class PrintJob;
 class QProgressDialog;
 class QWidget;
@@ -22,34 +23,16 @@ struct BatchPrintOptions
     QString listTable = QStringLiteral("ReceiverList");
 };
 
-// Prints one bill per batch list row, all in one printer document, showing "N / M" with "中止".
-// Each bill starts from the open form's values (its template, fixed parties, options and what it
-// hides) and takes the row's; the form's widgets are never filled. Events are processed between
-// slips so the window stays responsive; the painting stays on this thread. A stopped or failed
-// batch throws the whole document away, so nothing half-done reaches the printer. The run is on
-// record before the document is sent.
+// A batch printed from a window: the open form's values (its template, fixed parties, options
+// and what it hides) as every bill's start, the printer setup, and "N / M" with "中止" while
+// BatchPrintRun prints the rows; the form's widgets are never filled. Events are processed
+// between bills so the window stays responsive; the painting stays on this thread.
 class ExpressBatchPrinter
 {
 public:
-    // Puts the row into the bill, a copy of the form's values; answers why the row cannot print,
-    // empty when it can.
-    using Push = std::function<QString(BillValues &bill, int id)>;
-
+    using Push = BatchPrintRun::Build;
     using Options = BatchPrintOptions;
-
-    struct Outcome
-    {
-        int planned = 0;
-        bool started = false;   // the printer was prepared and the document begun
-        bool cancelled = false; // the user pressed "中止"
-        bool failed = false;    // the printer failed
-        bool sent = false;      // the document reached the printer
-        QList<int> printed;     // rows rendered into the document, in order
-        QStringList skipped;    // why each skipped row was left out
-        int run = 0;            // the run's number on record; 0 when it could not be stored
-        QString printer;        // where the document went
-        QString recordError;    // why the record could not be stored or marked sent
-    };
+    using Outcome = BatchPrintRun::Outcome;
 
     ExpressBatchPrinter(AppServices &services, BillForm &form, Push push, QWidget *progressParent,
                         Options options = {});
@@ -74,8 +57,6 @@ private:
     // The form's bill and a print job prepared for its template; false when there is nothing
     // to print with (the clerk was told why, or cancelled the printer setup).
     bool prepare(PrintJob &job, BillValues &fixed);
-    // Sends the complete document, on record before and after.
-    void send(PrintJob &job, Outcome &out);
 
     AppServices &m_services;
     BillForm &m_form;

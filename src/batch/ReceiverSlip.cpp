@@ -1,5 +1,9 @@
 #include "batch/ReceiverSlip.h"
 
+#include "bills/BillValues.h"
+#include "bills/ExpressSlipBill.h"
+#include "bills/ExpressSlipFields.h"
+
 #include <algorithm>
 
 namespace {
@@ -76,4 +80,23 @@ ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row,
     slip.noReceiver = value("全称").trimmed().isEmpty() && value("联系人").trimmed().isEmpty() &&
                       value("地址").trimmed().isEmpty();
     return slip;
+}
+
+QString ReceiverSlip::putInto(BillValues &slip, const ExpressSlipOptions &options) const
+{
+    for (const Value &v : values) {
+        // A field that cut the value short would print half an address as if it were whole.
+        const BillField *field = ExpressSlipFields::byControl(v.field);
+        if (field && !field->holds(v.text))
+            return v.column + QStringLiteral("太长，快递单上放不下");
+        ExpressSlipBill::put(slip, v.field, v.text, options);
+    }
+    if (capitalAmount) {
+        const ExpressSlipBill::AmountText amount =
+            ExpressSlipBill::formatAmount(*capitalAmount, options.amountFormat);
+        if (!amount.error.isEmpty())
+            return u"金额大写1：" + amount.error;
+        slip.set(QStringLiteral("zdJEDX1"), amount.text);
+    }
+    return {};
 }

@@ -8,6 +8,9 @@
 #include <optional>
 #include <utility>
 
+class BillValues;
+struct ExpressSlipOptions;
+
 // What one batch list row puts into the express slip form: the receiver block always, the
 // goods and charge columns only while the list shows them, so a hidden column prints the
 // form's own value.
@@ -25,6 +28,11 @@ struct ReceiverSlip
     std::optional<QString> capitalAmount;
     // A row without unit name, contact and address has no receiver to print.
     bool noReceiver = false;
+
+    // Puts the values into the slip under the form's options; answers why they cannot print
+    // (a value longer than its field, an amount the capital format refuses), empty when they
+    // can.
+    QString putInto(BillValues &slip, const ExpressSlipOptions &options) const;
 
     // `shown` answers whether the list shows a column; `handsetShown` whether the slip shows
     // its mobile box (else the mobile number joins the telephone).

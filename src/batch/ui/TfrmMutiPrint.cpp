@@ -10,7 +10,6 @@
 #include "batch/ui/BatchGrid.h"
 #include "batch/ui/ColumnFillPanel.h"
 #include "batch/ui/TfrmBatchRuns.h"
-#include "bills/ExpressSlipFields.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "data/TPersonKDD.h"
 #include "data/ui/GridView.h"
@@ -782,22 +781,10 @@ QString TfrmMutiPrint::pushRow(BillValues &slip, int id, const ExpressSlipOption
     const QString number = u"编号=" + QString::number(id) + u"：";
     if (receiver.noReceiver)
         return number + QStringLiteral("全称、联系人和地址都是空的");
-    for (const ReceiverSlip::Value &v : receiver.values) {
-        // A field that cut the value short would print half an address as if it were whole.
-        const BillField *field = ExpressSlipFields::byControl(v.field);
-        if (field && !field->holds(v.text))
-            return number + v.column + QStringLiteral("太长，快递单上放不下");
-        ExpressSlipBill::put(slip, v.field, v.text, options);
-    }
-    if (receiver.capitalAmount) {
-        const ExpressSlipBill::AmountText amount =
-            ExpressSlipBill::formatAmount(*receiver.capitalAmount, options.amountFormat);
-        if (!amount.error.isEmpty())
-            return number + u"金额大写1：" + amount.error;
-        slip.set(QStringLiteral("zdJEDX1"), amount.text);
-        if (typedAmount)
-            *typedAmount = *receiver.capitalAmount;
-    }
+    if (const QString why = receiver.putInto(slip, options); !why.isEmpty())
+        return number + why;
+    if (typedAmount && receiver.capitalAmount)
+        *typedAmount = *receiver.capitalAmount;
     return {};
 }
 

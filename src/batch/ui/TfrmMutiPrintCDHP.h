@@ -1,7 +1,6 @@
 #pragma once
 
 #include "batch/ui/ExpressBatchPrinter.h"
-#include "bills/DraftBill.h"
 
 #include <QDate>
 #include <QDialog>
@@ -10,7 +9,6 @@
 
 class AppServices;
 class BillForm;
-class BillValues;
 class ColumnFillPanel;
 class QCheckBox;
 class QComboBox;
@@ -58,11 +56,6 @@ public:
     void btFillColumnClick();
     void btModifyFieldClick();
 
-    // Puts one row into the draft, a copy of the form's values, under the form's options; answers
-    // why it cannot print, empty when it can. A row without an issue date gets `formDate`, the
-    // date the form showed before the batch.
-    QString putRow(BillValues &draft, const QHash<QString, QString> &row, DraftOptions options,
-                   const QDate &formDate) const;
 
     QTableView *grid() const { return DBGrid1; }
     ReceiverListModel *model() const { return m_model; }

@@ -3,14 +3,37 @@
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/ui/QtUi.h"
+#include "cli/Commands.h"
 #include "services/AppServices.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 
+namespace {
+
+// A command prints without windows, so it needs no display: the offscreen platform paints the
+// same pages.
+int runCommand(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("lanyan"));
+    return Commands::run(QCoreApplication::arguments());
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (Commands::isCommand(arguments))
+        return runCommand(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lanyan"));
     QFont font(installedFontFamily(QStringLiteral("宋体")));

@@ -32,13 +32,13 @@ BatchPrintRun::BatchPrintRun(Database &db, PrintEngine &engine, QString listTabl
 
 BatchPrintRun::Outcome BatchPrintRun::run(PrintJob &job, const BillValues &fixed,
                                           const QList<int> &ids, const Build &build,
-                                          const Progress &progress)
+                                          const Progress &progress, int copies)
 {
     Outcome out;
     out.planned = int(ids.size());
     if (ids.isEmpty())
         return out;
-    if (!job.PrinterTransBegin(1)) {
+    if (!job.PrinterTransBegin(copies)) {
         out.failed = true;
         return out;
     }

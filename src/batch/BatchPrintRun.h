@@ -40,9 +40,10 @@ public:
 
     BatchPrintRun(Database &db, PrintEngine &engine, QString listTable, QString operatorName);
 
-    // Prints the rows through a job already prepared for the bills' template.
+    // Prints the rows through a job already prepared for the bills' template, `copies` of the
+    // whole document.
     Outcome run(PrintJob &job, const BillValues &fixed, const QList<int> &ids, const Build &build,
-                const Progress &progress);
+                const Progress &progress, int copies = 1);
 
 private:
     void send(PrintJob &job, Outcome &out);

@@ -9,13 +9,15 @@
 #include <QSqlError>
 
 DraftImportRun::DraftImportRun(Database &db, const SpreadsheetReader &sheet, QList<int> columns,
-                               ImportLog &log)
+                               ImportLog &log, int firstRow)
     : m_db(db)
     , m_sheet(sheet)
     , m_columns(std::move(columns))
     , m_log(log)
-    , m_total(std::max(0, sheet.usedRows() - 1))
+    , m_first(std::max(2, firstRow))
+    , m_total(std::max(0, sheet.usedRows() - m_first + 1))
 {
+    m_tally.next = m_first;
     if (m_total == 0)
         m_state = State::Finished;
 }

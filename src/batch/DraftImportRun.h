@@ -18,12 +18,13 @@ public:
     enum class State { Running, Finished, Stopped, Failed };
 
     // `columns` holds the spreadsheet column of each item of DraftImport::items(), -1 for none.
+    // The rows from `firstRow` on are imported: 2, below the titles, unless a run resumes.
     DraftImportRun(Database &db, const SpreadsheetReader &sheet, QList<int> columns,
-                   ImportLog &log);
+                   ImportLog &log, int firstRow = 2);
     ~DraftImportRun();
 
     int total() const { return m_total; }
-    int done() const { return m_tally.next - 2; }
+    int done() const { return m_tally.next - m_first; }
     int imported() const { return m_tally.imported; }
     int skipped() const { return m_tally.skipped; }
     State state() const { return m_state; }
@@ -45,6 +46,7 @@ private:
     const SpreadsheetReader &m_sheet;
     QList<int> m_columns;
     ImportLog &m_log;
+    int m_first = 2;
     int m_total = 0;
     struct Tally
     {

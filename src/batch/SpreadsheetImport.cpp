@@ -60,9 +60,10 @@ SpreadsheetImport::SpreadsheetImport(Database &db, const SpreadsheetReader &shee
     , m_columns(std::move(columns))
     , m_questions(std::move(questions))
     , m_table(ImportItems::table(m_options.scenario))
-    , m_total(std::max(0, sheet.usedRows() - 1))
+    , m_total(std::max(0, sheet.usedRows() - m_options.firstRow + 1))
 {
     m_columns.resize(m_items.size(), -1);
+    m_tally.next = m_options.firstRow;
 }
 
 int SpreadsheetImport::columnOf(const QString &item) const

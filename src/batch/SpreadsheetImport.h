@@ -28,6 +28,8 @@ struct ImportOptions
     QString unitType;
     // Batch list: a list name chosen or typed instead of a column; empty for none.
     QString listName;
+    // The first data row: 2, below the titles, unless a run resumes further down.
+    int firstRow = 2;
 };
 
 // Stores the rows of the active sheet of a spreadsheet, from row 2 on, as parties of the
@@ -52,7 +54,7 @@ public:
     // Data rows of the sheet: its used rows after the title row.
     int total() const { return m_total; }
     // Rows handled so far, stored or not.
-    int done() const { return m_tally.next - 2; }
+    int done() const { return m_tally.next - m_options.firstRow; }
     int stored() const { return m_tally.stored; }
     int duplicates() const { return m_tally.duplicates; }
     int invalid() const { return m_tally.invalid; }

@@ -1,0 +1,217 @@
+#include "../print/PdfWords.h"
+#include "TestHome.h"
+#include "bills/BillStore.h"
+#include "cli/PrintCommand.h"
+#include "templates/Catalogue.h"
+#include "templates/TemplateModel.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRectF>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Saved by LibreOffice: three drafts under the titles 编号, 出票日期, 汇票到期日, 金额, 收款单位,
+// 出票人全称, outbankaddr, "收款人 全称", an empty title and 分组.
+const QString kDrafts = QStringLiteral(LANYAN_SOURCE_DIR "/tests/batch/ui/fixtures/drafts.xlsx");
+constexpr int kSlipTemplate = 1;  // the shipped express slip
+constexpr int kDraftTemplate = 3; // the shipped acceptance draft
+
+struct Command
+{
+    TestHome home;
+    QString out, err;
+
+    int print(PrintRequest request)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        PrintCommand command(home.services(), o, e);
+        return command.run(request);
+    }
+    PrintRequest toPdf(int templateId, const QString &values, const char *pdf = "out.pdf")
+    {
+        PrintRequest r;
+        r.templateText = QString::number(templateId);
+        r.valuesFile = values;
+        r.pdf = home.path() + QString::fromLatin1(pdf);
+        r.json = true;
+        return r;
+    }
+    QString writeCsv(const char *name, const QString &text)
+    {
+        const QString path = home.path() + QString::fromLatin1(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+        return path;
+    }
+    int count(const char *sql)
+    {
+        QSqlQuery q = home.db().query();
+        return q.exec(QString::fromUtf8(sql)) && q.next() ? q.value(0).toInt() : -1;
+    }
+    QJsonObject summary() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+
+    // The item's printed box on the paper, in millimetres, with a millimetre to spare.
+    QRectF printBox(int templateId, const char *item)
+    {
+        const Catalogue &catalogue = home.services().catalogue();
+        const auto t = catalogue.loadTemplate(templateId);
+        const auto i = catalogue.loadTemplateItem(templateId, QString::fromLatin1(item));
+        EXPECT_TRUE(t && i) << item;
+        if (!t || !i)
+            return {};
+        return QRectF((i->ctlX + t->xMove) / 10.0, (i->ctlY + t->yMove) / 10.0, i->ctlW / 10.0,
+                      i->ctlH / 10.0)
+            .adjusted(-1, -1, 1, 1);
+    }
+    static bool printedIn(const PdfPage &page, const QRectF &box, const QString &text)
+    {
+        for (const PdfWord &w : page.words)
+            if (w.text == text && box.contains(QRectF(w.x, w.y, w.width, w.height)))
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(PrintCommand, DraftsFromASpreadsheetPrintInTheirBoxesAndAreOnRecord)
+{
+    Command c;
+    ASSERT_EQ(c.print(c.toPdf(kDraftTemplate, kDrafts)), PrintCommand::Done) << c.err.toStdString();
+    const QJsonObject summary = c.summary();
+    EXPECT_EQ(summary["printed"].toInt(), 3);
+    EXPECT_EQ(summary["run"].toInt(), 1);
+    EXPECT_TRUE(summary["skipped"].toArray().isEmpty());
+
+    const auto pages = readPdfWords(c.home.path() + "out.pdf");
+    ASSERT_EQ(pages.size(), 3u);
+    const QRectF capital = c.printBox(kDraftTemplate, "ZDJEDX");
+    const QRectF payee = c.printBox(kDraftTemplate, "ZDINCOMP");
+    const struct
+    {
+        const char *payee;
+        const char *capital;
+    } expected[]{{"北京远景贸易", "人民币壹仟贰佰叁拾肆元伍角整"},
+                 {"上海百川实业", "人民币伍仟陆佰柒拾捌元整"},
+                 {"广州南方物流", "人民币贰仟叁佰肆拾伍元陆角整"}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(c.printedIn(pages[i], payee, QString::fromUtf8(expected[i].payee))) << i;
+        EXPECT_TRUE(c.printedIn(pages[i], capital, QString::fromUtf8(expected[i].capital))) << i;
+    }
+    // The rows are the batch list's, and the run is the batch windows' record.
+    EXPECT_EQ(c.count("SELECT COUNT(*) FROM MultiPrintCDHP"), 3);
+    EXPECT_EQ(c.count("SELECT COUNT(*) FROM BatchRunTable"), 1);
+
+    PrintRequest resume = c.toPdf(kDraftTemplate, kDrafts, "resume.pdf");
+    resume.fromRow = 3;
+    ASSERT_EQ(c.print(resume), PrintCommand::Done) << c.err.toStdString();
+    const auto resumed = readPdfWords(c.home.path() + "resume.pdf");
+    ASSERT_EQ(resumed.size(), 2u);
+    EXPECT_TRUE(c.printedIn(resumed[0], payee, QStringLiteral("上海百川实业")));
+    EXPECT_EQ(c.summary()["run"].toInt(), 2);
+}
+
+TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
+{
+    Command c;
+    // The receiver's name box holds 80 characters: a longer one must not print cut short.
+    const QString tooLong = QString(81, u'长');
+    const QString csv = c.writeCsv(
+        "slips.csv", u"全称,联系人,地址,市\n"
+                     u"北京远景贸易,张三,朝阳区一号,北京\n" +
+                         tooLong + u",王五,某地,某市\n"
+                                   u"上海百川实业,李四,浦东新区二号,上海\n");
+    ASSERT_EQ(c.print(c.toPdf(kSlipTemplate, csv)), PrintCommand::Done) << c.err.toStdString();
+    EXPECT_EQ(c.summary()["printed"].toInt(), 2);
+    const QJsonArray skipped = c.summary()["skipped"].toArray();
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_TRUE(skipped[0].toString().contains(QStringLiteral("全称太长，快递单上放不下")))
+        << skipped[0].toString().toStdString();
+    const auto pages = readPdfWords(c.home.path() + "out.pdf");
+    ASSERT_EQ(pages.size(), 2u);
+    const QRectF receiver = c.printBox(kSlipTemplate, "ZDSKR");
+    EXPECT_TRUE(c.printedIn(pages[0], receiver, QStringLiteral("北京远景贸易")));
+    EXPECT_TRUE(c.printedIn(pages[1], receiver, QStringLiteral("上海百川实业")));
+    EXPECT_TRUE(c.printedIn(pages[1], c.printBox(kSlipTemplate, "ZDSKRLXR"), "李四"));
+}
+
+TEST(PrintCommand, BadInputPrintsAndRecordsNothing)
+{
+    Command c;
+    const QString noReceiver = c.writeCsv("goods.csv", QStringLiteral("件数,重量\n1,2\n"));
+    struct Case
+    {
+        const char *what;
+        std::function<void(PrintRequest &)> change;
+        int exit;
+        const char *message;
+    };
+    const Case cases[]{
+        {"unknown template", [](PrintRequest &r) { r.templateText = "没有的模板"; },
+         PrintCommand::BadInput, "没有这个模板：没有的模板"},
+        {"unknown number", [](PrintRequest &r) { r.templateText = "999"; },
+         PrintCommand::BadInput, "没有这个模板：999"},
+        {"missing file", [&](PrintRequest &r) { r.valuesFile = c.home.path() + "none.xlsx"; },
+         PrintCommand::BadInput, "none.xlsx"},
+        {"no receiver column", [&](PrintRequest &r) { r.valuesFile = noReceiver; },
+         PrintCommand::BadInput, "没有收件人的列"},
+        {"no such sheet", [](PrintRequest &r) { r.sheet = 5; }, PrintCommand::BadInput,
+         "没有第 5 个工作表"},
+        {"queue gone",
+         [](PrintRequest &r) {
+             r.pdf.clear();
+             r.printer = "没有的打印机";
+         },
+         PrintCommand::PrinterRefused, "没有这台打印机：没有的打印机"},
+        {"kind mismatch",
+         [](PrintRequest &r) {
+             r.valuesFile.clear();
+             r.bill = "cdhp:1";
+         },
+         PrintCommand::BadInput, "票据与模板的种类不同"},
+        {"no such bill",
+         [](PrintRequest &r) {
+             r.valuesFile.clear();
+             r.bill = "kdd:4711";
+         },
+         PrintCommand::BadInput, "kdd:4711"},
+    };
+    for (const Case &k : cases) {
+        PrintRequest r = c.toPdf(kSlipTemplate, kDrafts);
+        k.change(r);
+        EXPECT_EQ(c.print(r), k.exit) << k.what;
+        EXPECT_TRUE(c.err.contains(QString::fromUtf8(k.message)))
+            << k.what << ": " << c.err.toStdString();
+        EXPECT_FALSE(QFile::exists(r.pdf)) << k.what;
+    }
+    EXPECT_EQ(c.count("SELECT COUNT(*) FROM BatchRunTable"), 0);
+    EXPECT_EQ(c.count("SELECT COUNT(*) FROM ReceiverList"), 0);
+}
+
+TEST(PrintCommand, AStoredDraftPrintsAsItsFormShowsIt)
+{
+    Command c;
+    BillStore store(c.home.db(), QStringLiteral("DataCDHPTable"));
+    const BillStore::SaveResult saved =
+        store.save(-1, {{"收款人全称", "杭州西湖茶叶"}, {"金额", "88.00"}, {"出票日期", "2023-11-07"}});
+    ASSERT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
+    PrintRequest r = c.toPdf(kDraftTemplate, {});
+    r.bill = QStringLiteral("cdhp:%1").arg(saved.billId);
+    ASSERT_EQ(c.print(r), PrintCommand::Done) << c.err.toStdString();
+    const auto pages = readPdfWords(r.pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDINCOMP"), "杭州西湖茶叶"));
+    EXPECT_TRUE(
+        c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDJEDX"), "人民币捌拾捌元整"));
+    // Capital dates, as the draft form writes them by default.
+    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDRI"), "零柒"));
+}

@@ -19,7 +19,7 @@ public:
         qWarning("%s", qPrintable(text));
         return Answer::No;
     }
-    void openUrl(const QUrl &) override {}
+    bool openUrl(const QUrl &) override { return false; }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override
     {
         return {};

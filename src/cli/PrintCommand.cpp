@@ -63,6 +63,10 @@ PrintCommand::PrintCommand(AppServices &services, QTextStream &out, QTextStream 
 int PrintCommand::fail(int code, const QString &message)
 {
     m_err << message << Qt::endl;
+    if (m_json)
+        m_out << QJsonDocument(QJsonObject{{"exit", code}, {"error", message}, {"printed", 0}})
+                     .toJson(QJsonDocument::Indented)
+              << Qt::flush;
     return code;
 }
 
@@ -74,9 +78,9 @@ std::optional<Template> PrintCommand::findTemplate(const QString &text, QString 
     QList<int> found;
     if (number) {
         found << id;
-    } else if (const QString byFullName = catalogue.loadCheckTypeIDByTypeFullName(text);
-               !byFullName.isEmpty()) {
-        found << byFullName.toInt();
+    } else if (const int byFullName = catalogue.loadCheckTypeIDByTypeFullName(text).toInt();
+               byFullName > 0) {
+        found << byFullName;
     } else {
         // The name without its kind, as the form's drop-down shows it.
         for (const QString &kind : {kSlipKind, kDraftKind})
@@ -321,6 +325,7 @@ bool PrintCommand::progress(int done, int total)
 
 int PrintCommand::run(const PrintRequest &request)
 {
+    m_json = request.json;
     QString error;
     const std::optional<Template> t = findTemplate(request.templateText, &error);
     if (!t)

@@ -74,4 +74,5 @@ private:
     int m_checkTypeId = 0;
     QStringList m_slipColumns; // the batch list columns the spreadsheet fills
     int m_lastPercent = -1;
+    bool m_json = false;
 };

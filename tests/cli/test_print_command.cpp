@@ -123,6 +123,7 @@ TEST(PrintCommand, DraftsFromASpreadsheetPrintInTheirBoxesAndAreOnRecord)
 TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
 {
     Command c;
+    // Found by its name as the form's drop-down shows it, as well as by its number.
     // The receiver's name box holds 80 characters: a longer one must not print cut short.
     const QString tooLong = QString(81, u'长');
     const QString csv = c.writeCsv(
@@ -130,7 +131,9 @@ TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
                      u"北京远景贸易,张三,朝阳区一号,北京\n" +
                          tooLong + u",王五,某地,某市\n"
                                    u"上海百川实业,李四,浦东新区二号,上海\n");
-    ASSERT_EQ(c.print(c.toPdf(kSlipTemplate, csv)), PrintCommand::Done) << c.err.toStdString();
+    PrintRequest request = c.toPdf(kSlipTemplate, csv);
+    request.templateText = QStringLiteral("飞燕速递");
+    ASSERT_EQ(c.print(request), PrintCommand::Done) << c.err.toStdString();
     EXPECT_EQ(c.summary()["printed"].toInt(), 2);
     const QJsonArray skipped = c.summary()["skipped"].toArray();
     ASSERT_EQ(skipped.size(), 1);
@@ -192,6 +195,8 @@ TEST(PrintCommand, BadInputPrintsAndRecordsNothing)
         EXPECT_TRUE(c.err.contains(QString::fromUtf8(k.message)))
             << k.what << ": " << c.err.toStdString();
         EXPECT_FALSE(QFile::exists(r.pdf)) << k.what;
+        EXPECT_EQ(c.summary()["exit"].toInt(), k.exit) << k.what;
+        EXPECT_EQ(c.summary()["printed"].toInt(), 0) << k.what;
     }
     EXPECT_EQ(c.count("SELECT COUNT(*) FROM BatchRunTable"), 0);
     EXPECT_EQ(c.count("SELECT COUNT(*) FROM ReceiverList"), 0);

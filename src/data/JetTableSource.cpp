@@ -106,13 +106,14 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
         return nullptr;
     }
     std::unique_ptr<JetTableSource> source(new JetTableSource);
-    const QString dir = source->m_dir.path();
-    if (!source->m_dir.isValid()) {
-        *error = u"无法创建临时文件夹：" + source->m_dir.errorString();
+    QTemporaryDir &dir = source->m_dir.emplace();
+    if (!dir.isValid()) {
+        *error = u"无法创建临时文件夹：" + dir.errorString();
         return nullptr;
     }
-    const ReaderProcess::End end = ReaderProcess::run(
-        {QStringLiteral("access"), path, source->m_dir.path()}, limits, progress);
+    source->m_folder = dir.path();
+    const ReaderProcess::End end =
+        ReaderProcess::run({QStringLiteral("access"), path, dir.path()}, limits, progress);
     if (end != ReaderProcess::End::Finished && end != ReaderProcess::End::Refused) {
         *error = u"无法读取数据库文件（文件可能已损坏）：" + ReaderProcess::explain(end);
         return nullptr;
@@ -122,9 +123,18 @@ std::unique_ptr<JetTableSource> JetTableSource::open(const QString &path, QStrin
     return source;
 }
 
+std::unique_ptr<JetTableSource> JetTableSource::fromAnswers(const QString &folder, QString *error)
+{
+    std::unique_ptr<JetTableSource> source(new JetTableSource);
+    source->m_folder = folder;
+    if (!source->readTables(error))
+        return nullptr;
+    return source;
+}
+
 bool JetTableSource::readTables(QString *error)
 {
-    QFile file(ReaderProtocol::tablesFile(m_dir.path()));
+    QFile file(ReaderProtocol::tablesFile(m_folder));
     if (file.open(QIODevice::ReadOnly)) {
         FrameReader in(&file, kMaxRecord);
         Frame frame;
@@ -189,7 +199,7 @@ bool JetTableSource::forEachRow(const QString &table, const std::optional<Filter
         *error = u"数据表 " + table + u" 没有字段 " + filter->column;
         return false;
     }
-    QFile file(ReaderProtocol::rowsFile(m_dir.path(), t));
+    QFile file(ReaderProtocol::rowsFile(m_folder, t));
     if (!file.open(QIODevice::ReadOnly)) {
         *error = u"无法读取数据表 " + table;
         return false;

@@ -4,6 +4,7 @@
 #include "data/TableSource.h"
 
 #include <QTemporaryDir>
+#include <optional>
 #include <vector>
 
 // An Access (Jet) database: older installations' databases and the template packages of the
@@ -18,6 +19,9 @@ public:
     static std::unique_ptr<JetTableSource> open(const QString &path, QString *error,
                                                 const ReaderProcess::Progress &progress = {},
                                                 const ReaderProcess::Limits &limits = {});
+    // Reads the helper's answers (ReaderProtocol) left in `folder`, which the caller keeps
+    // while the source lives; null with *error where they break the format.
+    static std::unique_ptr<JetTableSource> fromAnswers(const QString &folder, QString *error);
 
     QStringList tableNames() const override;
     QStringList columnNames(const QString &table) const override;
@@ -35,6 +39,7 @@ private:
         QString name;
         QStringList columns;
     };
-    QTemporaryDir m_dir; // the copy, removed with the source
+    std::optional<QTemporaryDir> m_dir; // the helper's answers, removed with the source
+    QString m_folder;                   // where the answers are
     std::vector<Table> m_tables;
 };

@@ -324,6 +324,47 @@ TEST(Spreadsheets, HostileFilesReadOrFailInLittleMemory)
 
 namespace {
 
+// A zip package of these parts, written to `out`.
+void writePackage(QIODevice &out, const std::vector<std::pair<QString, QByteArray>> &parts)
+{
+    QuaZip zip(&out);
+    zip.open(QuaZip::mdCreate);
+    for (const auto &[name, content] : parts) {
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+        entry.write(content);
+        entry.close();
+    }
+    zip.close();
+}
+
+// A workbook with these worksheets, sheet1.xml, sheet2.xml, ..., and shared strings if any.
+QByteArray workbookOfSheets(const QList<QByteArray> &sheets, const QByteArray &sharedStrings = {})
+{
+    QByteArray list, relations;
+    std::vector<std::pair<QString, QByteArray>> parts;
+    for (int i = 1; i <= sheets.size(); ++i) {
+        const QByteArray n = QByteArray::number(i);
+        list += "<sheet name=\"S" + n + "\" r:id=\"rId" + n + "\"/>";
+        relations += "<Relationship Id=\"rId" + n +
+                     "\" Type=\"x/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+        parts.emplace_back("xl/worksheets/sheet" + n + ".xml", sheets[i - 1]);
+    }
+    if (!sharedStrings.isEmpty()) {
+        relations += "<Relationship Id=\"rIdS\" Type=\"x/sharedStrings\" "
+                     "Target=\"sharedStrings.xml\"/>";
+        parts.emplace_back("xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>");
+    }
+    parts.emplace_back("xl/workbook.xml",
+                       "<workbook xmlns:r=\"urn:r\"><sheets>" + list + "</sheets></workbook>");
+    parts.emplace_back("xl/_rels/workbook.xml.rels",
+                       "<Relationships>" + relations + "</Relationships>");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    writePackage(buffer, parts);
+    return bytes;
+}
+
 // A workbook of one sheet whose cells A1, A2, ... hold shared strings 0, 1, ...
 QByteArray workbookOf(const QByteArray &sharedStrings, int cells)
 {
@@ -333,28 +374,7 @@ QByteArray workbookOf(const QByteArray &sharedStrings, int cells)
                  QByteArray::number(i + 1) + "\" t=\"s\"><v>" + QByteArray::number(i) +
                  "</v></c></row>";
     sheet += "</sheetData></worksheet>";
-    const std::pair<const char *, QByteArray> parts[] = {
-        {"xl/workbook.xml", "<workbook xmlns:r=\"urn:r\"><sheets><sheet name=\"S\" "
-                            "r:id=\"rId1\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels",
-         "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "
-         "Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
-         "Type=\"x/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
-        {"xl/worksheets/sheet1.xml", sheet},
-        {"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"},
-    };
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdCreate);
-    for (const auto &[name, content] : parts) {
-        QuaZipFile entry(&zip);
-        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
-        entry.write(content);
-        entry.close();
-    }
-    zip.close();
-    return bytes;
+    return workbookOfSheets({sheet}, sharedStrings);
 }
 
 // The process's resident memory and its peak since the last reset, in MB.
@@ -442,4 +462,100 @@ TEST(Spreadsheets, LastCellOfTheLargestSheetCountsAllCellsWithoutOverflow)
     EXPECT_EQ(reader.usedColumns(), 16384);
     EXPECT_EQ(reader.usedCells(), qint64(1048576) * 16384);
     EXPECT_EQ(reader.cellText(1048576, 16384), "z");
+}
+
+TEST(Spreadsheets, CellsOutOfOrderOrRepeatedReadAsTheSheetShowsThem)
+{
+    // Rows and cells in any order; a cell given again holds its last text, an empty repeat
+    // leaves it be.
+    const QByteArray sheet = "<worksheet><sheetData>"
+                             "<row r=\"3\"><c r=\"B3\" t=\"s\"><v>1</v></c>"
+                             "<c r=\"A3\" t=\"inlineStr\"><is><t>a3</t></is></c></row>"
+                             "<row r=\"1\"><c r=\"C1\"><v>2.5</v></c>"
+                             "<c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+                             "<row r=\"3\"><c r=\"B3\" t=\"str\"><v>b3</v></c>"
+                             "<c r=\"A3\" t=\"str\"><v></v></c></row>"
+                             "</sheetData></worksheet>";
+    XlsxReader reader("order.xlsx",
+                      workbookOfSheets({sheet}, "<si><t>a1</t></si><si><t>x</t></si>"));
+    ASSERT_TRUE(reader.load()) << reader.error().toStdString();
+    expectSheet(reader, {{"a1", "", "2.5"}, {"", "", ""}, {"a3", "b3", ""}});
+}
+
+TEST(Spreadsheets, AFailedSwitchKeepsTheSheetShown)
+{
+    // Only one sheet is in memory at a time: the one shown is read again after the failure.
+    const QByteArray good = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v>"
+                            "</c><c r=\"B1\"><v>7</v></c></row></sheetData></worksheet>";
+    const QByteArray cut = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1";
+    XlsxReader reader("two.xlsx", workbookOfSheets({good, cut}, "<si><t>甲</t></si>"));
+    ASSERT_TRUE(reader.load()) << reader.error().toStdString();
+    EXPECT_FALSE(reader.activate(1));
+    EXPECT_TRUE(reader.error().contains("已损坏")) << reader.error().toStdString();
+    EXPECT_EQ(reader.activeSheet(), 0);
+    expectSheet(reader, {{"甲", "7"}});
+}
+
+TEST(Spreadsheets, TextBeyondWhatACellOrASheetHoldsIsRefusedInLittleMemory)
+{
+    // The sheet goes into the package in pieces, so the test itself stays small too.
+    const auto writeSheet = [](const QString &path, const QByteArray &open, const QByteArray &piece,
+                               int times) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        QuaZip zip(&file);
+        zip.open(QuaZip::mdCreate);
+        const std::pair<const char *, QByteArray> small[] = {
+            {"xl/workbook.xml", "<workbook xmlns:r=\"urn:r\"><sheets><sheet name=\"S\" "
+                                "r:id=\"rId1\"/></sheets></workbook>"},
+            {"xl/_rels/workbook.xml.rels",
+             "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "
+             "Target=\"worksheets/sheet1.xml\"/></Relationships>"}};
+        for (const auto &[name, content] : small) {
+            QuaZipFile entry(&zip);
+            entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+            entry.write(content);
+        }
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo("xl/worksheets/sheet1.xml"));
+        entry.write("<worksheet><sheetData><row r=\"1\">" + open);
+        for (int i = 0; i < times; ++i)
+            entry.write(piece);
+        entry.write("</row></sheetData></worksheet>");
+        entry.close();
+        zip.close();
+    };
+    const QByteArray mb(1 << 20, 'x');
+    const struct
+    {
+        const char *file;
+        QByteArray open, piece; // `open` once, then `piece` `times` times
+        int times;
+        QString says;
+    } cases[] = {
+        // One text, one comment and one CDATA section (which may hold "<") of 5 MB.
+        {"long-text.xlsx", {}, mb, 5, "32767"},
+        {"long-comment.xlsx", "<!--", "<" + mb, 5, "32767"},
+        {"long-cdata.xlsx", "<c t=\"inlineStr\"><is><t><![CDATA[", "<" + mb, 5, "32767"},
+        // 97 cells of a million characters: two bytes each in memory, beyond 96 MB.
+        {"much-text.xlsx", {}, "<c t=\"inlineStr\"><is><t>" + mb + "</t></is></c>", 97, "96 MB"},
+    };
+    QTemporaryDir dir;
+    const qint64 before = statusMb("VmRSS:");
+    resetPeak();
+    const bool peakWasReset = statusMb("VmHWM:") <= before + 5;
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(c.file);
+        writeSheet(path, c.open, c.piece, c.times);
+        QString error;
+        EXPECT_FALSE(Spreadsheets().open(path, error)) << c.file;
+        EXPECT_TRUE(error.contains("过大") || error.contains("已损坏")) << error.toStdString();
+        EXPECT_TRUE(error.contains(c.says)) << error.toStdString();
+    }
+#ifndef __SANITIZE_ADDRESS__
+    if (before < 0 || !peakWasReset)
+        GTEST_SKIP() << "no resettable memory figures in /proc";
+    EXPECT_LT(statusMb("VmHWM:") - before, 300);
+    EXPECT_LT(statusMb("VmRSS:") - before, 30);
+#endif
 }

@@ -92,11 +92,15 @@ bool BiffReader::read(int index, QStringList *names, Rows &rows, Fault &fault)
         return false;
     }
     QFile file(output);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    return file.open(QIODevice::ReadOnly) && readAnswer(file, names, rows, fault);
+}
+
+bool BiffReader::readAnswer(QIODevice &answer, QStringList *names, Rows &rows, Fault &fault)
+{
+    fault = Fault::Damaged;
     // What the helper wrote is checked as the file itself would be: cell positions and
     // counts by setCell, the sheet count here.
-    FrameReader in(&file, kMaxRecord);
+    FrameReader in(&answer, kMaxRecord);
     FrameReader::Frame frame;
     while (in.next(frame)) {
         int row = 0, column = 0;

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class QIODevice;
+
 // Binary workbooks (.xls, .xlw, and the .et files of the Chinese office suite, which use the
 // same format), read with FreeXL in the reader helper: the library is not trusted with the
 // program's memory on a damaged file.
@@ -15,6 +17,8 @@ public:
 protected:
     int readWorkbook(QStringList &sheetNames, Fault &fault) override;
     bool readSheet(int index, Rows &rows, Fault &fault) override;
+    // Reads what the helper answered for a sheet (and the sheet names when `names` is given).
+    static bool readAnswer(QIODevice &answer, QStringList *names, Rows &rows, Fault &fault);
 
 private:
     // A password-protected xlsx is a compound file too, holding an encrypted package.

@@ -15,7 +15,9 @@ SpreadsheetReader::~SpreadsheetReader()
 {
     // The reader's parts are freed by now but for the cells; once they go, the memory of the
     // whole read goes back to the system.
-    std::vector<std::vector<Cell>>().swap(m_rows);
+    m_rows = {};
+    m_sharedText = {};
+    std::vector<Span>().swap(m_shared);
     returnFreedMemory();
 }
 
@@ -46,6 +48,9 @@ QString SpreadsheetReader::faultText(Fault fault, const QString &path)
     case Fault::TooMuchText:
         return u"文件" + name + u"过大，无法读取：共用的文字最多 " +
                QString::number(kMaxSharedTextBytes >> 20) + u" MB。" + kSplit;
+    case Fault::TooMuchSheetText:
+        return u"文件" + name + u"过大，无法读取：每个工作表的文字最多 " +
+               QString::number(kMaxSheetTextBytes >> 20) + u" MB。" + kSplit;
     case Fault::Aborted:
         return u"已中止读取文件" + name + u"。";
     case Fault::Unsupported:
@@ -73,26 +78,59 @@ bool SpreadsheetReader::activate(int index)
 {
     if (index < 0 || index >= m_sheetNames.size())
         return fail(Fault::NoSheets);
+    // One sheet in memory at a time: the one shown goes before the next is read, and is read
+    // again should the next one fail.
+    const int shown = m_active;
+    Rows none;
+    show(none);
     Rows rows;
     Fault fault = Fault::Damaged;
-    if (!readSheet(index, rows, fault))
-        return fail(fault);
-    trim(rows, m_columns);
-    m_rows = std::move(rows.cells);
+    if (!readSheet(index, rows, fault)) {
+        const bool failed = fail(fault);
+        const QString error = m_error;
+        Rows again;
+        if (shown >= 0 && readSheet(shown, again, fault))
+            show(again);
+        m_error = error;
+        m_faultDetail.clear();
+        returnFreedMemory();
+        return failed;
+    }
+    show(rows);
     m_active = index;
     m_error.clear();
     returnFreedMemory();
     return true;
 }
 
+void SpreadsheetReader::show(Rows &rows)
+{
+    if (!rows.ordered)
+        order(rows);
+    rows.cells.shrink_to_fit();
+    rows.text.squeeze();
+    m_rows = std::move(rows);
+    m_usedRows = m_rows.cells.empty() ? 0 : m_rows.cells.back().row;
+    m_columns = 0;
+    for (const Cell &cell : m_rows.cells)
+        m_columns = std::max(m_columns, cell.column);
+}
+
 QString SpreadsheetReader::cellText(int row, int column) const
 {
-    if (row < 1 || row > usedRows())
-        return {};
-    const std::vector<Cell> &cells = m_rows[size_t(row - 1)];
-    const auto at = std::lower_bound(cells.begin(), cells.end(), column,
-                                     [](const Cell &c, int col) { return c.column < col; });
-    return at != cells.end() && at->column == column ? at->text : QString();
+    const auto before = [](const Cell &c, std::pair<int, int> at) {
+        return std::pair(c.row, c.column) < at;
+    };
+    const auto at =
+        std::lower_bound(m_rows.cells.begin(), m_rows.cells.end(), std::pair(row, column), before);
+    return at != m_rows.cells.end() && at->row == row && at->column == column
+               ? textOf(*at).toString()
+               : QString();
+}
+
+QStringView SpreadsheetReader::textOf(const Cell &cell) const
+{
+    return QStringView(cell.shared ? m_sharedText : m_rows.text).mid(cell.offset, cell.length);
 }
 
 bool SpreadsheetReader::fail(Fault fault)
@@ -111,45 +149,85 @@ void SpreadsheetReader::returnFreedMemory()
 #endif
 }
 
-bool SpreadsheetReader::setCell(Rows &rows, int row, int column, const QString &text, Fault &fault)
+bool SpreadsheetReader::setCell(Rows &rows, int row, int column, QStringView text, Fault &fault)
 {
-    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
-        fault = Fault::Damaged;
-        return false;
-    }
     if (text.isEmpty())
-        return true;
-    if (rows.cells.size() < size_t(row))
-        rows.cells.resize(size_t(row));
-    std::vector<Cell> &cells = rows.cells[size_t(row - 1)];
-    // Cells come in column order; a file that repeats or reorders them still reads right.
-    auto at = cells.end();
-    if (!cells.empty() && cells.back().column >= column)
-        at = std::lower_bound(cells.begin(), cells.end(), column,
-                              [](const Cell &c, int col) { return c.column < col; });
-    if (at != cells.end() && at->column == column) {
-        at->text = text;
-        return true;
-    }
-    if (rows.count >= kMaxCells) {
-        fault = Fault::TooManyCells;
+        return addCell(rows, Cell{row, column, 0, 0, 0}, fault);
+    if (2 * (rows.text.size() + text.size()) > kMaxSheetTextBytes) {
+        fault = Fault::TooMuchSheetText;
         return false;
     }
-    cells.insert(at, Cell{column, text});
-    ++rows.count;
+    const Cell cell{row, column, quint32(rows.text.size()), quint32(text.size()), 0};
+    if (!addCell(rows, cell, fault))
+        return false;
+    rows.text += text;
     return true;
 }
 
-void SpreadsheetReader::trim(Rows &rows, int &columns)
+bool SpreadsheetReader::setSharedCell(Rows &rows, int row, int column, qsizetype index,
+                                      Fault &fault) const
 {
-    // Only cells with text were stored, so a row is used when it has any cell.
-    while (!rows.cells.empty() && rows.cells.back().empty())
-        rows.cells.pop_back();
-    columns = 0;
-    for (const std::vector<Cell> &cells : rows.cells) {
-        if (!cells.empty())
-            columns = std::max(columns, cells.back().column);
+    if (index < 0 || index >= sharedTexts()) {
+        fault = Fault::Damaged;
+        return false;
     }
+    const Span &span = m_shared[size_t(index)];
+    return addCell(rows, Cell{row, column, span.offset, span.length, 1}, fault);
+}
+
+void SpreadsheetReader::addSharedText(QStringView text)
+{
+    m_shared.push_back(Span{quint32(m_sharedText.size()), quint32(text.size())});
+    m_sharedText += text;
+}
+
+bool SpreadsheetReader::addCell(Rows &rows, Cell cell, Fault &fault)
+{
+    if (cell.row < 1 || cell.row > kMaxRows || cell.column < 1 || cell.column > kMaxColumns) {
+        fault = Fault::Damaged;
+        return false;
+    }
+    if (cell.length == 0)
+        return true;
+    std::vector<Cell> &cells = rows.cells;
+    if (!cells.empty()) {
+        const Cell &last = cells.back();
+        const auto at = std::pair(cell.row, cell.column);
+        const auto lastAt = std::pair(last.row, last.column);
+        // A file that repeats or reorders cells still reads right: the repeat replaces.
+        if (lastAt == at) {
+            cells.back() = cell;
+            return true;
+        }
+        if (at < lastAt)
+            rows.ordered = false;
+    }
+    if (qsizetype(cells.size()) >= kMaxCells && !rows.ordered)
+        order(rows);
+    if (qsizetype(cells.size()) >= kMaxCells) {
+        fault = Fault::TooManyCells;
+        return false;
+    }
+    cells.push_back(cell);
+    return true;
+}
+
+void SpreadsheetReader::order(Rows &rows)
+{
+    std::vector<Cell> &cells = rows.cells;
+    std::stable_sort(cells.begin(), cells.end(), [](const Cell &a, const Cell &b) {
+        return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+    });
+    const auto same = [](const Cell &a, const Cell &b) {
+        return a.row == b.row && a.column == b.column;
+    };
+    auto kept = cells.begin();
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        if (std::next(it) == cells.end() || !same(*it, *std::next(it)))
+            *kept++ = *it;
+    }
+    cells.erase(kept, cells.end());
+    rows.ordered = true;
 }
 
 QString SpreadsheetReader::numberText(double value)

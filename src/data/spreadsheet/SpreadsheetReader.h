@@ -25,6 +25,7 @@ public:
         TooManySheets,
         TooManyCells,
         TooMuchText,
+        TooMuchSheetText,
         Aborted
     };
     // What the user is told, naming the file (and the limit it broke, for one too large).
@@ -41,7 +42,7 @@ public:
     bool activate(int index);
 
     // The used range starts at cell (1, 1): its last row and column holding any text.
-    int usedRows() const { return int(m_rows.size()); }
+    int usedRows() const { return m_usedRows; }
     int usedColumns() const { return m_columns; }
     qint64 usedCells() const { return qint64(usedRows()) * usedColumns(); }
     // Empty outside the used range.
@@ -63,19 +64,27 @@ public:
     // The texts a workbook shares between its cells, in memory (two bytes a character, and
     // what each text costs besides).
     static constexpr qint64 kMaxSharedTextBytes = qint64(64) << 20;
+    // The texts of one sheet's cells, shared ones aside (two bytes a character). With the
+    // shared texts and the cells themselves this keeps a read under 300 MB.
+    static constexpr qint64 kMaxSheetTextBytes = qint64(96) << 20;
 
 protected:
-    // Only cells with text are kept, in column order, so a lone cell far to the right costs
-    // no more than one at the left.
+    // Only cells with text are kept, 16 bytes each, their texts one after the other in one
+    // string, so a million cells cost a few allocations and a lone cell far to the right no
+    // more than one at the left.
     struct Cell
     {
+        int row;
         int column;
-        QString text;
+        quint32 offset; // into Rows::text, or into the shared texts
+        quint32 length : 31;
+        quint32 shared : 1;
     };
     struct Rows
     {
-        std::vector<std::vector<Cell>> cells;
-        qsizetype count = 0;
+        std::vector<Cell> cells; // in reading order until the sheet is read
+        QString text;
+        bool ordered = true; // each cell after the one before it
     };
 
     explicit SpreadsheetReader(QString path);
@@ -89,7 +98,13 @@ protected:
     static constexpr int kMaxColumns = 16384;
     // Stores a cell, growing the rows as needed; false with `fault` set beyond the sheet
     // limits (Damaged) or the cell limit (TooManyCells).
-    static bool setCell(Rows &rows, int row, int column, const QString &text, Fault &fault);
+    static bool setCell(Rows &rows, int row, int column, QStringView text, Fault &fault);
+    // Stores a cell showing shared text `index`, with the same checks; false also for an
+    // index that names no shared text.
+    bool setSharedCell(Rows &rows, int row, int column, qsizetype index, Fault &fault) const;
+    // Adds a text cells of every sheet may show (an xlsx file's shared strings).
+    void addSharedText(QStringView text);
+    qsizetype sharedTexts() const { return qsizetype(m_shared.size()); }
     // A number as the spreadsheet shows it in the General format: whole numbers with every
     // digit, others with up to 15 significant digits.
     static QString numberText(double value);
@@ -100,13 +115,26 @@ protected:
 private:
     bool fail(Fault fault);
     static void returnFreedMemory();
-    static void trim(Rows &rows, int &columns);
+    static bool addCell(Rows &rows, Cell cell, Fault &fault);
+    // Sorts the cells by row and column; of a cell given twice, the last text holds.
+    static void order(Rows &rows);
+    // Makes `rows` the sheet shown, with its used range.
+    void show(Rows &rows);
+    QStringView textOf(const Cell &cell) const;
 
     QString m_path;
     QStringList m_sheetNames;
     int m_active = -1;
-    std::vector<std::vector<Cell>> m_rows;
+    Rows m_rows;
+    int m_usedRows = 0;
     int m_columns = 0;
+    QString m_sharedText;
+    struct Span
+    {
+        quint32 offset;
+        quint32 length;
+    };
+    std::vector<Span> m_shared;
     QString m_error;
     QString m_faultDetail;
     ReaderProcess::Progress m_progress;

@@ -1,5 +1,7 @@
 #include "data/spreadsheet/XlsxReader.h"
 
+#include "data/spreadsheet/PartStream.h"
+
 #include <QDate>
 #include <QDir>
 #include <QRegularExpression>
@@ -94,29 +96,26 @@ XlsxReader::~XlsxReader()
     m_zip->close();
 }
 
-bool XlsxReader::readPart(const QString &part, QByteArray &bytes)
+bool XlsxReader::parsePart(const QString &part,
+                           const std::function<bool(QXmlStreamReader &)> &parse)
 {
-    bytes.clear();
     if (!m_zip->isOpen() && !m_zip->open(QuaZip::mdUnzip))
         return false;
     if (!m_zip->setCurrentFile(part, QuaZip::csInsensitive))
         return false;
-    // Read whole and checked before parsing: a damaged entry fails here instead of feeding
-    // the XML parser read errors, and a zip bomb stops at the limit.
     QuaZipFile file(m_zip.get());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    char chunk[64 * 1024];
-    qint64 n = 0;
-    while ((n = file.read(chunk, sizeof chunk)) > 0) {
-        if (bytes.size() + n > kMaxFileBytes) {
-            m_partTooLarge = true;
-            return false;
-        }
-        bytes.append(chunk, qsizetype(n));
-    }
+    // Parsed as it is unpacked: a damaged entry ends the stream as a cut one would, and the
+    // parser fails on it.
+    PartStream stream(file, kMaxFileBytes);
+    QXmlStreamReader xml(&stream);
+    const bool parsed = parse(xml) && !xml.hasError();
+    m_partTooLarge = m_partTooLarge || stream.tooLarge();
+    if (stream.runTooLong())
+        setFaultDetail(QStringLiteral("其中有一段文字远长于一个单元格能容纳的 32767 个字符。"));
     file.close();
-    return n == 0 && file.getZipError() == UNZ_OK;
+    return parsed && !stream.failed() && file.getZipError() == UNZ_OK;
 }
 
 QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *sharedStrings,
@@ -125,16 +124,22 @@ QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *
     QHash<QString, QString> targets;
     const QString relsPart =
         folderOf(part) + u"_rels/" + part.mid(folderOf(part).size()) + u".rels";
-    QByteArray bytes;
-    if (!readPart(relsPart, bytes))
-        return targets;
-    QXmlStreamReader xml(bytes);
+    parsePart(relsPart, [&](QXmlStreamReader &xml) {
+        readRelationList(xml, folderOf(part), targets, sharedStrings, styles);
+        return true;
+    });
+    return targets;
+}
+
+void XlsxReader::readRelationList(QXmlStreamReader &xml, const QString &folder,
+                                  QHash<QString, QString> &targets, QString *sharedStrings,
+                                  QString *styles)
+{
     while (xml.readNextStartElement()) {
         if (xml.name() == u"Relationships")
             continue;
         const QXmlStreamAttributes a = xml.attributes();
-        const QString target =
-            resolvePart(folderOf(part), a.value(QLatin1String("Target")).toString());
+        const QString target = resolvePart(folder, a.value(QLatin1String("Target")).toString());
         const QStringView type = a.value(QLatin1String("Type"));
         targets.insert(a.value(QLatin1String("Id")).toString(), target);
         if (sharedStrings && type.endsWith(u"/sharedStrings"))
@@ -143,7 +148,6 @@ QHash<QString, QString> XlsxReader::readRelations(const QString &part, QString *
             *styles = target;
         xml.skipCurrentElement();
     }
-    return targets;
 }
 
 int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
@@ -155,9 +159,7 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
         return -1;
     };
     QString workbookPart = QStringLiteral("xl/workbook.xml");
-    QByteArray bytes;
-    if (readPart(QStringLiteral("_rels/.rels"), bytes)) {
-        QXmlStreamReader xml(bytes);
+    parsePart(QStringLiteral("_rels/.rels"), [&](QXmlStreamReader &xml) {
         while (xml.readNextStartElement()) {
             if (xml.name() == u"Relationships")
                 continue;
@@ -166,15 +168,27 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
                     resolvePart({}, xml.attributes().value(QLatin1String("Target")).toString());
             xml.skipCurrentElement();
         }
-    }
+        return true;
+    });
     QString sharedStringsPart, stylesPart;
     const QHash<QString, QString> targets =
         readRelations(workbookPart, &sharedStringsPart, &stylesPart);
 
-    if (!readPart(workbookPart, bytes))
-        return failed();
     int active = 0;
-    QXmlStreamReader xml(bytes);
+    const bool read = parsePart(workbookPart, [&](QXmlStreamReader &xml) {
+        return readSheetList(xml, targets, sheetNames, active);
+    });
+    if (!read)
+        return failed();
+    if ((!sharedStringsPart.isEmpty() && !readSharedStrings(sharedStringsPart, fault)) ||
+        (!stylesPart.isEmpty() && !readStyles(stylesPart)))
+        return failed();
+    return active;
+}
+
+bool XlsxReader::readSheetList(QXmlStreamReader &xml, const QHash<QString, QString> &targets,
+                               QStringList &sheetNames, int &active)
+{
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -182,7 +196,7 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
         if (xml.name() == u"sheet") {
             const QString part = targets.value(relationId(a));
             if (part.isEmpty())
-                return failed();
+                return false;
             sheetNames << a.value(QLatin1String("name")).toString();
             m_sheetParts << part;
         } else if (xml.name() == u"workbookView") {
@@ -193,50 +207,49 @@ int XlsxReader::readWorkbook(QStringList &sheetNames, Fault &fault)
             m_date1904 = v == u"1" || v == u"true";
         }
     }
-    if (xml.hasError())
-        return failed();
-    if ((!sharedStringsPart.isEmpty() && !readSharedStrings(sharedStringsPart, fault)) ||
-        (!stylesPart.isEmpty() && !readStyles(stylesPart)))
-        return failed();
-    return active;
+    return true;
 }
 
 bool XlsxReader::readSharedStrings(const QString &part, Fault &fault)
 {
-    QByteArray bytes;
-    if (!readPart(part, bytes))
-        return false;
-    // What a text costs in memory besides its characters: its header and its list entry.
+    return parsePart(part, [&](QXmlStreamReader &xml) { return readStringList(xml, fault); });
+}
+
+bool XlsxReader::readStringList(QXmlStreamReader &xml, Fault &fault)
+{
+    // What a text is counted besides its characters: what a list of separate texts would
+    // cost, kept so the limit means what it always did.
     constexpr qint64 kOverhead = 48;
     qint64 used = 0;
-    QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si")
             continue;
         // Each shared string stands for at least one cell, so the cell limit bounds their
         // number; their memory has a limit of its own, as one cell can be long.
-        if (m_sharedStrings.size() >= kMaxCells) {
+        if (sharedTexts() >= kMaxCells) {
             fault = Fault::TooManyCells;
             return false;
         }
-        m_sharedStrings << stringItemText(xml);
-        used += 2 * m_sharedStrings.constLast().size() + kOverhead;
+        const QString text = stringItemText(xml);
+        used += 2 * text.size() + kOverhead;
         if (used > kMaxSharedTextBytes) {
             fault = Fault::TooMuchText;
             return false;
         }
+        addSharedText(text);
     }
-    return !xml.hasError();
+    return true;
 }
 
 bool XlsxReader::readStyles(const QString &part)
 {
-    QByteArray bytes;
-    if (!readPart(part, bytes))
-        return false;
+    return parsePart(part, [&](QXmlStreamReader &xml) { return readStyleList(xml); });
+}
+
+bool XlsxReader::readStyleList(QXmlStreamReader &xml)
+{
     QHash<int, QString> codes;
     bool inCellXfs = false;
-    QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (xml.name() == u"cellXfs")
@@ -252,20 +265,19 @@ bool XlsxReader::readStyles(const QString &part)
             m_styles.push_back(shownByFormat(id, codes.value(id)));
         }
     }
-    return !xml.hasError();
+    return true;
 }
 
 bool XlsxReader::readSheet(int index, Rows &rows, Fault &fault)
 {
     fault = Fault::Damaged;
-    QByteArray bytes;
-    if (!readPart(m_sheetParts.value(index), bytes)) {
-        if (m_partTooLarge)
-            fault = Fault::TooLarge;
-        return false;
-    }
-    QXmlStreamReader xml(bytes);
-    return readCells(xml, rows, fault) && !xml.hasError();
+    m_partTooLarge = false;
+    if (parsePart(m_sheetParts.value(index),
+                  [&](QXmlStreamReader &xml) { return readCells(xml, rows, fault); }))
+        return true;
+    if (m_partTooLarge)
+        fault = Fault::TooLarge;
+    return false;
 }
 
 bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows, Fault &fault)
@@ -303,6 +315,13 @@ bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows, Fault &fault)
             else
                 xml.skipCurrentElement();
         }
+        if (type == u"s") {
+            bool ok = false;
+            const qsizetype i = value.toLongLong(&ok);
+            if (!ok || !setSharedCell(rows, row, column, i, fault))
+                return false;
+            continue;
+        }
         bool ok = true;
         const QString text = valueText(type, style, value, inlineText, ok);
         if (!ok || !setCell(rows, row, column, text, fault))
@@ -314,11 +333,6 @@ bool XlsxReader::readCells(QXmlStreamReader &xml, Rows &rows, Fault &fault)
 QString XlsxReader::valueText(QStringView type, int style, const QString &value,
                               const QString &inlineText, bool &ok) const
 {
-    if (type == u"s") {
-        const qsizetype i = value.toLongLong(&ok);
-        ok = ok && i >= 0 && i < m_sharedStrings.size();
-        return ok ? m_sharedStrings[i] : QString();
-    }
     if (type == u"inlineStr")
         return inlineText;
     if (type == u"b")

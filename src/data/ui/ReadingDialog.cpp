@@ -49,6 +49,15 @@ ReaderProcess::Progress ReadingDialog::progress() const
     };
 }
 
+void ReadingDialog::setVisible(bool visible)
+{
+    if (!visible)
+        m_ended = true;
+    if (visible && m_ended)
+        return;
+    QProgressDialog::setVisible(visible);
+}
+
 void ReadingDialog::showState()
 {
     if (wasCanceled())

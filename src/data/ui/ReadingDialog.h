@@ -21,6 +21,9 @@ public:
     ReaderProcess::Progress progress() const;
     // Whether "中止" was pressed.
     bool aborted() const { return m_state->aborted; }
+    // Once hidden, the read is over: the delayed show that may still be due does nothing, so
+    // the window never comes up over the message that follows, blocking it.
+    void setVisible(bool visible) override;
 
 private:
     struct State
@@ -32,4 +35,5 @@ private:
     void showState();
 
     std::shared_ptr<State> m_state = std::make_shared<State>();
+    bool m_ended = false;
 };

@@ -559,3 +559,37 @@ TEST(Spreadsheets, TextBeyondWhatACellOrASheetHoldsIsRefusedInLittleMemory)
     EXPECT_LT(statusMb("VmRSS:") - before, 30);
 #endif
 }
+
+TEST(Spreadsheets, DelimitedTextUpToItsLimitReadsInLittleMemory)
+{
+    QTemporaryDir dir;
+    const auto write = [&dir](const char *name, qint64 bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("a,b\n");
+        const QByteArray line = QByteArray(1023, ',') + '\n';
+        qint64 left = bytes - 4;
+        for (; left >= line.size(); left -= line.size())
+            file.write(line);
+        file.write(QByteArray(left, ','));
+        return path;
+    };
+    const qint64 before = statusMb("VmRSS:");
+    resetPeak();
+    const bool peakWasReset = statusMb("VmHWM:") <= before + 5;
+    QString error;
+    {
+        const auto sheet = Spreadsheets().open(write("limit.csv", CsvReader::kMaxCsvBytes), error);
+        ASSERT_TRUE(sheet) << error.toStdString();
+        EXPECT_EQ(sheet->cellText(1, 2), QStringLiteral("b"));
+    }
+    EXPECT_FALSE(Spreadsheets().open(write("over.csv", CsvReader::kMaxCsvBytes + 1), error));
+    EXPECT_TRUE(error.contains(QStringLiteral("过大")) && error.contains(QStringLiteral("64 MB")))
+        << error.toStdString();
+#ifndef __SANITIZE_ADDRESS__
+    if (before < 0 || !peakWasReset)
+        GTEST_SKIP() << "no resettable memory figures in /proc";
+    EXPECT_LT(statusMb("VmHWM:") - before, 300);
+#endif
+}

@@ -119,13 +119,13 @@ int CsvReader::readWorkbook(QStringList &sheetNames, Fault &fault)
             fault = Fault::NotFound;
             return -1;
         }
-        if (file.size() > kMaxFileBytes) {
+        if (file.size() > fileLimit()) {
             fault = Fault::TooLarge;
             return -1;
         }
         m_data = file.readAll();
     }
-    if (m_data.size() > kMaxFileBytes) {
+    if (m_data.size() > fileLimit()) {
         fault = Fault::TooLarge;
         return -1;
     }

@@ -23,9 +23,15 @@ public:
     // The separator the first line uses most: ',', '\t' or ';' (',' when it has none).
     static QChar sniffDelimiter(QStringView text);
 
+    // The file and its text are in memory together, the text at two bytes a character: a
+    // larger file could not be read under a few hundred megabytes. Far beyond the cell limit's
+    // worth of any list.
+    static constexpr qint64 kMaxCsvBytes = qint64(64) << 20;
+
 protected:
     int readWorkbook(QStringList &sheetNames, Fault &fault) override;
     bool readSheet(int index, Rows &rows, Fault &fault) override;
+    qint64 fileLimit() const override { return kMaxCsvBytes; }
 
 private:
     bool parse(QStringView text, Rows &rows, Fault &fault);

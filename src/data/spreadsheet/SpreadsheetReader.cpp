@@ -21,7 +21,7 @@ SpreadsheetReader::~SpreadsheetReader()
     returnFreedMemory();
 }
 
-QString SpreadsheetReader::faultText(Fault fault, const QString &path)
+QString SpreadsheetReader::faultText(Fault fault, const QString &path, qint64 fileLimit)
 {
     static const QString kSplit = QStringLiteral("请把数据分成几个较小的文件后再试。");
     const QString name = u"“" + QDir::toNativeSeparators(path) + u"”";
@@ -38,7 +38,7 @@ QString SpreadsheetReader::faultText(Fault fault, const QString &path)
         return u"文件" + name + u"中没有工作表。";
     case Fault::TooLarge:
         return u"文件" + name + u"过大，无法读取：文件（及其中解压后的每一部分）最大 " +
-               QString::number(kMaxFileBytes >> 20) + u" MB。" + kSplit;
+               QString::number(fileLimit >> 20) + u" MB。" + kSplit;
     case Fault::TooManySheets:
         return u"文件" + name + u"过大，无法读取：工作表最多 " + QString::number(kMaxSheets) +
                u" 个。" + kSplit;
@@ -135,7 +135,7 @@ QStringView SpreadsheetReader::textOf(const Cell &cell) const
 
 bool SpreadsheetReader::fail(Fault fault)
 {
-    m_error = faultText(fault, m_path) + m_faultDetail;
+    m_error = faultText(fault, m_path, fileLimit()) + m_faultDetail;
     m_faultDetail.clear();
     returnFreedMemory();
     return false;

@@ -29,7 +29,8 @@ public:
         Aborted
     };
     // What the user is told, naming the file (and the limit it broke, for one too large).
-    static QString faultText(Fault fault, const QString &path);
+    // `fileLimit`: the largest file of the kind, where it is not kMaxFileBytes.
+    static QString faultText(Fault fault, const QString &path, qint64 fileLimit = kMaxFileBytes);
 
     virtual ~SpreadsheetReader();
 
@@ -110,6 +111,8 @@ protected:
     static QString numberText(double value);
     // Where in the file a reader found the fault ("第 5 行……"), added to the next failure's text.
     void setFaultDetail(const QString &detail) { m_faultDetail = detail; }
+    // The largest file this kind of reader takes.
+    virtual qint64 fileLimit() const { return kMaxFileBytes; }
     const ReaderProcess::Progress &progress() const { return m_progress; }
 
 private:

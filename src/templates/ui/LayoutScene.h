@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QGraphicsScene>
+#include <QHash>
+#include <QPointer>
+
+class LayoutItem;
+class QGraphicsPixmapItem;
+
+// The form's picture with the item boxes over it, in the picture's pixels. A press on a box
+// selects it (Ctrl or Shift adds or removes it); dragging moves every selected box by whole
+// pixels, dragging the handle of a resizable box sizes it. A press on the bare picture is left
+// to the view's rubber band. What the user did is reported when the mouse is let go, so that
+// the window records it as one change.
+class LayoutScene : public QGraphicsScene
+{
+    Q_OBJECT
+public:
+    explicit LayoutScene(QObject *parent = nullptr);
+
+    // The picture drawn at (0, 0), scaled to `size`, which is the scene's extent.
+    void setPicture(const QPixmap &pixmap, const QSize &size);
+    QPixmap picture() const;
+
+    // The scene owns the box; names are compared upper-cased.
+    void addBox(LayoutItem *box);
+    LayoutItem *box(const QString &name) const;
+    QList<LayoutItem *> boxes() const;
+    void clearBoxes();
+    QList<LayoutItem *> selectedBoxes() const;
+    // Makes `box` the only selected box (none for null).
+    void selectOnly(LayoutItem *box);
+
+Q_SIGNALS:
+    void boxPressed(LayoutItem *box);
+    void boxesDragged(LayoutItem *grabbed);
+    // Sent on release after a drag moved the selection by `delta` pixels.
+    void boxesDropped(LayoutItem *grabbed, QPoint delta);
+    void boxResized(LayoutItem *box, QSize before);
+    void boxReleased(LayoutItem *box);
+    void pictureHovered(QPointF at);
+    void picturePressed();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    LayoutItem *boxAt(const QPointF &scenePos) const;
+
+    QGraphicsPixmapItem *m_picture = nullptr;
+    QHash<QString, LayoutItem *> m_boxes;
+    // The press that may become a drag or a resize.
+    QPointer<LayoutItem> m_grabbed;
+    QPointF m_pressAt;
+    QHash<LayoutItem *, QPointF> m_startPositions;
+    QSize m_startSize;
+    bool m_resizing = false;
+    QPoint m_moved;
+};

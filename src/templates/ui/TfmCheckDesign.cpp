@@ -213,6 +213,10 @@ TfmCheckDesign::TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *
 TfmCheckDesign::~TfmCheckDesign()
 {
     qApp->removeEventFilter(this);
+    // The fields are destroyed after this window's members: the one with the focus must not
+    // save into them when it loses it.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TfmCheckDesign::buildTopBand()
@@ -901,8 +905,9 @@ bool TfmCheckDesign::save(bool clicked, bool quiet)
 
 void TfmCheckDesign::markSaved()
 {
-    // During undo or redo the stack's index moves after the step: it is marked clean then.
-    if (m_applying)
+    // During undo or redo, or a step of several boxes, the stack's index moves after the save:
+    // it is marked clean then.
+    if (m_applying || m_inMacro)
         m_cleanPending = true;
     else
         m_undo->setClean();
@@ -1252,11 +1257,13 @@ void TfmCheckDesign::dropBoxes(LayoutItem *grabbed, QPoint delta)
     m_services.debug().DebugOutN(QStringLiteral("ContolEndDrag"), grabbed->objectName());
     // Every box dragged along is stored with the one the panels show, as one step.
     m_undo->beginMacro(QStringLiteral("拖动"));
+    m_inMacro = true;
     for (LayoutItem *box : m_scene->selectedBoxes())
         if (box != m_selected)
             storeMovedBox(box, delta);
     if (grabbed == m_selected)
         save(false, true);
+    m_inMacro = false;
     m_undo->endMacro();
 }
 

@@ -556,3 +556,18 @@ TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
                   std::max(0, w.picture.width() - shown.width()));
     }
 }
+
+// A window destroyed while a field has the focus: the field's last word must not reach a
+// window that is half gone (it used to save through freed members).
+TEST_F(DesignMode, DestroyedWithTheFocusInAFieldStoresNothing)
+{
+    open(kExpressSlip);
+    design->selectBox(design->box(kSender));
+    const Item before = item(home, kExpressSlip, kSender);
+    auto *field = child<QSpinBox>("SrcX");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Up); // shown at once, stored when the field is left
+    ASSERT_TRUE(field->hasFocus());
+    design.reset();
+    EXPECT_EQ(item(home, kExpressSlip, kSender).srcX, before.srcX);
+}

@@ -11,6 +11,7 @@ namespace {
 const QColor kFirst(175, 186, 231);
 const QColor kSelected(255, 0, 0);
 const QColor kUnselected(160, 177, 243);
+const QColor kPiece(132, 161, 249);
 constexpr qreal kHandle = 6;
 
 } // namespace
@@ -29,6 +30,18 @@ LayoutItem::LayoutItem(Kind kind, const QString &name, const QString &text)
 void LayoutItem::setText(const QString &text)
 {
     m_text = text;
+    update();
+}
+
+void LayoutItem::setFont(const QFont &font)
+{
+    m_font = font;
+    update();
+}
+
+void LayoutItem::setTransparent(bool on)
+{
+    m_transparent = on;
     update();
 }
 
@@ -101,6 +114,13 @@ void LayoutItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
         QApplication::style()->drawControl(QStyle::CE_CheckBox, &tick, painter, widget);
         break;
     }
+    case Kind::Piece:
+        if (fillsBackground())
+            painter->fillRect(box, selected ? kSelected : kPiece);
+        painter->setFont(m_font);
+        painter->setPen(Qt::black);
+        painter->drawText(box, Qt::AlignLeft | Qt::AlignTop, m_text);
+        break;
     }
     if (selected && m_resizable)
         painter->fillRect(handleRect(), Qt::black);

@@ -1,21 +1,29 @@
 #pragma once
 
+#include <QFont>
 #include <QGraphicsObject>
 
-// One item's box over the form's picture, in the picture's pixels: a text field, a frame or a
-// tick box, painted with its label. Selected boxes are red; a resizable selected box shows a
-// handle at its lower right corner.
+// One item's box over the form's picture or page, in its pixels: a text field, a frame or a
+// tick box painted with its label, or a piece of printed text in its font. Selected boxes are
+// red; a resizable selected box shows a handle at its lower right corner. Boxes of one group
+// (the pieces of one item) are selected and moved together.
 class LayoutItem : public QGraphicsObject
 {
     Q_OBJECT
 public:
-    enum class Kind { Text, Frame, Tick };
+    enum class Kind { Text, Frame, Tick, Piece };
 
     LayoutItem(Kind kind, const QString &name, const QString &text);
 
     Kind kind() const { return m_kind; }
     QString text() const { return m_text; }
     void setText(const QString &text);
+    QString group() const { return m_group.isEmpty() ? objectName() : m_group; }
+    void setGroup(const QString &group) { m_group = group; }
+    void setFont(const QFont &font);
+    // An unselected piece may leave the page visible behind its text.
+    void setTransparent(bool on);
+    bool fillsBackground() const { return !m_transparent || isSelected(); }
     QSize size() const { return m_size; }
     int width() const { return m_size.width(); }
     int height() const { return m_size.height(); }
@@ -40,6 +48,9 @@ private:
 
     Kind m_kind;
     QString m_text;
+    QString m_group;
+    QFont m_font;
+    bool m_transparent = false;
     QSize m_size;
     bool m_resizable = false;
     bool m_wasSelected = false; // boxes keep their first colour until selected once

@@ -4,6 +4,7 @@
 
 #include <QGraphicsPixmapItem>
 #include <QGraphicsSceneMouseEvent>
+#include <QPainter>
 
 LayoutScene::LayoutScene(QObject *parent)
     : QGraphicsScene(parent)
@@ -31,6 +32,18 @@ QPixmap LayoutScene::picture() const
     return m_picture->pixmap();
 }
 
+void LayoutScene::setPageColour(const QColor &colour)
+{
+    m_page = colour;
+    update();
+}
+
+void LayoutScene::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsScene::drawBackground(painter, rect);
+    painter->fillRect(rect.intersected(sceneRect()), m_page);
+}
+
 void LayoutScene::addBox(LayoutItem *box)
 {
     addItem(box);
@@ -55,6 +68,16 @@ void LayoutScene::clearBoxes()
     m_boxes.clear();
 }
 
+void LayoutScene::removeBox(LayoutItem *box)
+{
+    if (m_grabbed == box)
+        m_grabbed = nullptr;
+    m_startPositions.remove(box);
+    m_boxes.remove(box->objectName().toUpper());
+    removeItem(box);
+    box->deleteLater();
+}
+
 QList<LayoutItem *> LayoutScene::selectedBoxes() const
 {
     QList<LayoutItem *> selected;
@@ -66,11 +89,16 @@ QList<LayoutItem *> LayoutScene::selectedBoxes() const
 
 void LayoutScene::selectOnly(LayoutItem *box)
 {
-    for (QGraphicsItem *item : selectedItems())
-        if (item != box)
-            item->setSelected(false);
-    if (box)
-        box->setSelected(true);
+    const QString group = box ? box->group() : QString();
+    for (LayoutItem *other : std::as_const(m_boxes))
+        other->setSelected(box && other->group() == group);
+}
+
+void LayoutScene::selectGroup(const QString &group, bool on)
+{
+    for (LayoutItem *box : std::as_const(m_boxes))
+        if (box->group() == group)
+            box->setSelected(on);
 }
 
 LayoutItem *LayoutScene::boxAt(const QPointF &scenePos) const
@@ -96,18 +124,23 @@ void LayoutScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     }
     event->accept();
     m_resizing = box->onHandle(event->scenePos());
-    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
-        box->setSelected(!box->isSelected());
-    else if (!box->isSelected())
-        selectOnly(box);
-    m_grabbed = box;
+    if (m_selectsOnPress) { // otherwise the window answers boxPressed
+        if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
+            selectGroup(box->group(), !box->isSelected());
+        else if (!box->isSelected())
+            selectOnly(box);
+    }
+    QPointer<LayoutItem> pressed = box;
+    Q_EMIT boxPressed(box, event->modifiers());
+    if (!pressed)
+        return;
+    m_grabbed = pressed;
     m_pressAt = event->scenePos();
-    m_startSize = box->size();
+    m_startSize = pressed->size();
     m_moved = {};
     m_startPositions.clear();
     for (LayoutItem *selected : selectedBoxes())
         m_startPositions.insert(selected, selected->pos());
-    Q_EMIT boxPressed(box);
 }
 
 void LayoutScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
@@ -149,9 +182,11 @@ void LayoutScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 
 void LayoutScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
-    // On a box the second click of a double click does nothing more than the first.
-    if (boxAt(event->scenePos()))
+    // On a box the second click of a double click selects nothing more than the first.
+    if (LayoutItem *box = boxAt(event->scenePos())) {
         event->accept();
-    else
+        Q_EMIT boxDoubleClicked(box);
+    } else {
         event->ignore();
+    }
 }

@@ -13,6 +13,8 @@
 #include "templates/ui/LayoutScene.h"
 #include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmTemplateDesigner.h"
+#include "templates/ui/UndoKeys.h"
+#include "templates/ui/ZoomHelper.h"
 #include "users/Users.h"
 
 #include <QApplication>
@@ -152,10 +154,13 @@ TfmCheckDesign::TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *
         if (std::exchange(m_cleanPending, false))
             m_undo->setClean();
     });
+    new UndoKeys(this, m_undo);
     m_scene = new LayoutScene(this);
-    m_scene->setBackgroundBrush(QColor(254, 222, 249));
+    m_scene->setPageColour(QColor(254, 222, 249));
     m_view = new LayoutView(m_scene, this);
     m_view->setObjectName(QStringLiteral("panelImgBg"));
+    connect(&m_view->zoom(), &ZoomHelper::scaleChanged, m_view,
+            [this](qreal scale) { m_view->setTransform(QTransform::fromScale(scale, scale)); });
     connect(m_scene, &LayoutScene::boxPressed, this, &TfmCheckDesign::pressBox);
     connect(m_scene, &LayoutScene::boxesDragged, this, &TfmCheckDesign::dragBoxes);
     connect(m_scene, &LayoutScene::boxesDropped, this, &TfmCheckDesign::dropBoxes);
@@ -1190,20 +1195,7 @@ bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
             ctlY->setFocus(); // left to top, as the clerk measures
             return false;
         }
-        if (!w || w->window() != this || !isActiveWindow())
-            return false;
-        // The window's steps, also while a field has the focus: its text is saved anyway.
-        if (type == QEvent::KeyPress && keyEvent->matches(QKeySequence::Undo)) {
-            m_undo->undo();
-            return true;
-        }
-        if (type == QEvent::KeyPress &&
-            (keyEvent->matches(QKeySequence::Redo) ||
-             keyEvent->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))) {
-            m_undo->redo();
-            return true;
-        }
-        return handleKey(keyEvent);
+        return w && w->window() == this && isActiveWindow() && handleKey(keyEvent);
     }
     if (watched == cbTypeLastName && type == QEvent::FocusIn) {
         cbTypeLastName->setMaxVisibleItems(screen() && screen()->size().height() <= 1000 ? 26 : 35);

@@ -5,6 +5,7 @@
 
 namespace {
 
+constexpr int kLeast = 10; // typed; the wheel steps from 25
 constexpr std::array kSteps{25, 50, 75, 100, 125, 150, 200, 300, 400};
 
 } // namespace
@@ -16,7 +17,7 @@ ZoomHelper::ZoomHelper(QObject *parent)
 
 void ZoomHelper::setPercent(int percent)
 {
-    const int wanted = percent >= kSteps.front() && percent <= kSteps.back() ? percent : 100;
+    const int wanted = percent >= kLeast && percent <= kSteps.back() ? percent : 100;
     if (wanted == m_percent)
         return;
     m_percent = wanted;

@@ -22,7 +22,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollArea>
+#include <QAbstractScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -330,10 +330,12 @@ TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
         auto *designer = qobject_cast<TfmTemplateDesigner *>(modal);
         ASSERT_TRUE(designer);
         title = designer->windowTitle();
-        QLabel *piece = designer->pieces(kSender).value(0);
+        LayoutItem *piece = designer->pieces(kSender).value(0);
         ASSERT_TRUE(piece);
-        mouse(piece, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
-        mouse(piece, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+        QWidget *page = designer->canvas()->viewport();
+        const QPoint at = designer->canvas()->mapFromScene(piece->scenePos() + QPointF(2, 2));
+        mouse(page, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(page, QEvent::MouseButtonRelease, at, Qt::NoButton);
         designer->findChild<QPushButton *>("btMoveRight")->click(); // 0.5 mm
         designer->close();
     });
@@ -531,8 +533,7 @@ TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
         QSize picture;
     } windows[] = {
         {&design, design.canvas(), design.canvas()->sceneRect().size().toSize()},
-        {&designer, qobject_cast<QScrollArea *>(designer.page()->parentWidget()->parentWidget()),
-         designer.page()->size()}};
+        {&designer, designer.canvas(), designer.pageSize()}};
     for (const auto &w : windows) {
         SCOPED_TRACE(w.window->objectName().toStdString());
         const QSize least = w.window->minimumSizeHint();

@@ -171,12 +171,12 @@ void LayoutScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     Q_EMIT boxReleased(grabbed);
-    if (grabbed && !m_moved.isNull()) {
-        if (m_resizing)
-            Q_EMIT boxResized(grabbed, m_startSize);
-        else
-            Q_EMIT boxesDropped(grabbed, m_moved);
-    }
+    if (grabbed && m_moved.isNull())
+        Q_EMIT boxClicked(grabbed);
+    else if (grabbed && m_resizing)
+        Q_EMIT boxResized(grabbed, m_startSize);
+    else if (grabbed)
+        Q_EMIT boxesDropped(grabbed, m_moved);
     m_startPositions.clear();
 }
 

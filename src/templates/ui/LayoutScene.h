@@ -45,6 +45,8 @@ Q_SIGNALS:
     void boxesDropped(LayoutItem *grabbed, QPoint delta);
     void boxResized(LayoutItem *box, QSize before);
     void boxReleased(LayoutItem *box);
+    // Released where it was pressed: a click, not a drag.
+    void boxClicked(LayoutItem *box);
     void pictureHovered(QPointF at);
     void picturePressed();
 

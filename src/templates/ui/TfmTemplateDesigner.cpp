@@ -96,6 +96,7 @@ TfmTemplateDesigner::TfmTemplateDesigner(AppServices &services, QWidget *parent)
     m_view->setArrowKeysNudge(true);
     connect(m_scene, &LayoutScene::boxPressed, this, &TfmTemplateDesigner::pressPiece);
     connect(m_scene, &LayoutScene::boxDoubleClicked, this, &TfmTemplateDesigner::doubleClickPiece);
+    connect(m_scene, &LayoutScene::boxClicked, this, &TfmTemplateDesigner::clickPiece);
     connect(m_scene, &LayoutScene::boxesDragged, this, &TfmTemplateDesigner::dragPieces);
     connect(m_scene, &LayoutScene::boxesDropped, this, &TfmTemplateDesigner::dropDragged);
     connect(m_scene, &LayoutScene::picturePressed, this, [this] {
@@ -934,17 +935,26 @@ void TfmTemplateDesigner::pressPiece(LayoutItem *piece, Qt::KeyboardModifiers mo
     // Ctrl or Shift picks several, as the multiple choice does.
     if (!m_multi && (modifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
         setMultiMode(true);
+    m_pickOff.clear();
+    if (m_multi && m_selected.contains(name)) {
+        m_pickOff = name;
+        return;
+    }
     if (!m_multi) {
         m_selected.clear();
         styleAll();
     }
-    if (m_selected.contains(name)) {
-        removeFromSelection(name);
-        styleGroup(name, false);
-    } else {
-        addToSelection(name);
-        styleGroup(name, true);
-    }
+    addToSelection(name);
+    styleGroup(name, true);
+}
+
+void TfmTemplateDesigner::clickPiece(LayoutItem *piece)
+{
+    if (m_pickOff.isEmpty() || piece->group() != m_pickOff)
+        return;
+    m_pickOff.clear();
+    removeFromSelection(piece->group());
+    styleGroup(piece->group(), false);
 }
 
 void TfmTemplateDesigner::doubleClickPiece(LayoutItem *piece)

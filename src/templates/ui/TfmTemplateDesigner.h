@@ -91,6 +91,7 @@ private:
     void fillGroups();
     void pressPiece(LayoutItem *piece, Qt::KeyboardModifiers modifiers);
     void doubleClickPiece(LayoutItem *piece);
+    void clickPiece(LayoutItem *piece);
     void takeRubberBandSelection();
     void listClicked(const QString &entry, bool doubleClick);
 
@@ -137,6 +138,9 @@ private:
     QStringList m_selected;
     QHash<QString, QList<LayoutItem *>> m_pieces; // by item name
     QUndoStack *m_undo = nullptr;
+    // A press on a selected item picks it off only when released without a drag, so that the
+    // items picked together can be dragged together.
+    QString m_pickOff;
 
     QLabel *LbTitle = nullptr;
     QWidget *panelCheckProperty = nullptr;

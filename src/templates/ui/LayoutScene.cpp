@@ -55,11 +55,6 @@ LayoutItem *LayoutScene::box(const QString &name) const
     return m_boxes.value(name.toUpper());
 }
 
-QList<LayoutItem *> LayoutScene::boxes() const
-{
-    return m_boxes.values();
-}
-
 void LayoutScene::clearBoxes()
 {
     m_grabbed = nullptr;

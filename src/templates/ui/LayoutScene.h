@@ -28,7 +28,6 @@ public:
     // The scene owns the box; names are compared upper-cased.
     void addBox(LayoutItem *box);
     LayoutItem *box(const QString &name) const;
-    QList<LayoutItem *> boxes() const;
     void clearBoxes();
     // Removes a box now and frees it later: it may be the one under the pointer's event.
     void removeBox(LayoutItem *box);

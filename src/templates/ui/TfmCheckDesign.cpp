@@ -739,7 +739,7 @@ void TfmCheckDesign::fillPanels(LayoutItem *box)
     const auto row = m_services.catalogue().loadTemplateItem(m_checkTypeId, box->objectName());
     if (!row) {
         m_filling = true;
-        ckHidden->setChecked(!box->isVisible());
+        showHidden(!box->isVisible());
         m_filling = false;
         m_shown = panelValues();
         m_statusPanels[0]->setText(QStringLiteral("还没有该项打印配置信息,添加一个！"));
@@ -758,9 +758,7 @@ void TfmCheckDesign::fillPanels(LayoutItem *box)
 void TfmCheckDesign::fillFields(const ItemDesign &v)
 {
     m_filling = true;
-    ckHidden->setChecked(v.hidden);
-    ckHidden->setStyleSheet(QStringLiteral("background: %1; font-weight: bold;")
-                                .arg(v.hidden ? "red" : rgb(QColor(179, 209, 242))));
+    showHidden(v.hidden);
     ctlX->setValue(v.ctlX);
     ctlY->setValue(v.ctlY);
     SrcX->setValue(v.srcX);
@@ -783,6 +781,13 @@ void TfmCheckDesign::fillFields(const ItemDesign &v)
     updateBreakCaption();
     updateFitCaption();
     m_filling = false;
+}
+
+void TfmCheckDesign::showHidden(bool hidden)
+{
+    ckHidden->setChecked(hidden);
+    ckHidden->setStyleSheet(QStringLiteral("background: %1; font-weight: bold;")
+                                .arg(hidden ? "red" : rgb(QColor(179, 209, 242))));
 }
 
 // ---- Undo

@@ -72,6 +72,7 @@ private:
     void makeCurrent(LayoutItem *box);
     void fillPanels(LayoutItem *box);
     void fillFields(const ItemDesign &v);
+    void showHidden(bool hidden);
     ItemDesign panelValues() const;
     bool save(bool clicked, bool quiet);
     void saveQuietly() { save(false, true); }

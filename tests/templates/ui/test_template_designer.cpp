@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -285,4 +286,32 @@ TEST_F(DesignerWindow, NoTemplateShowsNothing)
     designer.paintAllItems();
     EXPECT_EQ(designer.windowTitle(), QStringLiteral("未知的单据"));
     EXPECT_TRUE(designer.pieces().isEmpty());
+}
+
+// Ctrl + the wheel on the page steps the zoom as the zoom box does; the page and the pieces
+// are laid out again at the new scale.
+TEST_F(DesignerWindow, CtrlWheelStepsTheZoom)
+{
+    open(kExpressSlip);
+    const int fullWidth = designer.pageSize().width();
+    const struct
+    {
+        int notches; // + towards the screen
+        const char *zoom;
+    } steps[] = {{1, "125"}, {1, "150"}, {-3, "75"}, {-1, "50"}};
+    QWidget *page = designer.canvas()->viewport();
+    for (const auto &s : steps) {
+        for (int i = 0; i < std::abs(s.notches); ++i) {
+            const QPoint at(20, 20);
+            QWheelEvent wheel(at, page->mapToGlobal(at), {}, {0, s.notches > 0 ? 120 : -120},
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(page, &wheel);
+        }
+        const int percent = QString::fromLatin1(s.zoom).toInt();
+        EXPECT_EQ(child<QComboBox>("cbZoom")->currentText(), s.zoom);
+        EXPECT_NEAR(designer.pageSize().width(), fullWidth * percent / 100.0, 1) << s.zoom;
+        EXPECT_EQ(designer.pieces(kSender).value(0)->x(),
+                  designer.scale().pixels(column(kSender, "CtlX")))
+            << s.zoom;
+    }
 }

@@ -247,11 +247,12 @@ StoreOutcome DesignerStore::storePositions(const QList<std::pair<QString, QPoint
         const QPoint at = places[next++].second;
         QSqlQuery q = m_db.query();
         if (!execBound(q, u"update CKControl set CtlX = ?, CtlY = ?" + kNameIs,
-                       {at.x(), at.y(), m_id, name})) {
-            out = failed(u"移动项目,修改错误！" + q.lastError().text());
+                       {at.x(), at.y(), m_id, name}) ||
+            q.numRowsAffected() != 1) {
+            out = failed(u"移动项目,修改错误！" + name + u' ' + q.lastError().text());
             return false;
         }
-        out.changed += q.numRowsAffected() == 1 ? 1 : 0;
+        ++out.changed;
         return true;
     });
 }

@@ -179,6 +179,27 @@ TEST_F(DesignModeUndo, BoxesSelectedTogetherMoveTogetherAndComeBackInOneStep)
     EXPECT_FALSE(design->undoStack().canUndo());
 }
 
+// The selected box's lower right handle sizes it; the size is stored, and undone.
+TEST_F(DesignModeUndo, HandleSizesTheSelectedBox)
+{
+    const Row start = stored(kSender);
+    click(kSender);
+    const QSize size = design->box(kSender)->size();
+    const QPoint handle = onView(kSender, QPoint(size.width() - 1, size.height() - 1));
+    mouse(QEvent::MouseButtonPress, handle, Qt::LeftButton);
+    mouse(QEvent::MouseMove, handle + QPoint(10, 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, handle + QPoint(20, 5), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, handle + QPoint(20, 5), Qt::NoButton);
+    EXPECT_EQ(design->box(kSender)->size(), size + QSize(20, 5));
+    EXPECT_EQ(shownAt(kSender), QPoint(start.srcX, start.srcY)); // the corner stays
+    EXPECT_EQ(stored(kSender).srcW, start.srcW + 20);
+    EXPECT_EQ(design->findChild<QSpinBox *>("SrcH")->value(), size.height() + 5);
+
+    undo();
+    EXPECT_EQ(stored(kSender), start);
+    EXPECT_EQ(design->box(kSender)->size(), size);
+}
+
 TEST_F(DesignModeUndo, RubberBandSelectsTheBoxesItTouches)
 {
     const QRect sender = design->box(kSender)->geometry();

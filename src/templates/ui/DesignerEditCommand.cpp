@@ -9,8 +9,7 @@ DesignerEditCommand::DesignerEditCommand(const QString &text, const QStringList 
     , m_after(std::move(after))
     , m_merge(merge)
     , m_apply(std::move(apply))
-{
-}
+{}
 
 void DesignerEditCommand::undo()
 {

@@ -16,8 +16,8 @@ public:
     using Apply = std::function<void(const DesignerStore::Snapshot &)>;
 
     DesignerEditCommand(const QString &text, const QStringList &names,
-                        DesignerStore::Snapshot before, DesignerStore::Snapshot after,
-                        Merge merge, Apply apply);
+                        DesignerStore::Snapshot before, DesignerStore::Snapshot after, Merge merge,
+                        Apply apply);
 
     void undo() override;
     void redo() override;

@@ -1,8 +1,8 @@
 #include "templates/ui/ItemDesignCommand.h"
 
 ItemDesignCommand::ItemDesignCommand(const QString &text, const QString &ctlName,
-                                     const ItemDesign &before, const ItemDesign &after,
-                                     bool stores, Merge merge, Apply apply)
+                                     const ItemDesign &before, const ItemDesign &after, bool stores,
+                                     Merge merge, Apply apply)
     : QUndoCommand(text)
     , m_ctlName(ctlName)
     , m_before(before)
@@ -10,8 +10,7 @@ ItemDesignCommand::ItemDesignCommand(const QString &text, const QString &ctlName
     , m_stores(stores)
     , m_merge(merge)
     , m_apply(std::move(apply))
-{
-}
+{}
 
 void ItemDesignCommand::undo()
 {

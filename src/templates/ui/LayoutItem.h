@@ -37,8 +37,7 @@ public:
     void raise();
 
     QRectF boundingRect() const override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;

@@ -805,12 +805,10 @@ void TfmCheckDesign::pushChange(const QString &what, const QString &ctlName,
                                 const ItemDesign &before, const ItemDesign &after, bool stored,
                                 int merge)
 {
-    m_undo->push(new ItemDesignCommand(
-        what + u" " + m_labels.value(ctlName, ctlName), ctlName, before, after, stored,
-        ItemDesignCommand::Merge(merge),
-        [this](const QString &name, const ItemDesign &values, bool store) {
-            applyDesign(name, values, store);
-        }));
+    m_undo->push(new ItemDesignCommand(what + u" " + m_labels.value(ctlName, ctlName), ctlName,
+                                       before, after, stored, ItemDesignCommand::Merge(merge),
+                                       [this](const QString &name, const ItemDesign &values,
+                                              bool store) { applyDesign(name, values, store); }));
 }
 
 void TfmCheckDesign::applyDesign(const QString &ctlName, const ItemDesign &values, bool store)
@@ -1243,9 +1241,9 @@ void TfmCheckDesign::dragBoxes(LayoutItem *grabbed)
     SrcY->setValue(grabbed->geometry().y());
     m_filling = false;
     showMessage(u"拖动了【" +
-                (grabbed->kind() == LayoutItem::Kind::Frame ? grabbed->toolTip()
-                                                            : boxName(grabbed).remove(
-                                                                  QStringLiteral("勾选-"))) +
+                (grabbed->kind() == LayoutItem::Kind::Frame
+                     ? grabbed->toolTip()
+                     : boxName(grabbed).remove(QStringLiteral("勾选-"))) +
                 u"】(精确移动请试试，Ctrl+方向键),拖动不会影响打印位置！");
 }
 

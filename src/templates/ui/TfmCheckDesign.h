@@ -124,9 +124,9 @@ private:
     QPointer<LayoutItem> m_selected;
     QHash<QString, QString> m_labels; // item name -> label
     QUndoStack *m_undo = nullptr;
-    ItemDesign m_shown;         // the selected item as the top of the undo stack has it
-    bool m_applying = false;    // undo or redo at work: nothing new is recorded
-    bool m_inMacro = false;     // one step of several boxes is being recorded
+    ItemDesign m_shown;          // the selected item as the top of the undo stack has it
+    bool m_applying = false;     // undo or redo at work: nothing new is recorded
+    bool m_inMacro = false;      // one step of several boxes is being recorded
     bool m_cleanPending = false; // what undo or redo showed is stored
 
     QComboBox *cbCheckTypeNameList = nullptr;

@@ -575,9 +575,10 @@ QWidget *TfmTemplateDesigner::buildBatchTabs()
         connect(button, &QPushButton::clicked, this, [this, c, increment] {
             if (m_selected.size() < 2)
                 return;
-            reportBatch(recorded(QStringLiteral("分布"), DesignerEditCommand::Alone,
-                                 [&] { return m_store->spread(m_selected, c, increment->value()); }),
-                        QStringLiteral("个等宽分布修改成功！"));
+            reportBatch(
+                recorded(QStringLiteral("分布"), DesignerEditCommand::Alone,
+                         [&] { return m_store->spread(m_selected, c, increment->value()); }),
+                QStringLiteral("个等宽分布修改成功！"));
         });
     }
     auto *spreadGrid = new QGridLayout(spreadTab);
@@ -1161,9 +1162,9 @@ void TfmTemplateDesigner::moveSelection(const QString &column, int sign)
 {
     if (m_selected.isEmpty())
         return;
-    const StoreOutcome out =
-        recorded(QStringLiteral("移动"), DesignerEditCommand::Nudge,
-                 [&] { return m_store->moveItems(m_selected, column, sign * m_step); });
+    const StoreOutcome out = recorded(QStringLiteral("移动"), DesignerEditCommand::Nudge, [&] {
+        return m_store->moveItems(m_selected, column, sign * m_step);
+    });
     if (!out.ok())
         m_services.ui().error(out.message);
     for (const QString &name : std::as_const(m_selected))

@@ -102,7 +102,8 @@ private:
     void storeFields(const DesignerStore::ColumnValues &values, bool repaint = true);
     void storeFailed(const QString &message);
     // Runs an edit of the selected items and records what it changed as one undo step.
-    StoreOutcome recorded(const QString &what, int merge, const std::function<StoreOutcome()> &edit);
+    StoreOutcome recorded(const QString &what, int merge,
+                          const std::function<StoreOutcome()> &edit);
     // What undo and redo do: writes the items' columns back and shows them.
     void applySnapshot(const DesignerStore::Snapshot &snapshot);
     void moveSelection(const QString &column, int sign);

@@ -12,8 +12,7 @@ constexpr std::array kSteps{25, 50, 75, 100, 125, 150, 200, 300, 400};
 
 ZoomHelper::ZoomHelper(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void ZoomHelper::setPercent(int percent)
 {

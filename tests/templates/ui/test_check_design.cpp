@@ -12,6 +12,7 @@
 #include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QAbstractScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -531,9 +531,8 @@ TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
         QWidget *window;
         QAbstractScrollArea *scroll;
         QSize picture;
-    } windows[] = {
-        {&design, design.canvas(), design.canvas()->sceneRect().size().toSize()},
-        {&designer, designer.canvas(), designer.pageSize()}};
+    } windows[] = {{&design, design.canvas(), design.canvas()->sceneRect().size().toSize()},
+                   {&designer, designer.canvas(), designer.pageSize()}};
     for (const auto &w : windows) {
         SCOPED_TRACE(w.window->objectName().toStdString());
         const QSize least = w.window->minimumSizeHint();

@@ -95,7 +95,10 @@ protected:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
-    void undo(QWidget *on = nullptr) { QTest::keyClick(on ? on : view, Qt::Key_Z, Qt::ControlModifier); }
+    void undo(QWidget *on = nullptr)
+    {
+        QTest::keyClick(on ? on : view, Qt::Key_Z, Qt::ControlModifier);
+    }
     void redo() { QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier); }
 
     QPoint shownAt(const QString &name) { return design->box(name)->geometry().topLeft(); }
@@ -117,7 +120,8 @@ TEST_F(DesignModeUndo, DragNudgesAndFontAreUndoneToTheStoredNumbersAndRedone)
     click(kSender);
     ASSERT_EQ(design->selectedBox(), design->box(kSender));
     dragBy(kSender, QPoint(30, 12));
-    EXPECT_EQ(stored(kSender), (Row{start.srcX + 30, start.srcY + 12, start.srcW, start.fontSize, 1}));
+    EXPECT_EQ(stored(kSender),
+              (Row{start.srcX + 30, start.srcY + 12, start.srcW, start.fontSize, 1}));
     EXPECT_EQ(stack.count(), 1);
 
     // Four key moves of the same box are one step, and wait for a save.
@@ -137,7 +141,8 @@ TEST_F(DesignModeUndo, DragNudgesAndFontAreUndoneToTheStoredNumbersAndRedone)
 
     // Ctrl+Z works from the field that has the focus too.
     undo(design->findChild<QSpinBox *>("CtlFontSize"));
-    EXPECT_EQ(stored(kSender), (Row{start.srcX + 33, start.srcY + 22, start.srcW, start.fontSize, 1}));
+    EXPECT_EQ(stored(kSender),
+              (Row{start.srcX + 33, start.srcY + 22, start.srcW, start.fontSize, 1}));
     EXPECT_EQ(design->findChild<QSpinBox *>("CtlFontSize")->value(), start.fontSize);
     undo();
     EXPECT_EQ(shownAt(kSender), QPoint(start.srcX + 30, start.srcY + 12));
@@ -168,7 +173,8 @@ TEST_F(DesignModeUndo, BoxesSelectedTogetherMoveTogetherAndComeBackInOneStep)
     EXPECT_TRUE(design->box(kReceiver)->isSelected());
 
     dragBy(kReceiver, QPoint(-20, 15));
-    EXPECT_EQ(stored(kSender), (Row{sender.srcX - 20, sender.srcY + 15, sender.srcW, sender.fontSize, 1}));
+    EXPECT_EQ(stored(kSender),
+              (Row{sender.srcX - 20, sender.srcY + 15, sender.srcW, sender.fontSize, 1}));
     EXPECT_EQ(stored(kReceiver),
               (Row{receiver.srcX - 20, receiver.srcY + 15, receiver.srcW, receiver.fontSize, 1}));
     undo();
@@ -205,8 +211,9 @@ TEST_F(DesignModeUndo, RubberBandSelectsTheBoxesItTouches)
     const QRect sender = design->box(kSender)->geometry();
     // From the bare picture left of and above the box, across its corner.
     const QPoint from = design->canvas()->mapFromScene(QPointF(sender.topLeft() - QPoint(6, 4)));
-    ASSERT_EQ(design->canvas()->layoutScene()->itemAt(design->canvas()->mapToScene(from),
-                                                      QTransform())
+    ASSERT_EQ(design->canvas()
+                  ->layoutScene()
+                  ->itemAt(design->canvas()->mapToScene(from), QTransform())
                   ->zValue(),
               -1); // the picture itself
     mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);

@@ -70,6 +70,7 @@ void LayoutScene::removeBox(LayoutItem *box)
     m_startPositions.remove(box);
     m_boxes.remove(box->objectName().toUpper());
     removeItem(box);
+    box->setParent(this); // freed with the scene should the event loop not run again
     box->deleteLater();
 }
 

@@ -2,6 +2,8 @@
 // painted, the lists filled), painting all items again (what a zoom or a paper size change
 // does) and one drag step of an item across the page.
 #include "TestHome.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 
 #include <QApplication>
@@ -61,15 +63,16 @@ void BM_DragStep(benchmark::State &state)
 {
     TfmTemplateDesigner designer(home().services());
     open(designer);
-    QLabel *piece = designer.pieces(QStringLiteral("ZDHKR")).value(0);
-    const QPoint grip = piece->mapToGlobal(QPoint(3, 3));
-    send(piece, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+    LayoutItem *piece = designer.pieces(QStringLiteral("ZDHKR")).value(0);
+    QWidget *page = designer.canvas()->viewport();
+    const QPoint grip = designer.canvas()->mapFromScene(piece->scenePos() + QPointF(3, 3));
+    send(page, QEvent::MouseButtonPress, grip, Qt::LeftButton);
     int step = 0;
     for (auto _ : state) {
         ++step;
         const QPoint to = grip + QPoint(step % 40, step % 20);
-        send(piece, QEvent::MouseMove, piece->mapFromGlobal(to), Qt::LeftButton);
-        designer.page()->repaint();
+        send(page, QEvent::MouseMove, to, Qt::LeftButton);
+        page->repaint();
     }
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond);

@@ -41,6 +41,8 @@ struct ItemDesign
     int breakFontSize = 10;
     bool fitPrint = false;
     int fitParam = 35;
+
+    bool operator==(const ItemDesign &) const = default;
 };
 
 // The database side of the design mode: the boxes of a template, saving one item's row (made

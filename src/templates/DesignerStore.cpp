@@ -237,6 +237,77 @@ StoreOutcome DesignerStore::storeColumns(const QString &ctlName, const ColumnVal
     return out;
 }
 
+StoreOutcome DesignerStore::storePositions(const QList<std::pair<QString, QPoint>> &places)
+{
+    QStringList names;
+    for (const auto &place : places)
+        names << place.first;
+    qsizetype next = 0;
+    return batch(names, [&](const QString &name, StoreOutcome &out) {
+        const QPoint at = places[next++].second;
+        QSqlQuery q = m_db.query();
+        if (!execBound(q, u"update CKControl set CtlX = ?, CtlY = ?" + kNameIs,
+                       {at.x(), at.y(), m_id, name}) ||
+            q.numRowsAffected() != 1) {
+            out = failed(u"移动项目,修改错误！" + name + u' ' + q.lastError().text());
+            return false;
+        }
+        ++out.changed;
+        return true;
+    });
+}
+
+std::optional<DesignerStore::Snapshot> DesignerStore::snapshot(const QStringList &names,
+                                                               QString *error) const
+{
+    Snapshot shot;
+    for (const QString &name : names) {
+        QSqlQuery q = m_db.query();
+        if (!execBound(q, u"select " + kItemColumns.join(u", ") + u" from CKControl" + kNameIs,
+                       {m_id, name})) {
+            if (error)
+                *error = q.lastError().text();
+            return std::nullopt;
+        }
+        if (!q.next())
+            continue; // no row: nothing an edit could change
+        ColumnValues values;
+        for (int i = 0; i < kItemColumns.size(); ++i)
+            values.append({kItemColumns[i], q.value(i)});
+        shot.append({name, values});
+    }
+    return shot;
+}
+
+StoreOutcome DesignerStore::restore(const Snapshot &snapshot)
+{
+    QStringList names;
+    for (const auto &item : snapshot)
+        names << item.first;
+    qsizetype next = 0;
+    return batch(names, [&](const QString &name, StoreOutcome &out) {
+        QStringList sets;
+        QVariantList bound;
+        for (const auto &[column, value] : snapshot[next++].second) {
+            if (!isItemColumn(column)) {
+                out = refused(column);
+                return false;
+            }
+            sets << column + u" = ?";
+            bound << value;
+        }
+        bound << m_id << name;
+        QSqlQuery q = m_db.query();
+        if (!execBound(q, u"update CKControl set " + sets.join(u", ") + kNameIs, bound) ||
+            q.numRowsAffected() != 1) {
+            out = failed(u"保存错误" + q.lastError().text());
+            return false;
+        }
+        ++out.changed;
+        return true;
+    });
+}
+
 StoreOutcome DesignerStore::batch(const QStringList &names,
                                   const std::function<bool(const QString &, StoreOutcome &)> &each)
 {

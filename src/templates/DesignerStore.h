@@ -2,6 +2,7 @@
 
 #include "print/PrintItem.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -91,6 +92,14 @@ public:
                                QString *error) const;
     // The kind's sample text of one item; shows in every template of the kind.
     StoreOutcome updateSample(const QString &ctlName, const QString &text);
+
+    // CtlX and CtlY of several items at once (tenths), every item or none.
+    StoreOutcome storePositions(const QList<std::pair<QString, QPoint>> &places);
+    // The designer's columns of some items as stored, by item: what an undo step writes back.
+    using Snapshot = QList<std::pair<QString, ColumnValues>>;
+    std::optional<Snapshot> snapshot(const QStringList &names, QString *error) const;
+    // Writes a snapshot back, every item or none.
+    StoreOutcome restore(const Snapshot &snapshot);
 
     // Paper size from the boxes, in centimetres; refused beyond 30.00 × 32.00 cm.
     StoreOutcome savePaperSize(const QString &widthCm, const QString &heightCm);

@@ -87,6 +87,46 @@ TEST_F(DesignerStoreTest, MoveChangesEveryItemOrNone)
     EXPECT_EQ(value("ZDA", "CtlX"), 100);
 }
 
+// What an undo step writes back: every designer column as it was, empty ones too, for every
+// item or for none.
+TEST_F(DesignerStoreTest, SnapshotIsWrittenBackWholeOrNotAtAll)
+{
+    const auto before = store.snapshot({"ZDA", "ZDB", "NOSUCH"}, nullptr);
+    ASSERT_TRUE(before);
+    ASSERT_EQ(before->size(), 2); // no row, nothing to keep
+    EXPECT_EQ(before->at(1).first, "ZDB");
+
+    ASSERT_TRUE(store.setAll({"ZDA", "ZDB"}, "CtlFontSize", 18).ok());
+    ASSERT_TRUE(store.storeColumns("ZDA", {{"BreakNum", "12"}, {"InitValue", "x"}}).ok());
+    StoreOutcome out = store.storePositions({{"ZDA", QPoint(1, 2)}, {"ZDB", QPoint(3, 4)}});
+    ASSERT_TRUE(out.ok());
+    EXPECT_EQ(out.changed, 2);
+    EXPECT_EQ(value("ZDB", "CtlY"), 4);
+    const auto edited = store.snapshot({"ZDA", "ZDB"}, nullptr);
+    ASSERT_TRUE(edited);
+
+    out = store.restore(*before);
+    EXPECT_TRUE(out.ok());
+    EXPECT_EQ(store.snapshot({"ZDA", "ZDB"}, nullptr), before);
+    EXPECT_EQ(value("ZDA", "CtlX"), 100);
+    EXPECT_EQ(value("ZDB", "CtlY"), 100);
+    EXPECT_EQ(value("ZDB", "CtlFontSize"), 10);
+    QSqlQuery q = home.db().query();
+    ASSERT_TRUE(q.exec("select BreakNum is null from CKControl where CtlName = 'ZDA'") && q.next());
+    EXPECT_TRUE(q.value(0).toBool());
+
+    // The second item cannot be written: the first stays as it is.
+    exec("create trigger no_edit before update on CKControl when new.CtlName = 'ZDB' "
+         "begin select raise(abort, 'disk full'); end");
+    EXPECT_EQ(store.restore(*edited).result, StoreOutcome::Result::Failed);
+    EXPECT_EQ(value("ZDA", "CtlX"), 100);
+    EXPECT_EQ(store.storePositions({{"ZDA", QPoint(7, 7)}, {"ZDB", QPoint(8, 8)}}).result,
+              StoreOutcome::Result::Failed);
+    EXPECT_EQ(store.storePositions({{"ZDA", QPoint(7, 7)}, {"NOSUCH", QPoint(8, 8)}}).result,
+              StoreOutcome::Result::Failed);
+    EXPECT_EQ(value("ZDA", "CtlX"), 100);
+}
+
 TEST_F(DesignerStoreTest, BatchSizesAlignAndSpread)
 {
     QString error;

@@ -8,7 +8,13 @@
 #include "print/ui/TfrmImageShow.h"
 #include "print/ui/TfrmPrintOffset.h"
 #include "services/AppServices.h"
+#include "templates/ui/ItemDesignCommand.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutScene.h"
+#include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmTemplateDesigner.h"
+#include "templates/ui/UndoKeys.h"
+#include "templates/ui/ZoomHelper.h"
 #include "users/Users.h"
 
 #include <QApplication>
@@ -24,21 +30,18 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace {
 
 const QString kPrompt = QStringLiteral("提示");
 const QString kChooseItem = QStringLiteral("请选择左侧需要配置或修改的项目！");
-const QColor kBoxColour(175, 186, 231);
-const QColor kSelected(255, 0, 0);
-const QColor kUnselected(160, 177, 243);
 const QColor kPrintPanel(192, 192, 192);
 constexpr int kEdge = 10;           // boxes keep this far inside the picture
 constexpr int kPrintLimit = 3500;   // 0.1 mm; the arrows stop beyond it
@@ -54,6 +57,39 @@ void keepRoomWhenHidden(QWidget *w)
 QString rgb(const QColor &c)
 {
     return QStringLiteral("rgb(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+// An item's stored row as the panels show it.
+ItemDesign designOf(const TemplateItem &row)
+{
+    ItemDesign v;
+    v.ctlX = row.ctlX;
+    v.ctlY = row.ctlY;
+    v.srcX = row.srcX;
+    v.srcY = row.srcY;
+    v.srcW = row.srcW;
+    v.srcH = row.srcH;
+    v.initValue = row.initValue;
+    v.fontSize = row.ctlFontSize;
+    v.fontName = row.ctlFontName;
+    v.hidden = !row.needShow;
+    v.bold = row.bold;
+    v.italic = row.italic;
+    v.underline = row.underLine;
+    v.breakFontSize = row.breakFontSize < 6 ? 10 : row.breakFontSize;
+    v.ctlLH = row.ctlLH > 0 ? row.ctlLH : 50;
+    v.wordBreak = !row.breakNum.trimmed().isEmpty();
+    v.wrapNum = v.wordBreak ? row.breakNum.trimmed().toInt() : 60;
+    v.fitPrint = !row.fitParam.trimmed().isEmpty();
+    v.fitParam = v.fitPrint ? row.fitParam.trimmed().toInt() : 20;
+    return v;
+}
+
+LayoutItem::Kind kindOf(const QString &type)
+{
+    return type == u"TEXT"    ? LayoutItem::Kind::Text
+           : type == u"SHAPE" ? LayoutItem::Kind::Frame
+                              : LayoutItem::Kind::Tick;
 }
 
 } // namespace
@@ -90,7 +126,7 @@ TfmCheckDesign::TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *
         menu.exec(listCtlLabel->viewport()->mapToGlobal(at));
     });
     connect(listCtlLabel, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        if (QWidget *b = box(item->data(Qt::UserRole).toString()))
+        if (LayoutItem *b = box(item->data(Qt::UserRole).toString()))
             selectBox(b);
         else
             m_services.ui().alert(QStringLiteral("找不到对应的项目定义~~"), kPrompt);
@@ -113,24 +149,38 @@ TfmCheckDesign::TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *
             QTimer::singleShot(0, this, &TfmCheckDesign::openWholeSlipOffset);
     });
 
-    panelImgBg = new QWidget;
-    panelImgBg->setObjectName(QStringLiteral("panelImgBg"));
-    panelImgBg->setAutoFillBackground(true);
-    QPalette pink = panelImgBg->palette();
-    pink.setColor(QPalette::Window, QColor(254, 222, 249));
-    panelImgBg->setPalette(pink);
-    panelImgBg->installEventFilter(this);
-    panelImgBg->setMouseTracking(true);
-    bgImage = new QLabel(panelImgBg);
-    bgImage->setObjectName(QStringLiteral("bgImage"));
-    bgImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    bgImage->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidget(panelImgBg);
+    m_undo = new QUndoStack(this);
+    connect(m_undo, &QUndoStack::indexChanged, this, [this] {
+        if (std::exchange(m_cleanPending, false))
+            m_undo->setClean();
+    });
+    new UndoKeys(this, m_undo);
+    m_scene = new LayoutScene(this);
+    m_scene->setPageColour(QColor(254, 222, 249));
+    m_view = new LayoutView(m_scene, this);
+    m_view->setObjectName(QStringLiteral("panelImgBg"));
+    connect(&m_view->zoom(), &ZoomHelper::scaleChanged, m_view,
+            [this](qreal scale) { m_view->setTransform(QTransform::fromScale(scale, scale)); });
+    connect(m_scene, &LayoutScene::boxPressed, this, &TfmCheckDesign::pressBox);
+    connect(m_scene, &LayoutScene::boxesDragged, this, &TfmCheckDesign::dragBoxes);
+    connect(m_scene, &LayoutScene::boxesDropped, this, &TfmCheckDesign::dropBoxes);
+    connect(m_scene, &LayoutScene::boxResized, this, &TfmCheckDesign::sizeBoxByHandle);
+    connect(m_scene, &LayoutScene::boxReleased, this, [this](LayoutItem *box) {
+        m_services.debug().DebugOutN(QStringLiteral("ControlMouseUp"), box->objectName());
+        box->unsetCursor();
+    });
+    connect(m_scene, &LayoutScene::pictureHovered, this, [this](QPointF at) {
+        m_statusPanels[0]->setText(u'(' + QString::number(int(at.x()) + 2) + u',' +
+                                   QString::number(int(at.y())) + u')');
+    });
+    connect(m_scene, &LayoutScene::picturePressed, this, [this] {
+        if (m_selected)
+            save(false, true);
+    });
 
     auto *right = new QVBoxLayout;
     right->addWidget(m_tabs);
-    right->addWidget(scroll, 1);
+    right->addWidget(m_view, 1);
     auto *body = new QHBoxLayout;
     body->addWidget(listCtlLabel);
     body->addLayout(right, 1);
@@ -168,6 +218,10 @@ TfmCheckDesign::TfmCheckDesign(AppServices &services, int checkTypeId, QWidget *
 TfmCheckDesign::~TfmCheckDesign()
 {
     qApp->removeEventFilter(this);
+    // The fields are destroyed after this window's members: the one with the focus must not
+    // save into them when it loses it.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TfmCheckDesign::buildTopBand()
@@ -232,7 +286,8 @@ QWidget *TfmCheckDesign::buildFacePanel()
         m_selected->setVisible(!hidden);
         if (!hidden)
             m_selected->raise();
-        m_saved = false;
+        recordChange(hidden ? QStringLiteral("隐藏") : QStringLiteral("显示"),
+                     ItemDesignCommand::Alone);
     });
     edtDefaultVal = new QLineEdit(panel);
     edtDefaultVal->setObjectName(QStringLiteral("edtDefaultVal"));
@@ -266,7 +321,8 @@ QWidget *TfmCheckDesign::buildFacePanel()
                 showMessage(kChooseItem);
                 return;
             }
-            m_selected->setGeometry(SrcX->value(), SrcY->value(), SrcW->value(), SrcH->value());
+            m_selected->setGeometry(
+                QRect(SrcX->value(), SrcY->value(), SrcW->value(), SrcH->value()));
         });
         connect(box, &QSpinBox::editingFinished, this, &TfmCheckDesign::saveQuietly);
     }
@@ -543,59 +599,20 @@ void TfmCheckDesign::loadLayout(bool force)
     cbTypeLastName->setCurrentText(catalogue.loadCheckTypeLastNameByID(id));
 
     m_selected = nullptr;
-    m_previous = nullptr;
+    // Steps recorded for the boxes shown until now do not apply to what is loaded.
+    m_undo->clear();
     if (const auto t = catalogue.loadTemplate(m_checkTypeId)) {
         m_picture = QSize(t->tWidth, t->tHeight);
-        panelImgBg->setFixedSize(m_picture);
-        bgImage->setGeometry(QRect(QPoint(0, 0), m_picture));
-        bgImage->setPixmap(QPixmap(m_services.home().imageDir() + t->pictureFile()));
+        m_scene->setPicture(QPixmap(m_services.home().imageDir() + t->pictureFile()), m_picture);
         m_checkBoxs = t->checkBoxs;
-        // Room for the list, the scroll area's frame and its vertical bar beside the picture;
-        // on a small screen the picture scrolls instead.
+        // Room for the list, the view's frame and its vertical bar beside the picture; on a
+        // small screen the picture scrolls instead.
         const QSize room = roomOnScreen(*this);
         const int wanted = t->tWidth + listCtlLabel->width() + 6 + 20 + 30;
         setFixedWidth(std::max(std::min(wanted, room.width()), minimumSizeHint().width()));
         resize(width(), std::min(t->tHeight + m_tabs->sizeHint().height() + 120, room.height()));
     }
-    qDeleteAll(m_boxes);
-    m_boxes.clear();
-    m_labels.clear();
-    QString error;
-    if (const auto boxes = m_store.loadBoxes(m_checkTypeId, m_kind, &error)) {
-        for (const DesignBox &d : *boxes) {
-            m_labels.insert(d.ctlName, d.label);
-            QWidget *w = nullptr;
-            if (d.type == u"TEXT") {
-                auto *edit = new QLineEdit(d.label, panelImgBg);
-                edit->setReadOnly(true);
-                edit->setFrame(false);
-                edit->resize(50, 18);
-                edit->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: none; }")
-                                        .arg(rgb(kBoxColour)));
-                w = edit;
-            } else if (d.type == u"SHAPE") {
-                w = new QWidget(panelImgBg);
-                w->resize(60, 20);
-                w->setToolTip(d.label);
-                w->setStyleSheet(QStringLiteral("border: 2px solid red; background: transparent;"));
-                w->setAttribute(Qt::WA_StyledBackground);
-            } else if (d.type == u"CHECKBOX") {
-                w = new QCheckBox(d.label, panelImgBg);
-                w->resize(60, 20);
-            } else {
-                continue; // pictures have no box
-            }
-            w->setObjectName(d.ctlName);
-            w->setFocusPolicy(Qt::NoFocus);
-            w->installEventFilter(this);
-            if (d.hasRow)
-                w->setGeometry(d.geometry);
-            w->setVisible(d.visible);
-            m_boxes.insert(d.ctlName, w);
-        }
-    } else {
-        m_services.ui().alert(u"调入项目参数失败!" + error, kPrompt);
-    }
+    addBoxes();
     if (m_checkTypeId > 0)
         applyCheckBoxTitles();
     loadItemList();
@@ -603,6 +620,29 @@ void TfmCheckDesign::loadLayout(bool force)
     m_loading = wasLoading;
     updateBreakCaption();
     updateFitCaption();
+}
+
+void TfmCheckDesign::addBoxes()
+{
+    m_scene->clearBoxes();
+    m_labels.clear();
+    QString error;
+    const auto boxes = m_store.loadBoxes(m_checkTypeId, m_kind, &error);
+    if (!boxes) {
+        m_services.ui().alert(u"调入项目参数失败!" + error, kPrompt);
+        return;
+    }
+    for (const DesignBox &d : *boxes) {
+        m_labels.insert(d.ctlName, d.label);
+        if (d.type != u"TEXT" && d.type != u"SHAPE" && d.type != u"CHECKBOX")
+            continue; // pictures have no box
+        auto *box = new LayoutItem(kindOf(d.type), d.ctlName, d.label);
+        box->setResizable(true);
+        if (d.hasRow)
+            box->setGeometry(d.geometry);
+        box->setVisible(d.visible);
+        m_scene->addBox(box);
+    }
 }
 
 void TfmCheckDesign::loadItemList()
@@ -626,8 +666,9 @@ void TfmCheckDesign::applyCheckBoxTitles()
 {
     const QStringList titles = m_checkBoxs.split(u',');
     for (qsizetype n = 0; n < titles.size(); ++n) {
-        if (auto *box = qobject_cast<QCheckBox *>(m_boxes.value(u"DEFCHECK" + QString::number(n))))
-            box->setText(titles[n]);
+        LayoutItem *tick = box(u"DEFCHECK" + QString::number(n));
+        if (tick && tick->kind() == LayoutItem::Kind::Tick)
+            tick->setText(titles[n]);
     }
 }
 
@@ -644,7 +685,7 @@ void TfmCheckDesign::switchTemplate(int id)
 {
     if (id <= 0 || id == m_checkTypeId)
         return;
-    if (!m_saved && m_selected)
+    if (!m_undo->isClean() && m_selected)
         saveQuietly();
     rebuildCache(m_checkTypeId); // the template left behind shows its changes on the forms
     m_checkTypeId = id;
@@ -653,96 +694,144 @@ void TfmCheckDesign::switchTemplate(int id)
 
 // ---- Selecting
 
-QString TfmCheckDesign::boxName(QWidget *box) const
+LayoutItem *TfmCheckDesign::box(const QString &ctlName) const
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(box))
-        return edit->text();
-    if (auto *check = qobject_cast<QCheckBox *>(box))
-        return u"勾选-" + check->text();
+    return m_scene->box(ctlName);
+}
+
+QString TfmCheckDesign::boxName(LayoutItem *box) const
+{
+    if (box && box->kind() == LayoutItem::Kind::Text)
+        return box->text();
+    if (box && box->kind() == LayoutItem::Kind::Tick)
+        return u"勾选-" + box->text();
     if (QListWidgetItem *item = listCtlLabel->currentItem())
         return item->text();
     return QStringLiteral("NULL");
 }
 
-void TfmCheckDesign::paintBox(QWidget *box, bool selected)
+void TfmCheckDesign::selectBox(LayoutItem *box)
 {
-    if (!box)
-        return;
-    const QColor colour = selected ? kSelected : kUnselected;
-    if (qobject_cast<QLineEdit *>(box))
-        box->setStyleSheet(
-            QStringLiteral("QLineEdit { background: %1; border: none; }").arg(rgb(colour)));
-    else if (qobject_cast<QCheckBox *>(box))
-        box->setStyleSheet(QStringLiteral("background: %1;").arg(rgb(colour)));
-    else
-        box->setStyleSheet(QStringLiteral("border: 2px solid %1; background: transparent;")
-                               .arg(selected ? "red" : "blue"));
+    if (listCtlLabel->count() > 0 && box)
+        m_scene->selectOnly(box);
+    makeCurrent(box);
 }
 
-void TfmCheckDesign::selectBox(QWidget *box)
+void TfmCheckDesign::makeCurrent(LayoutItem *box)
 {
     lbMessage->hide();
-    if (!m_saved && m_selected)
+    if (!m_undo->isClean() && m_selected)
         saveQuietly();
     if (listCtlLabel->count() == 0 || !box)
         return;
-    m_previous = m_selected;
     m_selected = box;
     for (int i = 0; i < listCtlLabel->count(); ++i) {
         if (listCtlLabel->item(i)->data(Qt::UserRole).toString() == box->objectName())
             listCtlLabel->setCurrentRow(i);
     }
-    if (m_previous != m_selected)
-        paintBox(m_previous, false);
-    paintBox(m_selected, true);
     fillPanels(box);
 }
 
-void TfmCheckDesign::fillPanels(QWidget *box)
+void TfmCheckDesign::fillPanels(LayoutItem *box)
 {
-    m_filling = true;
-    ckHidden->setChecked(!box->isVisible());
-    ckHidden->setStyleSheet(QStringLiteral("background: %1; font-weight: bold;")
-                                .arg(box->isVisible() ? rgb(QColor(179, 209, 242)) : "red"));
     if (box->isVisible())
         box->raise();
     const auto row = m_services.catalogue().loadTemplateItem(m_checkTypeId, box->objectName());
     if (!row) {
+        m_filling = true;
+        showHidden(!box->isVisible());
         m_filling = false;
+        m_shown = panelValues();
         m_statusPanels[0]->setText(QStringLiteral("还没有该项打印配置信息,添加一个！"));
         save(true, false);
         return;
     }
-    ctlX->setValue(row->ctlX);
-    ctlY->setValue(row->ctlY);
-    SrcX->setValue(row->srcX);
-    SrcY->setValue(row->srcY);
-    SrcH->setValue(row->srcH);
-    SrcW->setValue(row->srcW);
-    box->setGeometry(row->srcX, row->srcY, row->srcW, row->srcH);
-    edtDefaultVal->setText(row->initValue);
-    CtlFontSize->setValue(row->ctlFontSize);
-    CtlFontName->setCurrentText(row->ctlFontName);
-    ckHidden->setChecked(!row->needShow);
-    ckBold->setChecked(row->bold);
-    ckItalic->setChecked(row->italic);
-    ckUnderLine->setChecked(row->underLine);
-    CtlBreakFontSize->setValue(row->breakFontSize < 6 ? 10 : row->breakFontSize);
-    ctlLH->setValue(row->ctlLH > 0 ? row->ctlLH : 50);
-    const bool breaking = !row->breakNum.trimmed().isEmpty();
-    ckWordBreak->setChecked(breaking);
-    WrapNum->setValue(breaking ? row->breakNum.trimmed().toInt() : 60);
-    const bool cells = !row->fitParam.trimmed().isEmpty();
-    ckFitPrint->setChecked(cells);
-    FitParam->setValue(cells ? row->fitParam.trimmed().toInt() : 20);
-    updateFontSample();
-    updateBreakCaption();
-    updateFitCaption();
+    box->setGeometry(QRect(row->srcX, row->srcY, row->srcW, row->srcH));
+    fillFields(designOf(*row));
+    m_shown = panelValues();
     m_statusPanels[0]->setText(u"当前调整:" + (listCtlLabel->currentItem()
                                                    ? listCtlLabel->currentItem()->text()
                                                    : QString()));
     m_statusPanels[1]->setText(box->objectName());
+}
+
+void TfmCheckDesign::fillFields(const ItemDesign &v)
+{
+    m_filling = true;
+    showHidden(v.hidden);
+    ctlX->setValue(v.ctlX);
+    ctlY->setValue(v.ctlY);
+    SrcX->setValue(v.srcX);
+    SrcY->setValue(v.srcY);
+    SrcH->setValue(v.srcH);
+    SrcW->setValue(v.srcW);
+    edtDefaultVal->setText(v.initValue);
+    CtlFontSize->setValue(v.fontSize);
+    CtlFontName->setCurrentText(v.fontName);
+    ckBold->setChecked(v.bold);
+    ckItalic->setChecked(v.italic);
+    ckUnderLine->setChecked(v.underline);
+    CtlBreakFontSize->setValue(v.breakFontSize);
+    ctlLH->setValue(v.ctlLH);
+    ckWordBreak->setChecked(v.wordBreak);
+    WrapNum->setValue(v.wrapNum);
+    ckFitPrint->setChecked(v.fitPrint);
+    FitParam->setValue(v.fitParam);
+    updateFontSample();
+    updateBreakCaption();
+    updateFitCaption();
     m_filling = false;
+}
+
+void TfmCheckDesign::showHidden(bool hidden)
+{
+    ckHidden->setChecked(hidden);
+    ckHidden->setStyleSheet(QStringLiteral("background: %1; font-weight: bold;")
+                                .arg(hidden ? "red" : rgb(QColor(179, 209, 242))));
+}
+
+// ---- Undo
+
+void TfmCheckDesign::recordChange(const QString &what, int merge)
+{
+    const ItemDesign now = panelValues();
+    if (!m_selected || m_applying || now == m_shown)
+        return;
+    pushChange(what, m_selected->objectName(), m_shown, now, false, merge);
+    m_shown = now;
+}
+
+void TfmCheckDesign::pushChange(const QString &what, const QString &ctlName,
+                                const ItemDesign &before, const ItemDesign &after, bool stored,
+                                int merge)
+{
+    m_undo->push(new ItemDesignCommand(what + u" " + m_labels.value(ctlName, ctlName), ctlName,
+                                       before, after, stored, ItemDesignCommand::Merge(merge),
+                                       [this](const QString &name, const ItemDesign &values,
+                                              bool store) { applyDesign(name, values, store); }));
+}
+
+void TfmCheckDesign::applyDesign(const QString &ctlName, const ItemDesign &values, bool store)
+{
+    LayoutItem *item = box(ctlName);
+    if (!item)
+        return;
+    m_applying = true;
+    if (item != m_selected)
+        selectBox(item);
+    if (m_selected == item) {
+        fillFields(values);
+        item->setGeometry(QRect(values.srcX, values.srcY, values.srcW, values.srcH));
+        item->setVisible(!values.hidden);
+        if (item->isVisible())
+            item->raise();
+        m_shown = values;
+        // Clean afterwards only when this step wrote what the screen now shows.
+        m_cleanPending = false;
+        if (store)
+            save(false, true);
+    }
+    m_applying = false;
 }
 
 // ---- Saving
@@ -788,8 +877,14 @@ bool TfmCheckDesign::save(bool clicked, bool quiet)
     }
     const QString label =
         listCtlLabel->currentItem() ? listCtlLabel->currentItem()->text() : QString();
+    const ItemDesign values = panelValues();
+    if (!m_applying && values != m_shown) {
+        pushChange(QStringLiteral("修改"), m_selected->objectName(), m_shown, values, true,
+                   ItemDesignCommand::Alone);
+        m_shown = values;
+    }
     const CheckDesignStore::Saved saved =
-        m_store.saveItem(m_checkTypeId, m_kind, m_selected->objectName(), label, panelValues());
+        m_store.saveItem(m_checkTypeId, m_kind, m_selected->objectName(), label, values);
     if (!saved.ok()) {
         m_services.ui().alert(u"保存设置失败！" + saved.error, kPrompt);
         return false;
@@ -800,19 +895,30 @@ bool TfmCheckDesign::save(bool clicked, bool quiet)
         SrcW->setValue(100);
         SrcH->setValue(20);
         m_filling = false;
-        m_selected->setGeometry(SrcX->value(), SrcY->value(), 100, 20);
+        m_selected->setGeometry(QRect(SrcX->value(), SrcY->value(), 100, 20));
+        m_shown = panelValues();
     }
     if (m_selected->isVisible())
         m_selected->raise();
     const QString name = boxName(m_selected);
     if (saved.rows > 0) {
-        m_saved = true;
+        markSaved();
         if (clicked && !quiet && !m_quiet)
             m_services.ui().alert(u"' " + name + u" ' 打印细节修改成功！", kPrompt);
     } else if (!quiet && !m_quiet) {
         m_services.ui().alert(u"' " + name + u" ' 打印细节没有变动！", kPrompt);
     }
     return true;
+}
+
+void TfmCheckDesign::markSaved()
+{
+    // During undo or redo, or a step of several boxes, the stack's index moves after the save:
+    // it is marked clean then.
+    if (m_applying || m_inMacro)
+        m_cleanPending = true;
+    else
+        m_undo->setClean();
 }
 
 bool TfmCheckDesign::needSelection(const QString &message)
@@ -829,7 +935,7 @@ void TfmCheckDesign::moveBoxTo(QPoint topLeft)
 {
     if (!m_selected)
         return;
-    m_selected->move(topLeft);
+    m_selected->setPos(topLeft);
     m_filling = true;
     SrcX->setValue(topLeft.x());
     SrcY->setValue(topLeft.y());
@@ -844,7 +950,7 @@ void TfmCheckDesign::resizeBox(int dw, int dh)
     SrcW->setValue(size.width());
     SrcH->setValue(size.height());
     m_filling = false;
-    m_saved = false; // stored by the next save, as a key move is
+    recordChange(QStringLiteral("大小"), ItemDesignCommand::KeySize); // stored by the next save
 }
 
 bool TfmCheckDesign::handleKey(QKeyEvent *event)
@@ -875,7 +981,7 @@ bool TfmCheckDesign::handleKey(QKeyEvent *event)
         return true;
     }
     const int step = shift ? 10 : 1;
-    QPoint at = m_selected->pos();
+    QPoint at = m_selected->geometry().topLeft();
     QString moved;
     switch (key) {
     case Qt::Key_Left:
@@ -896,7 +1002,7 @@ bool TfmCheckDesign::handleKey(QKeyEvent *event)
         break;
     }
     moveBoxTo(at);
-    m_saved = false;
+    recordChange(QStringLiteral("移动"), ItemDesignCommand::KeyMove); // stored by the next save
     const QString hint =
         QStringLiteral("移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。");
     showMessage(moved + QString::number(step) + u"像素" +
@@ -988,7 +1094,7 @@ void TfmCheckDesign::editCheckBoxTitles()
 
 void TfmCheckDesign::openPreview()
 {
-    if (!m_saved && m_selected)
+    if (!m_undo->isClean() && m_selected)
         saveQuietly();
     TfmTemplateDesigner::showFor(m_services, m_checkTypeId, this);
     lbMessage->hide();
@@ -1069,7 +1175,7 @@ void TfmCheckDesign::done(int result)
 
 bool TfmCheckDesign::mayClose()
 {
-    if (m_saved || !m_selected)
+    if (m_undo->isClean() || !m_selected)
         return true;
     const Ui::Answer answer = m_services.ui().showMessage(
         u"【" + boxName(m_selected) + u"】的调整（键盘移动、大小或隐藏）还没有保存，是否保存？",
@@ -1085,16 +1191,14 @@ bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto *w = qobject_cast<QWidget *>(watched);
-        const int pressed = static_cast<QKeyEvent *>(event)->key();
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const int pressed = keyEvent->key();
         if (type == QEvent::KeyPress && w && (w == ctlX || w->parent() == ctlX) &&
             (pressed == Qt::Key_Return || pressed == Qt::Key_Enter)) {
             ctlY->setFocus(); // left to top, as the clerk measures
             return false;
         }
-        if (w && w->window() == this && isActiveWindow() &&
-            handleKey(static_cast<QKeyEvent *>(event)))
-            return true;
-        return false;
+        return w && w->window() == this && isActiveWindow() && handleKey(keyEvent);
     }
     if (watched == cbTypeLastName && type == QEvent::FocusIn) {
         cbTypeLastName->setMaxVisibleItems(screen() && screen()->size().height() <= 1000 ? 26 : 35);
@@ -1107,63 +1211,86 @@ bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
             panelSpecial->show();
         }
     }
-    if (watched == panelImgBg) {
-        if (type == QEvent::MouseMove) {
-            const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
-            m_statusPanels[0]->setText(u'(' + QString::number(at.x() + 2) + u',' +
-                                       QString::number(at.y()) + u')');
-        } else if (type == QEvent::MouseButtonPress && m_selected) {
-            save(false, true);
-        }
-        return false;
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- Mouse on the boxes
+
+void TfmCheckDesign::pressBox(LayoutItem *box)
+{
+    m_services.debug().DebugOutN(QStringLiteral("ControlMouseDown"), box->objectName());
+    if (box->isSelected()) {
+        makeCurrent(box);
+    } else if (box == m_selected) {
+        // Taken out of the selection: another selected box is the one the panels show.
+        const QList<LayoutItem *> rest = m_scene->selectedBoxes();
+        if (!rest.isEmpty())
+            makeCurrent(rest.front());
     }
-    auto *box = qobject_cast<QWidget *>(watched);
-    if (!box || !m_boxes.contains(box->objectName()) || m_boxes.value(box->objectName()) != box)
-        return QDialog::eventFilter(watched, event);
-    // Only the mouse cases below read it as a mouse event.
-    const auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
-    DebugTrace &trace = m_services.debug();
-    switch (type) {
-    case QEvent::MouseButtonPress:
-        trace.DebugOutN(QStringLiteral("ControlMouseDown"), box->objectName());
-        selectBox(box);
-        m_dragged = box;
-        m_grip = mouse()->position().toPoint();
-        m_dragMoved = false;
-        box->setCursor(Qt::SizeAllCursor);
-        if (ckHidden->isVisible())
-            ckHidden->setFocus();
-        return true;
-    case QEvent::MouseMove:
-        if (m_dragged == box && (mouse()->buttons() & Qt::LeftButton)) {
-            const QPoint to =
-                panelImgBg->mapFromGlobal(mouse()->globalPosition().toPoint()) - m_grip;
-            if (to != box->pos()) {
-                m_dragMoved = true;
-                moveBoxTo(to);
-                showMessage(u"拖动了【" +
-                            (qobject_cast<QLineEdit *>(box) || qobject_cast<QCheckBox *>(box)
-                                 ? boxName(box).remove(QStringLiteral("勾选-"))
-                                 : box->toolTip()) +
-                            u"】(精确移动请试试，Ctrl+方向键),拖动不会影响打印位置！");
-            }
-        }
-        return true;
-    case QEvent::MouseButtonRelease:
-        trace.DebugOutN(QStringLiteral("ControlMouseUp"), box->objectName());
-        box->unsetCursor();
-        if (m_dragged == box && m_dragMoved) {
-            trace.DebugOutN(QStringLiteral("ContolEndDrag"), box->objectName());
-            save(false, true);
-        }
-        m_dragged = nullptr;
-        return true;
-    case QEvent::MouseButtonDblClick:
-        return true;
-    case QEvent::FocusOut:
-        trace.DebugOutN(QStringLiteral("ControlExit"), box->objectName());
-        return false;
-    default:
-        return QDialog::eventFilter(watched, event);
+    box->setCursor(Qt::SizeAllCursor);
+    if (ckHidden->isVisible())
+        ckHidden->setFocus();
+}
+
+void TfmCheckDesign::dragBoxes(LayoutItem *grabbed)
+{
+    if (grabbed != m_selected)
+        return;
+    m_filling = true;
+    SrcX->setValue(grabbed->geometry().x());
+    SrcY->setValue(grabbed->geometry().y());
+    m_filling = false;
+    showMessage(u"拖动了【" +
+                (grabbed->kind() == LayoutItem::Kind::Frame
+                     ? grabbed->toolTip()
+                     : boxName(grabbed).remove(QStringLiteral("勾选-"))) +
+                u"】(精确移动请试试，Ctrl+方向键),拖动不会影响打印位置！");
+}
+
+void TfmCheckDesign::dropBoxes(LayoutItem *grabbed, QPoint delta)
+{
+    m_services.debug().DebugOutN(QStringLiteral("ContolEndDrag"), grabbed->objectName());
+    // Every box dragged along is stored with the one the panels show, as one step.
+    m_undo->beginMacro(QStringLiteral("拖动"));
+    m_inMacro = true;
+    for (LayoutItem *box : m_scene->selectedBoxes())
+        if (box != m_selected)
+            storeMovedBox(box, delta);
+    if (grabbed == m_selected)
+        save(false, true);
+    m_inMacro = false;
+    m_undo->endMacro();
+}
+
+void TfmCheckDesign::storeMovedBox(LayoutItem *box, QPoint delta)
+{
+    const QString name = box->objectName();
+    const auto row = m_services.catalogue().loadTemplateItem(m_checkTypeId, name);
+    if (!row) {
+        box->setPos(box->pos() - delta); // a box without a row has no place to keep
+        return;
     }
+    const ItemDesign before = designOf(*row);
+    ItemDesign after = before;
+    after.srcX = box->geometry().x();
+    after.srcY = box->geometry().y();
+    const CheckDesignStore::Saved saved =
+        m_store.saveItem(m_checkTypeId, m_kind, name, m_labels.value(name), after);
+    if (!saved.ok()) {
+        m_services.ui().alert(u"保存设置失败！" + saved.error, kPrompt);
+        box->setPos(before.srcX, before.srcY);
+        return;
+    }
+    pushChange(QStringLiteral("拖动"), name, before, after, true, ItemDesignCommand::Alone);
+}
+
+void TfmCheckDesign::sizeBoxByHandle(LayoutItem *box)
+{
+    if (box != m_selected)
+        return;
+    m_filling = true;
+    SrcW->setValue(box->width());
+    SrcH->setValue(box->height());
+    m_filling = false;
+    save(false, true);
 }

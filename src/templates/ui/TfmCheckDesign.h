@@ -1,12 +1,15 @@
 #pragma once
 
 #include "templates/CheckDesignStore.h"
+#include "templates/ui/LayoutItem.h"
 
 #include <QDialog>
 #include <QHash>
 #include <QPointer>
 
 class AppServices;
+class LayoutScene;
+class LayoutView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -16,12 +19,15 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTimer;
+class QUndoStack;
 
 // Design mode: the template's picture with one box per item where the bill form shows its
 // field. For the selected item the user sets two separate things: the box on screen (pixels,
-// moved with the mouse or Ctrl + arrows, sized with Shift + arrows) and the print position and
-// font (0.1 mm, the arrow buttons and fields). Every save writes the item's row at once; on
-// closing the template's layout cache is rebuilt so bill forms show the change.
+// moved with the mouse or Ctrl + arrows, sized with Shift + arrows or its handle) and the print
+// position and font (0.1 mm, the arrow buttons and fields). Every save writes the item's row at
+// once; on closing the template's layout cache is rebuilt so bill forms show the change. Each
+// change is a step on the window's undo stack (Ctrl+Z, Ctrl+Y); the stack is clean while what
+// the screen shows is what is stored.
 class TfmCheckDesign : public QDialog
 {
     Q_OBJECT
@@ -31,10 +37,12 @@ public:
 
     int checkTypeId() const { return m_checkTypeId; }
     // The selected item box, or null.
-    QWidget *selectedBox() const { return m_selected; }
-    QWidget *box(const QString &ctlName) const { return m_boxes.value(ctlName.toUpper()); }
-    // Selects an item as a click on its box does.
-    void selectBox(QWidget *box);
+    LayoutItem *selectedBox() const { return m_selected; }
+    LayoutItem *box(const QString &ctlName) const;
+    // Selects an item alone, as a click on its box or its list entry does.
+    void selectBox(LayoutItem *box);
+    LayoutView *canvas() const { return m_view; }
+    QUndoStack &undoStack() const { return *m_undo; }
     // "保存  设置"; the program's own saves are quiet.
     void btSaveCheckClick() { save(true, false); }
     // "勾选项目定义": the captions of the template's free tick boxes.
@@ -60,12 +68,27 @@ private:
     void switchKind(const QString &kind);
     void switchTemplate(int id);
     void applyCheckBoxTitles();
-    void paintBox(QWidget *box, bool selected);
-    void fillPanels(QWidget *box);
+    void addBoxes();
+    void makeCurrent(LayoutItem *box);
+    void fillPanels(LayoutItem *box);
+    void fillFields(const ItemDesign &v);
+    void showHidden(bool hidden);
     ItemDesign panelValues() const;
     bool save(bool clicked, bool quiet);
     void saveQuietly() { save(false, true); }
-    QString boxName(QWidget *box) const;
+    void markSaved();
+    // Records what the user just changed on screen and not stored yet as one undo step.
+    void recordChange(const QString &what, int merge);
+    void pushChange(const QString &what, const QString &ctlName, const ItemDesign &before,
+                    const ItemDesign &after, bool stored, int merge);
+    // What undo and redo do: shows an item's values and stores them when the change did.
+    void applyDesign(const QString &ctlName, const ItemDesign &values, bool store);
+    QString boxName(LayoutItem *box) const;
+    void pressBox(LayoutItem *box);
+    void dragBoxes(LayoutItem *grabbed);
+    void dropBoxes(LayoutItem *grabbed, QPoint delta);
+    void storeMovedBox(LayoutItem *box, QPoint delta);
+    void sizeBoxByHandle(LayoutItem *box);
     void moveBoxTo(QPoint topLeft);
     void resizeBox(int dw, int dh);
     bool handleKey(QKeyEvent *event);
@@ -93,20 +116,18 @@ private:
     QString m_checkBoxs;
     QSize m_picture;
     bool m_started = false;
-    bool m_saved = true;
     bool m_quiet = true;
     bool m_filling = false;
     bool m_loading = false;
     int m_statusClicks = 0;
     int m_blink = 0;
-    QPointer<QWidget> m_selected;
-    QPointer<QWidget> m_previous;
-    QHash<QString, QWidget *> m_boxes; // by upper-cased item name
-    QHash<QString, QString> m_labels;  // item name -> label
-    // Dragging a box: the grip inside the box and whether it moved.
-    QPointer<QWidget> m_dragged;
-    QPoint m_grip;
-    bool m_dragMoved = false;
+    QPointer<LayoutItem> m_selected;
+    QHash<QString, QString> m_labels; // item name -> label
+    QUndoStack *m_undo = nullptr;
+    ItemDesign m_shown;          // the selected item as the top of the undo stack has it
+    bool m_applying = false;     // undo or redo at work: nothing new is recorded
+    bool m_inMacro = false;      // one step of several boxes is being recorded
+    bool m_cleanPending = false; // what undo or redo showed is stored
 
     QComboBox *cbCheckTypeNameList = nullptr;
     QComboBox *cbTypeLastName = nullptr;
@@ -134,8 +155,8 @@ private:
     QCheckBox *ckFitPrint = nullptr;
     QSpinBox *FitParam = nullptr;
     QLabel *lbMessage = nullptr;
-    QWidget *panelImgBg = nullptr;
-    QLabel *bgImage = nullptr;
+    LayoutScene *m_scene = nullptr;
+    LayoutView *m_view = nullptr;
     QWidget *panelSpecial = nullptr;
     QLabel *m_notPrivileged = nullptr;
     QLineEdit *edtRunSql = nullptr;

@@ -6,6 +6,12 @@
 #include "base/ui/NamedWidgets.h"
 #include "print/ui/TfrmPrintOffset.h"
 #include "services/AppServices.h"
+#include "templates/ui/DesignerEditCommand.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutScene.h"
+#include "templates/ui/LayoutView.h"
+#include "templates/ui/UndoKeys.h"
+#include "templates/ui/ZoomHelper.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -19,23 +25,22 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoStack>
+#include <QWheelEvent>
 
 namespace {
 
 const QString kGroupHint = QStringLiteral("请选择分组");
 const QString kDefaultFace = QStringLiteral("宋体");
 constexpr int kStartStep = 5; // 0.5 mm
-const QColor kUnselected(132, 161, 249);
 
 // The item name of a list entry: the text after the first "=", at most 50 characters.
 QString nameOfEntry(const QString &entry)
@@ -81,25 +86,33 @@ TfmTemplateDesigner::TfmTemplateDesigner(AppServices &services, QWidget *parent)
     middle->addWidget(buildPropertyPanel(), 1);
     middle->addWidget(buildBatchTabs(), 1);
 
-    m_scroll = new QScrollArea(this);
-    QuickRep1 = new QWidget;
-    QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
-    QuickRep1->setAutoFillBackground(true);
-    QuickRep1->setBackgroundRole(QPalette::Window);
-    QPalette white = QuickRep1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    QuickRep1->setPalette(white);
-    QuickRep1->installEventFilter(this);
-    Image1 = new QLabel(QuickRep1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_scroll->setWidget(QuickRep1);
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_undo = new QUndoStack(this);
+    new UndoKeys(this, m_undo);
+    m_scene = new LayoutScene(this);
+    m_scene->setSelectsOnPress(false);
+    m_view = new LayoutView(m_scene, this);
+    m_view->setObjectName(QStringLiteral("QuickRep1"));
+    m_view->setBackgroundBrush(palette().dark());
+    m_view->setArrowKeysNudge(true);
+    connect(m_scene, &LayoutScene::boxPressed, this, &TfmTemplateDesigner::pressPiece);
+    connect(m_scene, &LayoutScene::boxDoubleClicked, this, &TfmTemplateDesigner::doubleClickPiece);
+    connect(m_scene, &LayoutScene::boxClicked, this, &TfmTemplateDesigner::clickPiece);
+    connect(m_scene, &LayoutScene::boxesDragged, this, &TfmTemplateDesigner::dragPieces);
+    connect(m_scene, &LayoutScene::boxesDropped, this, &TfmTemplateDesigner::dropDragged);
+    connect(m_scene, &LayoutScene::picturePressed, this, [this] {
+        const QSize page = pageSize();
+        status(3, QString::number(page.width()) + u',' + QString::number(page.height()));
+    });
+    connect(m_view, &QGraphicsView::rubberBandChanged, this, [this](QRect band) {
+        if (band.isNull())
+            takeRubberBandSelection();
+    });
+    connect(m_view, &LayoutView::nudged, this, &TfmTemplateDesigner::nudge);
+    connect(&m_view->zoom(), &ZoomHelper::scaleChanged, this, &TfmTemplateDesigner::applyZoom);
 
     auto *body = new QHBoxLayout;
     body->addWidget(buildLists());
-    body->addWidget(m_scroll, 1);
+    body->addWidget(m_view, 1);
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stateBar1"));
@@ -193,8 +206,10 @@ void TfmTemplateDesigner::buildPaperBand()
         const QString file = m_services.ui().chooseOpenFile(
             QStringLiteral("选择底图"), QStringLiteral("图片 (*.jpg *.jpeg *.bmp)"),
             m_services.getRunPath());
-        if (!file.isEmpty())
-            Image1->setPixmap(QPixmap(file));
+        if (!file.isEmpty()) {
+            m_picture = QPixmap(file);
+            m_scene->setPicture(m_picture, pageSize());
+        }
     });
 }
 
@@ -449,8 +464,11 @@ QWidget *TfmTemplateDesigner::buildBatchTabs()
     connect(applySize, &QPushButton::clicked, this, [this] {
         if (cbTabFontSize->currentText().isEmpty())
             return;
-        reportBatch(m_store->setAll(m_selected, QStringLiteral("CtlFontSize"),
-                                    cbTabFontSize->currentText().toInt()),
+        reportBatch(recorded(QStringLiteral("字号"), DesignerEditCommand::Alone,
+                             [this] {
+                                 return m_store->setAll(m_selected, QStringLiteral("CtlFontSize"),
+                                                        cbTabFontSize->currentText().toInt());
+                             }),
                     QStringLiteral("修改字号（字体大小）成功！"));
     });
     auto *sizeRow = new QHBoxLayout(sizeTab);
@@ -471,8 +489,11 @@ QWidget *TfmTemplateDesigner::buildBatchTabs()
             cbTabFontName->setFocus();
             return;
         }
-        reportBatch(m_store->setAll(m_selected, QStringLiteral("CtlFontName"),
-                                    cbTabFontName->currentText()),
+        reportBatch(recorded(QStringLiteral("字体"), DesignerEditCommand::Alone,
+                             [this] {
+                                 return m_store->setAll(m_selected, QStringLiteral("CtlFontName"),
+                                                        cbTabFontName->currentText());
+                             }),
                     QStringLiteral("修改字体成功！！"));
     });
     auto *faceRow = new QHBoxLayout(faceTab);
@@ -554,8 +575,10 @@ QWidget *TfmTemplateDesigner::buildBatchTabs()
         connect(button, &QPushButton::clicked, this, [this, c, increment] {
             if (m_selected.size() < 2)
                 return;
-            reportBatch(m_store->spread(m_selected, c, increment->value()),
-                        QStringLiteral("个等宽分布修改成功！"));
+            reportBatch(
+                recorded(QStringLiteral("分布"), DesignerEditCommand::Alone,
+                         [&] { return m_store->spread(m_selected, c, increment->value()); }),
+                QStringLiteral("个等宽分布修改成功！"));
         });
     }
     auto *spreadGrid = new QGridLayout(spreadTab);
@@ -615,6 +638,7 @@ void TfmTemplateDesigner::setCheckTypeID(int id)
     m_checkTypeId = id;
     m_kind = m_services.catalogue().loadCheckTypeFirstNameByID(QString::number(id)).trimmed();
     m_store = std::make_unique<DesignerStore>(m_services.database(), id, m_kind);
+    m_undo->clear(); // steps of another template do not apply to this one
     status(0, m_kind);
     m_statusPanels[1]->setText(u"CheckTypeId=" + QString::number(id));
 }
@@ -663,7 +687,7 @@ void TfmTemplateDesigner::loadPaper()
     if (q.exec() && q.next())
         edtPreImage->setText(q.value(0).toString());
     // The scanned form behind the pieces helps place them on the printed boxes.
-    Image1->setPixmap(QPixmap(m_services.home().imageDir() + t->pictureFile()));
+    m_picture = QPixmap(m_services.home().imageDir() + t->pictureFile());
     recomputeScale();
 }
 
@@ -674,9 +698,7 @@ void TfmTemplateDesigner::recomputeScale()
     const double pxPerMm = m_ppi / 25.4 * m_zoom / 100.0;
     const QSize view(std::max(1, int(std::lround(widthMm * pxPerMm))),
                      std::max(1, int(std::lround(heightMm * pxPerMm))));
-    QuickRep1->setFixedSize(view);
-    Image1->setGeometry(QuickRep1->rect());
-    Image1->lower();
+    m_scene->setPicture(m_picture, view);
     m_scale.mmPerPixel = widthMm / view.width();
     edtMMDivPixValueX->setText(QString::number(m_scale.mmPerPixel, 'f', 4));
     edtMMDivPixValueY->setText(QString::number(heightMm / view.height(), 'f', 4));
@@ -685,8 +707,8 @@ void TfmTemplateDesigner::recomputeScale()
 void TfmTemplateDesigner::paintAllItems()
 {
     recomputeScale();
-    for (const QList<QLabel *> &group : std::as_const(m_pieces))
-        dropPieces(group);
+    for (const QList<LayoutItem *> &group : std::as_const(m_pieces))
+        removePieces(group);
     m_pieces.clear();
     if (m_checkTypeId <= 0) {
         setWindowTitle(QStringLiteral("未知的单据"));
@@ -722,7 +744,7 @@ void TfmTemplateDesigner::fillMissingArea(const DesignerItem &item)
 
 void TfmTemplateDesigner::repaintItem(const QString &name, bool selected)
 {
-    dropPieces(m_pieces.take(name));
+    removePieces(m_pieces.take(name));
     QString error;
     const auto items = m_store->loadItems(&error, name);
     if (!items) {
@@ -735,14 +757,10 @@ void TfmTemplateDesigner::repaintItem(const QString &name, bool selected)
     }
 }
 
-void TfmTemplateDesigner::dropPieces(const QList<QLabel *> &group)
+void TfmTemplateDesigner::removePieces(const QList<LayoutItem *> &group)
 {
-    // A piece may be the one whose mouse event is being handled: gone from view now, freed later.
-    for (QLabel *piece : group) {
-        piece->hide();
-        piece->removeEventFilter(this);
-        piece->deleteLater();
-    }
+    for (LayoutItem *piece : group)
+        m_scene->removeBox(piece);
 }
 
 void TfmTemplateDesigner::addPieces(const DesignerItem &item, bool selected)
@@ -751,22 +769,16 @@ void TfmTemplateDesigner::addPieces(const DesignerItem &item, bool selected)
     font.setBold(item.print.bold);
     font.setItalic(item.print.italic);
     font.setUnderline(item.print.underline);
-    QList<QLabel *> &group = m_pieces[item.ctlName];
+    QList<LayoutItem *> &group = m_pieces[item.ctlName];
     for (const DesignerPieces::Piece &p : DesignerPieces::piecesOf(item, m_scale)) {
-        auto *piece = new QLabel(p.text, QuickRep1);
-        piece->setObjectName(p.name);
-        piece->setProperty("group", p.group);
+        auto *piece = new LayoutItem(LayoutItem::Kind::Piece, p.name, p.text);
+        piece->setGroup(p.group);
         piece->setToolTip(item.label + u'=' + item.ctlName);
-        piece->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QFont f = font;
         f.setPointSizeF(std::max(1, p.pointSize) * m_zoom / 100.0);
         piece->setFont(f);
         piece->setGeometry(p.rect);
-        // Roles set here, or the pieces take the dark desk's roles from the scroll area.
-        piece->setBackgroundRole(QPalette::Window);
-        piece->setForegroundRole(QPalette::WindowText);
-        piece->installEventFilter(this);
-        piece->show();
+        m_scene->addBox(piece);
         group << piece;
     }
     styleGroup(item.ctlName, selected);
@@ -774,13 +786,9 @@ void TfmTemplateDesigner::addPieces(const DesignerItem &item, bool selected)
 
 void TfmTemplateDesigner::styleGroup(const QString &name, bool selected)
 {
-    const bool transparent = !selected && ckTransportColor->isChecked();
-    QPalette look;
-    look.setColor(QPalette::Window, selected ? QColor(Qt::red) : kUnselected);
-    look.setColor(QPalette::WindowText, Qt::black);
-    for (QLabel *piece : m_pieces.value(name)) {
-        piece->setAutoFillBackground(!transparent);
-        piece->setPalette(look);
+    for (LayoutItem *piece : m_pieces.value(name)) {
+        piece->setSelected(selected);
+        piece->setTransparent(ckTransportColor->isChecked());
     }
 }
 
@@ -790,14 +798,19 @@ void TfmTemplateDesigner::styleAll()
         styleGroup(it.key(), m_selected.contains(it.key()));
 }
 
-QList<QLabel *> TfmTemplateDesigner::pieces(const QString &ctlName) const
+QList<LayoutItem *> TfmTemplateDesigner::pieces(const QString &ctlName) const
 {
     if (!ctlName.isEmpty())
         return m_pieces.value(ctlName.toUpper());
-    QList<QLabel *> all;
-    for (const QList<QLabel *> &group : m_pieces)
+    QList<LayoutItem *> all;
+    for (const QList<LayoutItem *> &group : m_pieces)
         all << group;
     return all;
+}
+
+QSize TfmTemplateDesigner::pageSize() const
+{
+    return m_scene->sceneRect().size().toSize();
 }
 
 // ---- Selection
@@ -917,37 +930,65 @@ void TfmTemplateDesigner::selectGroup(const QString &group)
     styleAll();
 }
 
-void TfmTemplateDesigner::pressPiece(QLabel *piece, QMouseEvent *event)
+void TfmTemplateDesigner::pressPiece(LayoutItem *piece, Qt::KeyboardModifiers modifiers)
 {
-    const QString name = piece->property("group").toString();
+    const QString name = piece->group();
+    // Ctrl or Shift picks several, as the multiple choice does.
+    if (!m_multi && (modifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
+        setMultiMode(true);
+    m_pickOff.clear();
+    if (m_multi && m_selected.contains(name)) {
+        m_pickOff = name;
+        return;
+    }
     if (!m_multi) {
         m_selected.clear();
         styleAll();
     }
-    if (m_selected.contains(name)) {
-        removeFromSelection(name);
-        styleGroup(name, false);
-    } else {
-        addToSelection(name);
-        styleGroup(name, true);
-    }
-    m_pressed = nullptr;
-    if (m_selected.size() == 1 && m_selected.front() == name) {
-        m_pressed = piece;
-        m_pressAt = event->globalPosition().toPoint();
-        const QPoint origin = m_pieces.value(name).front()->pos();
-        m_grabOffset = origin - QuickRep1->mapFromGlobal(m_pressAt);
-    }
+    addToSelection(name);
+    styleGroup(name, true);
 }
 
-void TfmTemplateDesigner::doubleClickPiece(QLabel *piece)
+void TfmTemplateDesigner::clickPiece(LayoutItem *piece)
 {
-    const QString name = piece->property("group").toString();
+    if (m_pickOff.isEmpty() || piece->group() != m_pickOff)
+        return;
+    m_pickOff.clear();
+    removeFromSelection(piece->group());
+    styleGroup(piece->group(), false);
+}
+
+void TfmTemplateDesigner::doubleClickPiece(LayoutItem *piece)
+{
+    const QString name = piece->group();
     if (m_multi)
         m_selected.clear();
     if (!m_selected.contains(name))
         m_selected << name;
     selectionChanged();
+    styleAll();
+}
+
+void TfmTemplateDesigner::takeRubberBandSelection()
+{
+    QStringList names;
+    for (LayoutItem *piece : m_scene->selectedBoxes())
+        if (!names.contains(piece->group()))
+            names << piece->group();
+    // A band over nothing, or a click on the bare page, keeps what was selected.
+    if (!names.isEmpty()) {
+        if (names.size() > 1 && !m_multi)
+            setMultiMode(true);
+        QStringList kept;
+        for (const QString &name : std::as_const(m_selected))
+            if (names.contains(name))
+                kept << name;
+        for (const QString &name : std::as_const(names))
+            if (!kept.contains(name))
+                kept << name;
+        m_selected = kept;
+        selectionChanged();
+    }
     styleAll();
 }
 
@@ -967,30 +1008,35 @@ void TfmTemplateDesigner::listClicked(const QString &entry, bool doubleClick)
 
 // ---- Dragging
 
-void TfmTemplateDesigner::dragTo(const QPoint &pagePos)
+void TfmTemplateDesigner::dragPieces(LayoutItem *grabbed)
 {
-    if (!m_pressed || m_selected.size() != 1)
+    if (m_selected.size() != 1)
         return;
-    const QString name = m_selected.front();
-    const QList<QLabel *> group = m_pieces.value(name);
-    if (group.isEmpty())
-        return;
-    const QPoint origin = pagePos + m_grabOffset;
-    const QPoint shift = origin - group.front()->pos();
-    for (QLabel *piece : group)
-        piece->move(piece->pos() + shift);
+    const QPoint origin = m_pieces.value(grabbed->group()).front()->geometry().topLeft();
     m_filling = true;
     edtCtlX->setValue(m_scale.tenths(origin.x()));
     edtCtlY->setValue(m_scale.tenths(origin.y()));
     m_filling = false;
 }
 
-void TfmTemplateDesigner::endDrag()
+void TfmTemplateDesigner::dropDragged()
 {
-    m_dragging = false;
-    m_pressed = nullptr;
     status(3, QStringLiteral("End Control Drag!"));
-    saveItemArea();
+    if (m_selected.size() == 1) {
+        saveItemArea();
+        return;
+    }
+    // Several items dragged together: each keeps where its first piece was dropped.
+    QList<std::pair<QString, QPoint>> places;
+    for (const QString &name : std::as_const(m_selected)) {
+        if (const QList<LayoutItem *> group = m_pieces.value(name); !group.isEmpty()) {
+            const QPoint at = group.front()->geometry().topLeft();
+            places.append({name, QPoint(m_scale.tenths(at.x()), m_scale.tenths(at.y()))});
+        }
+    }
+    reportBatch(recorded(QStringLiteral("拖动"), DesignerEditCommand::Alone,
+                         [&] { return m_store->storePositions(places); }),
+                QStringLiteral("个项目拖动成功！"));
 }
 
 // ---- Editing
@@ -1048,7 +1094,8 @@ void TfmTemplateDesigner::storeFields(const DesignerStore::ColumnValues &values,
     if (m_selected.isEmpty())
         return;
     const QString name = m_selected.front();
-    const StoreOutcome out = m_store->storeColumns(name, values);
+    const StoreOutcome out = recorded(QStringLiteral("修改"), DesignerEditCommand::Alone,
+                                      [&] { return m_store->storeColumns(name, values); });
     if (!out.ok()) {
         storeFailed(out.message);
         return;
@@ -1069,11 +1116,55 @@ void TfmTemplateDesigner::storeFailed(const QString &message)
         loadPanel(m_selected.front());
 }
 
+StoreOutcome TfmTemplateDesigner::recorded(const QString &what, int merge,
+                                           const std::function<StoreOutcome()> &edit)
+{
+    const QStringList names = m_selected;
+    QString error;
+    const auto before = m_store->snapshot(names, &error);
+    const StoreOutcome out = edit();
+    const auto after = before ? m_store->snapshot(names, &error) : std::nullopt;
+    if (before && after && *before != *after)
+        m_undo->push(new DesignerEditCommand(
+            what, names, *before, *after, DesignerEditCommand::Merge(merge),
+            [this](const DesignerStore::Snapshot &shot) { applySnapshot(shot); }));
+    return out;
+}
+
+void TfmTemplateDesigner::applySnapshot(const DesignerStore::Snapshot &snapshot)
+{
+    const StoreOutcome out = m_store->restore(snapshot);
+    if (!out.ok())
+        m_services.ui().error(out.message);
+    // The step's items are selected again, as they were when it was made.
+    QStringList names;
+    for (const auto &item : snapshot)
+        names << item.first;
+    if (names.size() > 1 && !m_multi)
+        setMultiMode(true);
+    m_selected = names;
+    selectionChanged();
+    for (const QString &name : std::as_const(names))
+        repaintItem(name, true);
+    styleAll();
+}
+
+void TfmTemplateDesigner::nudge(int dx, int dy)
+{
+    // The arrow keys do what the move buttons do, by the same step.
+    if (dx != 0)
+        moveSelection(QStringLiteral("CtlX"), dx);
+    if (dy != 0)
+        moveSelection(QStringLiteral("CtlY"), dy);
+}
+
 void TfmTemplateDesigner::moveSelection(const QString &column, int sign)
 {
     if (m_selected.isEmpty())
         return;
-    const StoreOutcome out = m_store->moveItems(m_selected, column, sign * m_step);
+    const StoreOutcome out = recorded(QStringLiteral("移动"), DesignerEditCommand::Nudge, [&] {
+        return m_store->moveItems(m_selected, column, sign * m_step);
+    });
     if (!out.ok())
         m_services.ui().error(out.message);
     for (const QString &name : std::as_const(m_selected))
@@ -1153,12 +1244,16 @@ void TfmTemplateDesigner::alignOrSize(const QString &column, bool largest, int f
     int value = *found;
     if (fallback > 0 && value <= 0)
         value = fallback;
-    reportBatch(m_store->setAll(m_selected, column, value), text);
+    reportBatch(recorded(text, DesignerEditCommand::Alone,
+                         [&] { return m_store->setAll(m_selected, column, value); }),
+                text);
 }
 
 void TfmTemplateDesigner::stepSize(const QString &column, int sign, const QString &text)
 {
-    reportBatch(m_store->stepAll(m_selected, column, sign * m_step), text);
+    reportBatch(recorded(text, DesignerEditCommand::Alone,
+                         [&] { return m_store->stepAll(m_selected, column, sign * m_step); }),
+                text);
 }
 
 void TfmTemplateDesigner::updateTestData()
@@ -1210,9 +1305,20 @@ void TfmTemplateDesigner::setZoom(const QString &text)
 {
     bool ok = false;
     const int zoom = text.trimmed().toInt(&ok);
-    m_zoom = ok && zoom >= 10 && zoom <= 400 ? zoom : 100;
-    if (!ok || zoom != m_zoom)
-        cbZoom->setCurrentText(QString::number(m_zoom));
+    const int wanted = ok && zoom >= 10 && zoom <= 400 ? zoom : 100;
+    if (!ok || zoom != wanted)
+        cbZoom->setCurrentText(QString::number(wanted));
+    if (wanted == m_view->zoom().percent())
+        paintAllItems();
+    else
+        m_view->zoom().setPercent(wanted); // repaints through applyZoom
+}
+
+void TfmTemplateDesigner::applyZoom()
+{
+    // The page is laid out again at the new size: pieces and fonts as they print, scaled.
+    m_zoom = m_view->zoom().percent();
+    cbZoom->setCurrentText(QString::number(m_zoom));
     paintAllItems();
 }
 
@@ -1242,40 +1348,6 @@ void TfmTemplateDesigner::status(int panel, const QString &text)
 
 bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
 {
-    if (auto *piece = qobject_cast<QLabel *>(watched);
-        piece && piece->parent() == QuickRep1 && piece != Image1) {
-        // Only the mouse cases below read it as a mouse event.
-        const auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            if (mouse()->button() == Qt::LeftButton)
-                pressPiece(piece, mouse());
-            return true;
-        case QEvent::MouseButtonDblClick:
-            doubleClickPiece(piece);
-            return true;
-        case QEvent::MouseMove:
-            if (m_pressed && (mouse()->buttons() & Qt::LeftButton)) {
-                const QPoint at = mouse()->globalPosition().toPoint();
-                if (!m_dragging &&
-                    (at - m_pressAt).manhattanLength() >= QApplication::startDragDistance())
-                    m_dragging = true;
-                if (m_dragging)
-                    dragTo(QuickRep1->mapFromGlobal(at));
-            }
-            return true;
-        case QEvent::MouseButtonRelease:
-            if (m_dragging)
-                endDrag();
-            m_pressed = nullptr;
-            return true;
-        default:
-            break;
-        }
-    }
-    if (watched == QuickRep1 && event->type() == QEvent::MouseButtonPress)
-        status(3,
-               QString::number(QuickRep1->width()) + u',' + QString::number(QuickRep1->height()));
     if (watched == cbSelGroup && event->type() == QEvent::FocusIn)
         fillGroups();
     if (event->type() == QEvent::KeyPress && watched == cbSelGroup) {

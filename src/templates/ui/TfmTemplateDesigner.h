@@ -5,11 +5,14 @@
 
 #include <QDialog>
 #include <QHash>
-#include <QPoint>
-#include <QPointer>
+#include <QPixmap>
+#include <functional>
 #include <memory>
 
 class AppServices;
+class LayoutItem;
+class LayoutScene;
+class LayoutView;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -19,15 +22,16 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
+class QUndoStack;
 
 // The print layout of one template on a page of its paper size: every printable item painted
 // where, how big and in which font it prints, filled with the kind's sample text. The user
 // selects items on the page or in the lists and moves, sizes and restyles them; every edit is
-// written to the database at once and the item painted again from what was stored.
+// written to the database at once and the item painted again from what was stored. Each edit
+// is a step on the window's undo stack (Ctrl+Z, Ctrl+Y) that writes the items back.
 class TfmTemplateDesigner : public QDialog
 {
     Q_OBJECT
@@ -44,9 +48,11 @@ public:
     bool loadDesigner();
 
     // What the page shows, for the window's own tests and the benchmark.
-    QWidget *page() const { return QuickRep1; }
+    LayoutView *canvas() const { return m_view; }
+    QSize pageSize() const;
     DesignerPieces::Scale scale() const { return m_scale; }
-    QList<QLabel *> pieces(const QString &ctlName = {}) const;
+    QList<LayoutItem *> pieces(const QString &ctlName = {}) const;
+    QUndoStack &undoStack() const { return *m_undo; }
     const QStringList &selection() const { return m_selected; }
     // Paints every item again from the database.
     void paintAllItems();
@@ -68,7 +74,7 @@ private:
     void recomputeScale();
     void repaintItem(const QString &name, bool selected);
     void addPieces(const DesignerItem &item, bool selected);
-    void dropPieces(const QList<QLabel *> &group);
+    void removePieces(const QList<LayoutItem *> &group);
     void styleGroup(const QString &name, bool selected);
     void styleAll();
     void fillMissingArea(const DesignerItem &item);
@@ -83,8 +89,10 @@ private:
     void invertSelection();
     void selectGroup(const QString &group);
     void fillGroups();
-    void pressPiece(QLabel *piece, QMouseEvent *event);
-    void doubleClickPiece(QLabel *piece);
+    void pressPiece(LayoutItem *piece, Qt::KeyboardModifiers modifiers);
+    void doubleClickPiece(LayoutItem *piece);
+    void clickPiece(LayoutItem *piece);
+    void takeRubberBandSelection();
     void listClicked(const QString &entry, bool doubleClick);
 
     // Editing.
@@ -93,7 +101,13 @@ private:
     void storeField(const QString &column, const QVariant &value, bool repaint = true);
     void storeFields(const DesignerStore::ColumnValues &values, bool repaint = true);
     void storeFailed(const QString &message);
+    // Runs an edit of the selected items and records what it changed as one undo step.
+    StoreOutcome recorded(const QString &what, int merge,
+                          const std::function<StoreOutcome()> &edit);
+    // What undo and redo do: writes the items' columns back and shows them.
+    void applySnapshot(const DesignerStore::Snapshot &snapshot);
     void moveSelection(const QString &column, int sign);
+    void nudge(int dx, int dy);
     void saveItemArea();
     void toggleBreaking(bool on, bool store);
     void toggleCells(bool on, bool store);
@@ -104,9 +118,10 @@ private:
     void savePaperSize();
     void setStep(int tenths);
     void setZoom(const QString &text);
+    void applyZoom();
     void toggleFullView();
-    void dragTo(const QPoint &pagePos);
-    void endDrag();
+    void dragPieces(LayoutItem *grabbed);
+    void dropDragged();
     void status(int panel, const QString &text);
 
     AppServices &m_services;
@@ -122,13 +137,11 @@ private:
     bool m_filling = false;
     int m_step = 5;
     QStringList m_selected;
-    QHash<QString, QList<QLabel *>> m_pieces; // by item name
-
-    // A press on a selected piece arms a drag; moving past the drag distance starts it.
-    QPointer<QLabel> m_pressed;
-    QPoint m_pressAt;
-    QPoint m_grabOffset; // item origin relative to the pointer
-    bool m_dragging = false;
+    QHash<QString, QList<LayoutItem *>> m_pieces; // by item name
+    QUndoStack *m_undo = nullptr;
+    // A press on a selected item picks it off only when released without a drag, so that the
+    // items picked together can be dragged together.
+    QString m_pickOff;
 
     QLabel *LbTitle = nullptr;
     QWidget *panelCheckProperty = nullptr;
@@ -172,9 +185,9 @@ private:
     QSpinBox *edtIncreaseY = nullptr;
     QListWidget *lstSelectedNames = nullptr;
     QListWidget *lstAllCtlNames = nullptr;
-    QScrollArea *m_scroll = nullptr;
-    QWidget *QuickRep1 = nullptr;
-    QLabel *Image1 = nullptr;
+    LayoutScene *m_scene = nullptr;
+    LayoutView *m_view = nullptr;
+    QPixmap m_picture; // behind the pieces
     QPushButton *btMaxVeiw = nullptr;
     QHBoxLayout *m_scaleRow = nullptr; // holds btMaxVeiw outside the full view
     QList<QLabel *> m_statusPanels;

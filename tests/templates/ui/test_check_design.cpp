@@ -6,9 +6,13 @@
 #include "base/IniFile.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/QtPrintDevice.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutScene.h"
+#include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -41,14 +44,28 @@ void mouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButtons buttons
     QApplication::sendEvent(w, &e);
 }
 
-// Drags a box by `delta`, aiming from the box's grip as the pointer would.
-void drag(QWidget *box, QPoint delta)
+// Where a point inside a box is on the design window's view.
+QPoint onView(TfmCheckDesign &design, LayoutItem *box, QPoint inside)
 {
-    const QPoint grip = box->mapToGlobal(QPoint(4, 4));
-    mouse(box, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton);
-    mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + delta / 2), Qt::LeftButton);
-    mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + delta), Qt::LeftButton);
-    mouse(box, QEvent::MouseButtonRelease, box->mapFromGlobal(grip + delta), Qt::NoButton);
+    return design.canvas()->mapFromScene(box->scenePos() + inside);
+}
+
+// Drags a box by `delta`, aiming from the box's grip as the pointer would.
+void drag(TfmCheckDesign &design, LayoutItem *box, QPoint delta)
+{
+    QWidget *view = design.canvas()->viewport();
+    const QPoint grip = onView(design, box, QPoint(4, 4));
+    mouse(view, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    mouse(view, QEvent::MouseMove, grip + delta / 2, Qt::LeftButton);
+    mouse(view, QEvent::MouseMove, grip + delta, Qt::LeftButton);
+    mouse(view, QEvent::MouseButtonRelease, grip + delta, Qt::NoButton);
+}
+
+// Where the picture's corner is on the screen.
+QPoint pictureOnScreen(TfmCheckDesign &design)
+{
+    LayoutView *view = design.canvas();
+    return view->viewport()->mapToGlobal(view->mapFromScene(QPointF(0, 0)));
 }
 
 void key(QWidget *w, int k, Qt::KeyboardModifiers mods)
@@ -122,9 +139,9 @@ TEST(DesignModeFromTheForm, BoxAndPrintPositionMoveAndTheFormAndThePaperFollow)
     NextModal window([&](QWidget *modal) {
         auto *design = qobject_cast<TfmCheckDesign *>(modal);
         ASSERT_TRUE(design);
-        QWidget *box = design->box(kSender);
+        LayoutItem *box = design->box(kSender);
         ASSERT_TRUE(box);
-        drag(box, QPoint(30, 12));
+        drag(*design, box, QPoint(30, 12));
         design->findChild<QPushButton *>("btPrtRight")->click();
         designed = true;
         design->close();
@@ -156,7 +173,7 @@ TEST(DesignModeFromTheForm, BoxAndPrintPositionMoveAndTheFormAndThePaperFollow)
 TEST_F(DesignMode, KeysMoveAndSizeTheBoxWithinTheirLimitsAndNeverThePrint)
 {
     open(kExpressSlip);
-    QWidget *box = design->box(kSender);
+    LayoutItem *box = design->box(kSender);
     ASSERT_TRUE(box);
     design->selectBox(box);
     const Item before = item(home, kExpressSlip, kSender);
@@ -172,7 +189,7 @@ TEST_F(DesignMode, KeysMoveAndSizeTheBoxWithinTheirLimitsAndNeverThePrint)
     for (int i = 0; i < width + 5; ++i)
         key(design.get(), Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(box->width(), 1);
-    EXPECT_EQ(box->pos(), QPoint(10, 435)); // sizing keeps the corner
+    EXPECT_EQ(box->geometry().topLeft(), QPoint(10, 435)); // sizing keeps the corner
 
     design->btSaveCheckClick();
     const Item after = item(home, kExpressSlip, kSender);
@@ -197,7 +214,7 @@ TEST_F(DesignMode, ItemWithoutARowGetsOneWhenSelected)
     QSqlQuery q = home.db().query();
     ASSERT_TRUE(q.exec("delete from CKControl where CheckTypeID = 1 and CtlName = 'ZDHKRLXR'"));
     open(kExpressSlip);
-    QWidget *box = design->box("ZDHKRLXR");
+    LayoutItem *box = design->box("ZDHKRLXR");
     ASSERT_TRUE(box);
     EXPECT_FALSE(box->isVisible());
     auto *list = child<QListWidget>("listCtlLabel");
@@ -222,8 +239,9 @@ TEST_F(DesignMode, TickBoxTitlesAreCleanedAndShown)
     ASSERT_EQ(home.ui.prompted.size(), 1);
     EXPECT_EQ(home.ui.prompted[0].defaultValue, "文件,物品");
     EXPECT_EQ(home.services().catalogue().loadTemplate(kExpressSlip)->checkBoxs, "甲,乙丙");
-    auto *first = qobject_cast<QCheckBox *>(design->box("DEFCHECK0"));
+    LayoutItem *first = design->box("DEFCHECK0");
     ASSERT_TRUE(first);
+    ASSERT_EQ(first->kind(), LayoutItem::Kind::Tick);
     EXPECT_EQ(first->text(), "甲");
 
     home.ui.answerValue(QStringLiteral("（）"));
@@ -239,7 +257,7 @@ TEST_F(DesignMode, EmptyPictureNameAndKindWithoutItems)
                        "TypeDescribe, Visiable, IsDefault, ImgFile, TWidth, THeight) values "
                        "(50, '定制单（空）', '定制单', '空', '启用', '默认', '', 600, 300)"));
     open(50);
-    const QPixmap picture = child<QLabel>("bgImage")->pixmap();
+    const QPixmap picture = design->canvas()->layoutScene()->picture();
     EXPECT_FALSE(picture.isNull()); // dhd_default.jpg
     EXPECT_EQ(picture.toImage(),
               QPixmap(home.services().home().imageDir() + "dhd_default.jpg").toImage());
@@ -262,7 +280,7 @@ TEST_F(DesignMode, BoxesSitWhereTheFormShowsItsFields)
         ASSERT_TRUE(q.exec());
         int shown = 0;
         while (q.next()) {
-            QWidget *box = design->box(q.value(0).toString());
+            LayoutItem *box = design->box(q.value(0).toString());
             if (!box)
                 continue; // not in the kind's dictionary
             EXPECT_EQ(box->geometry(), QRect(q.value(1).toInt(), q.value(2).toInt(),
@@ -312,10 +330,12 @@ TEST_F(DesignMode, PreviewOpensTheDesignerAndItsMovesSurviveTheNextSave)
         auto *designer = qobject_cast<TfmTemplateDesigner *>(modal);
         ASSERT_TRUE(designer);
         title = designer->windowTitle();
-        QLabel *piece = designer->pieces(kSender).value(0);
+        LayoutItem *piece = designer->pieces(kSender).value(0);
         ASSERT_TRUE(piece);
-        mouse(piece, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
-        mouse(piece, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+        QWidget *page = designer->canvas()->viewport();
+        const QPoint at = designer->canvas()->mapFromScene(piece->scenePos() + QPointF(2, 2));
+        mouse(page, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(page, QEvent::MouseButtonRelease, at, Qt::NoButton);
         designer->findChild<QPushButton *>("btMoveRight")->click(); // 0.5 mm
         designer->close();
     });
@@ -381,23 +401,24 @@ TEST_F(DesignMode, ThePictureStaysUnderThePointerWhenTheMessageLineAppears)
     open(kExpressSlip);
     auto *picture = child<QWidget>("panelImgBg");
     auto *message = child<QLabel>("lbMessage");
-    QWidget *box = design->box(kSender);
+    LayoutItem *box = design->box(kSender);
     ASSERT_TRUE(box);
     QCoreApplication::processEvents();
-    const QPoint pictureAt = picture->mapToGlobal(QPoint(0, 0));
-    const QPoint boxAt = box->pos();
+    const QPoint pictureAt = pictureOnScreen(*design);
+    const QPoint boxAt = box->geometry().topLeft();
     ASSERT_FALSE(message->isVisible());
 
-    const QPoint grip = box->mapToGlobal(QPoint(4, 4));
-    mouse(box, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton);
+    QWidget *view = design->canvas()->viewport();
+    const QPoint grip = onView(*design, box, QPoint(4, 4));
+    mouse(view, QEvent::MouseButtonPress, grip, Qt::LeftButton);
     for (const QPoint step : {QPoint(10, 4), QPoint(20, 8), QPoint(30, 12)}) {
-        mouse(box, QEvent::MouseMove, box->mapFromGlobal(grip + step), Qt::LeftButton);
+        mouse(view, QEvent::MouseMove, grip + step, Qt::LeftButton);
         QCoreApplication::processEvents(); // the layout reacts to the message here
         ASSERT_TRUE(message->isVisible());
-        EXPECT_EQ(picture->mapToGlobal(QPoint(0, 0)), pictureAt);
+        EXPECT_EQ(pictureOnScreen(*design), pictureAt);
     }
-    mouse(box, QEvent::MouseButtonRelease, box->mapFromGlobal(grip + QPoint(30, 12)), Qt::NoButton);
-    EXPECT_EQ(box->pos(), boxAt + QPoint(30, 12));
+    mouse(view, QEvent::MouseButtonRelease, grip + QPoint(30, 12), Qt::NoButton);
+    EXPECT_EQ(box->geometry().topLeft(), boxAt + QPoint(30, 12));
     EXPECT_EQ(item(home, kExpressSlip, kSender).srcX, boxAt.x() + 30);
 
     // A nudge from the keyboard, and the break option's fields appearing, move nothing either.
@@ -407,7 +428,7 @@ TEST_F(DesignMode, ThePictureStaysUnderThePointerWhenTheMessageLineAppears)
     QTest::mouseClick(child<QCheckBox>("ckWordBreak"), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_TRUE(message->isVisible());
-    EXPECT_EQ(picture->mapToGlobal(QPoint(0, 0)), pictureAt);
+    EXPECT_EQ(pictureOnScreen(*design), pictureAt);
 }
 
 // Key moves and sizes are stored by the next save; closing before it asks, and 取消 keeps the
@@ -448,8 +469,9 @@ TEST(DesignModeClosing, UnsavedKeyMovesSizesAndHidingAreOfferedForSaving)
             auto *design = qobject_cast<TfmCheckDesign *>(modal);
             ASSERT_TRUE(design);
             QApplication::setActiveWindow(design); // as the window manager does
-            QWidget *box = design->box(kSender);
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 4));
+            LayoutItem *box = design->box(kSender);
+            QTest::mouseClick(design->canvas()->viewport(), Qt::LeftButton, {},
+                              onView(*design, box, QPoint(4, 4)));
             ASSERT_EQ(design->selectedBox(), box);
             auto *picture = design->findChild<QWidget *>("panelImgBg");
             switch (c.change) {
@@ -507,9 +529,10 @@ TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
     const struct
     {
         QWidget *window;
-        QWidget *picture;
-    } windows[] = {{&design, design.findChild<QWidget *>("panelImgBg")},
-                   {&designer, designer.page()}};
+        QAbstractScrollArea *scroll;
+        QSize picture;
+    } windows[] = {{&design, design.canvas(), design.canvas()->sceneRect().size().toSize()},
+                   {&designer, designer.canvas(), designer.pageSize()}};
     for (const auto &w : windows) {
         SCOPED_TRACE(w.window->objectName().toStdString());
         const QSize least = w.window->minimumSizeHint();
@@ -524,12 +547,27 @@ TEST(DesignWindowsOnASmallScreen, FitTheScreenAndScrollThePicture)
                   std::max(std::min(screen.width(), office.width()), least.width()));
         EXPECT_TRUE(screen.contains(w.window->frameGeometry().topLeft()));
         // The rest of the picture is a scroll away.
-        auto *scroll = qobject_cast<QScrollArea *>(w.picture->parentWidget()->parentWidget());
+        QAbstractScrollArea *scroll = w.scroll;
         ASSERT_TRUE(scroll);
         const QSize shown = scroll->viewport()->size();
         EXPECT_EQ(scroll->verticalScrollBar()->maximum(),
-                  std::max(0, w.picture->height() - shown.height()));
+                  std::max(0, w.picture.height() - shown.height()));
         EXPECT_EQ(scroll->horizontalScrollBar()->maximum(),
-                  std::max(0, w.picture->width() - shown.width()));
+                  std::max(0, w.picture.width() - shown.width()));
     }
+}
+
+// A window destroyed while a field has the focus: the field's last word must not reach a
+// window that is half gone (it used to save through freed members).
+TEST_F(DesignMode, DestroyedWithTheFocusInAFieldStoresNothing)
+{
+    open(kExpressSlip);
+    design->selectBox(design->box(kSender));
+    const Item before = item(home, kExpressSlip, kSender);
+    auto *field = child<QSpinBox>("SrcX");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Up); // shown at once, stored when the field is left
+    ASSERT_TRUE(field->hasFocus());
+    design.reset();
+    EXPECT_EQ(item(home, kExpressSlip, kSender).srcX, before.srcX);
 }

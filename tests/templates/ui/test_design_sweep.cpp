@@ -1,6 +1,8 @@
 #include "CommandSweep.h"
 #include "TestHome.h"
 #include "data/BoundQuery.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmCheckDesign.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 
@@ -226,9 +228,10 @@ protected:
     void selectSender()
     {
         fromMenu("lstSelectedNames", "清空选择");
-        QLabel *piece = designer.pieces(kSender).value(0);
+        LayoutItem *piece = designer.pieces(kSender).value(0);
         ASSERT_TRUE(piece);
-        QTest::mouseClick(piece, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(designer.canvas()->viewport(), Qt::LeftButton, {},
+                          designer.canvas()->mapFromScene(piece->scenePos() + QPointF(2, 2)));
         ASSERT_EQ(designer.selection(), QStringList{kSender});
     }
     // Every item selected, on the batch tab `tab`.

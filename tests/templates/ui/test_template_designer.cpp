@@ -1,6 +1,8 @@
 #include "../../print/PdfWords.h"
 #include "TestHome.h"
 #include "print/PdfPrint.h"
+#include "templates/ui/LayoutItem.h"
+#include "templates/ui/LayoutView.h"
 #include "templates/ui/TfmTemplateDesigner.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,12 +63,19 @@ protected:
         return q.exec() && q.next() ? q.value(0).toInt() : -1;
     }
 
+    // Where a point inside a piece is on the page's view.
+    QPoint onPage(LayoutItem *piece, QPoint inside)
+    {
+        return designer.canvas()->mapFromScene(piece->scenePos() + inside);
+    }
+
     void press(const QString &name)
     {
-        QLabel *piece = designer.pieces(name).value(0);
+        LayoutItem *piece = designer.pieces(name).value(0);
         ASSERT_TRUE(piece) << name.toStdString();
-        mouse(piece, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
-        mouse(piece, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+        QWidget *page = designer.canvas()->viewport();
+        mouse(page, QEvent::MouseButtonPress, onPage(piece, {2, 2}), Qt::LeftButton);
+        mouse(page, QEvent::MouseButtonRelease, onPage(piece, {2, 2}), Qt::NoButton);
     }
 
     template<class W>
@@ -98,7 +108,7 @@ TEST_F(DesignerWindow, ShowsTheShippedDraftWhereItPrints)
     open(kDraft);
     EXPECT_EQ(child<QLabel>("LbTitle")->text(),
               QStringLiteral("【承兑汇票（银行承兑汇票）】打印设置"));
-    const QList<QLabel *> all = designer.pieces();
+    const QList<LayoutItem *> all = designer.pieces();
     ASSERT_GT(all.size(), 10);
     QSqlQuery q = home.db().query();
     q.exec("select a.CtlName, a.CtlX, a.CtlY from CKControl a join NameDict b on a.CtlName = "
@@ -106,7 +116,7 @@ TEST_F(DesignerWindow, ShowsTheShippedDraftWhereItPrints)
            "b.CheckTypeName = '承兑汇票' and coalesce(b.CtlData, '') <> ''");
     int checked = 0;
     while (q.next()) {
-        const QList<QLabel *> pieces = designer.pieces(q.value(0).toString());
+        const QList<LayoutItem *> pieces = designer.pieces(q.value(0).toString());
         ASSERT_FALSE(pieces.isEmpty()) << q.value(0).toString().toStdString();
         EXPECT_EQ(pieces.front()->pos(), QPoint(designer.scale().pixels(q.value(1).toInt()),
                                                 designer.scale().pixels(q.value(2).toInt())));
@@ -116,33 +126,32 @@ TEST_F(DesignerWindow, ShowsTheShippedDraftWhereItPrints)
     shot(designer, "designer-cdhp");
 
     // Half the zoom: half the page, the pieces where the new scale puts them.
-    const int fullWidth = designer.page()->width();
+    const int fullWidth = designer.pageSize().width();
     Q_EMIT child<QComboBox>("cbZoom")->textActivated("50");
-    EXPECT_NEAR(designer.page()->width(), fullWidth / 2.0, 1);
-    QLabel *amount = designer.pieces("ZDJEDX").value(0);
+    EXPECT_NEAR(designer.pageSize().width(), fullWidth / 2.0, 1);
+    LayoutItem *amount = designer.pieces("ZDJEDX").value(0);
     ASSERT_TRUE(amount);
     EXPECT_EQ(amount->x(),
               designer.scale().pixels(
                   home.services().catalogue().loadTemplateItem(kDraft, "ZDJEDX")->ctlX));
     Q_EMIT child<QComboBox>("cbZoom")->textActivated("abc"); // back to 100
-    EXPECT_EQ(designer.page()->width(), fullWidth);
+    EXPECT_EQ(designer.pageSize().width(), fullWidth);
     child<QCheckBox>("ckTransportColor")->setChecked(true);
-    EXPECT_FALSE(designer.pieces("ZDJEDX").value(0)->autoFillBackground());
+    EXPECT_FALSE(designer.pieces("ZDJEDX").value(0)->fillsBackground());
 }
 
 TEST_F(DesignerWindow, DragAndButtonsMoveTheItemAndThePdfFollows)
 {
     open(kExpressSlip);
-    QLabel *piece = designer.pieces(kSender).value(0);
+    LayoutItem *piece = designer.pieces(kSender).value(0);
     ASSERT_TRUE(piece);
-    const QPoint start = piece->pos();
-    const QPoint grip = piece->mapToGlobal(QPoint(3, 3));
-    mouse(piece, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
-    for (int step = 1; step <= 5; ++step) // the piece follows, so aim from where it is now
-        mouse(piece, QEvent::MouseMove, piece->mapFromGlobal(grip + QPoint(8, 4) * step),
-              Qt::LeftButton);
-    mouse(piece, QEvent::MouseButtonRelease, piece->mapFromGlobal(grip + QPoint(40, 20)),
-          Qt::NoButton);
+    const QPoint start = piece->geometry().topLeft();
+    QWidget *page = designer.canvas()->viewport();
+    const QPoint grip = onPage(piece, QPoint(3, 3));
+    mouse(page, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    for (int step = 1; step <= 5; ++step)
+        mouse(page, QEvent::MouseMove, grip + QPoint(8, 4) * step, Qt::LeftButton);
+    mouse(page, QEvent::MouseButtonRelease, grip + QPoint(40, 20), Qt::NoButton);
     EXPECT_TRUE(statusText().endsWith("属性保存成功~")) << statusText().toStdString();
 
     const QPoint dropped = start + QPoint(40, 20);
@@ -150,7 +159,7 @@ TEST_F(DesignerWindow, DragAndButtonsMoveTheItemAndThePdfFollows)
     const int droppedY = designer.scale().tenths(dropped.y());
     EXPECT_EQ(column(kSender, "CtlX"), droppedX);
     EXPECT_EQ(column(kSender, "CtlY"), droppedY);
-    EXPECT_EQ(designer.pieces(kSender).value(0)->pos(), dropped);
+    EXPECT_EQ(designer.pieces(kSender).value(0)->geometry().topLeft(), dropped);
 
     // Quick step 1 mm: right twice, down once.
     child<QPushButton>("btStep1")->click();
@@ -265,7 +274,7 @@ TEST_F(DesignerWindow, PaperSizeIsRefusedBeyondTheLimitsAndRepaintsWhenSaved)
     child<QPushButton>("btSaveXY")->click();
     EXPECT_EQ(home.ui.last().text, QStringLiteral("底图实际长和宽保存成功！"));
     EXPECT_EQ(home.services().catalogue().loadTemplate(kExpressSlip)->pHeight, 3200);
-    EXPECT_EQ(designer.page()->height(),
+    EXPECT_EQ(designer.pageSize().height(),
               qRound(320 / designer.scale().mmPerPixel)); // the page took the new length
 }
 
@@ -277,4 +286,32 @@ TEST_F(DesignerWindow, NoTemplateShowsNothing)
     designer.paintAllItems();
     EXPECT_EQ(designer.windowTitle(), QStringLiteral("未知的单据"));
     EXPECT_TRUE(designer.pieces().isEmpty());
+}
+
+// Ctrl + the wheel on the page steps the zoom as the zoom box does; the page and the pieces
+// are laid out again at the new scale.
+TEST_F(DesignerWindow, CtrlWheelStepsTheZoom)
+{
+    open(kExpressSlip);
+    const int fullWidth = designer.pageSize().width();
+    const struct
+    {
+        int notches; // + towards the screen
+        const char *zoom;
+    } steps[] = {{1, "125"}, {1, "150"}, {-3, "75"}, {-1, "50"}};
+    QWidget *page = designer.canvas()->viewport();
+    for (const auto &s : steps) {
+        for (int i = 0; i < std::abs(s.notches); ++i) {
+            const QPoint at(20, 20);
+            QWheelEvent wheel(at, page->mapToGlobal(at), {}, {0, s.notches > 0 ? 120 : -120},
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(page, &wheel);
+        }
+        const int percent = QString::fromLatin1(s.zoom).toInt();
+        EXPECT_EQ(child<QComboBox>("cbZoom")->currentText(), s.zoom);
+        EXPECT_NEAR(designer.pageSize().width(), fullWidth * percent / 100.0, 1) << s.zoom;
+        EXPECT_EQ(designer.pieces(kSender).value(0)->x(),
+                  designer.scale().pixels(column(kSender, "CtlX")))
+            << s.zoom;
+    }
 }

@@ -70,10 +70,11 @@ void Database::configure(QSqlDatabase &db, bool readOnly) const
     db.setDatabaseName(m_server.database);
     db.setUserName(m_server.user);
     db.setPassword(m_server.password);
-    QString options = QStringLiteral("connect_timeout=5");
+    // The notices of "IF NOT EXISTS" are no news to anyone.
+    QString settings = QStringLiteral("-cclient_min_messages=warning");
     if (!m_server.schema.isEmpty())
-        options += u";options=-csearch_path=" + m_server.schema;
-    db.setConnectOptions(options);
+        settings += u" -csearch_path=" + m_server.schema;
+    db.setConnectOptions(u"connect_timeout=5;options='" + settings + u'\'');
 }
 
 bool Database::connect(bool readOnly)

@@ -72,7 +72,12 @@ bool addMissingColumns(QSqlDatabase &db, const QString &table,
                        const std::vector<SchemaColumn> &columns, QString *error)
 {
     QSqlQuery query(db);
-    const QSqlRecord existing = db.record(table);
+    // The columns a query answers: the driver's catalogue look-up misses PostgreSQL's
+    // folded names.
+    if (!exec(query, u"SELECT * FROM " + schemaName(db, table) + u" WHERE 1 = 0", error))
+        return false;
+    const QSqlRecord existing = query.record();
+    query.finish();
     for (const SchemaColumn &c : columns) {
         if (!existing.contains(c.name) && !exec(query,
                                                 u"ALTER TABLE " + schemaName(db, table) +

@@ -255,6 +255,11 @@ QString Database::columnType(Backend backend, const QString &type)
         .replace(real, QStringLiteral("DOUBLE PRECISION"));
 }
 
+QString Database::likeAnyCase(const QString &column)
+{
+    return u"lower(" + column + u") LIKE lower(?) ESCAPE '\\'";
+}
+
 QString Database::caseless(Backend backend, const QString &column)
 {
     if (backend == Backend::Sqlite)

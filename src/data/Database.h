@@ -70,6 +70,9 @@ public:
     // The engine's column type for a schema type written the SQLite way ("TEXT(50)",
     // "INTEGER PRIMARY KEY AUTOINCREMENT", "REAL").
     static QString columnType(Backend backend, const QString &type);
+    // "column LIKE ?" (with '\\' escaping) that ignores the case of Latin letters on both
+    // engines, as SQLite's LIKE does.
+    static QString likeAnyCase(const QString &column);
     // A column compared without regard to the case of its Latin letters, in an index.
     static QString caseless(Backend backend, const QString &column);
     // The schema version a database carries; 0 for an empty one, -1 when it cannot be read.

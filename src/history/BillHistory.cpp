@@ -21,8 +21,8 @@ const QString kBatchColumns = QStringLiteral(
 
 QString batchInsertHead()
 {
-    return u"INSERT INTO \"MultiPrintCDHP\" (" + kBatchColumns + u",批打分组) SELECT " +
-           kBatchColumns + u", ? FROM \"DataCDHPTable\"";
+    return u"INSERT INTO MultiPrintCDHP (" + kBatchColumns + u",批打分组) SELECT " +
+           kBatchColumns + u", ? FROM DataCDHPTable";
 }
 
 QString placeholders(qsizetype count)

@@ -25,7 +25,7 @@ public:
         QStringList parts;
         for (const QString &c : columns) {
             if (m_fuzzy) {
-                parts << Database::quoted(c) + u" LIKE ? ESCAPE '\\'";
+                parts << Database::likeAnyCase(Database::quoted(c));
                 values << QString(u'%' + likeLiteral(value) + u'%');
             } else {
                 parts << Database::quoted(c) + u" = ?";
@@ -57,7 +57,7 @@ private:
 
 QString amountOf(const QString &column)
 {
-    return u"CAST(" + Database::quoted(column) + u" AS REAL)";
+    return u"CAST(" + Database::quoted(column) + u" AS DOUBLE PRECISION)";
 }
 
 bool isColumn(const QString &table, const QString &column)
@@ -124,7 +124,7 @@ QString HistoryStatement::summarySql() const
     // Summed as whole ten-thousandths: a sum of binary fractions drifts off the cent.
     const QString amount = Database::quoted(amountColumn);
     return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN CAST(ROUND(CAST(" +
-           amount + u" AS REAL) * " + QString::number(HistoryStatement::kSumScale) +
+           amount + u" AS DOUBLE PRECISION) * " + QString::number(HistoryStatement::kSumScale) +
            u") AS BIGINT) END) FROM " + Database::quoted(table) + where;
 }
 

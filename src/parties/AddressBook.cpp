@@ -31,7 +31,7 @@ QString containsAny(const QStringList &columns)
 {
     QStringList terms;
     for (const QString &c : columns)
-        terms << Database::quoted(c) + u" LIKE ? ESCAPE '\\'";
+        terms << Database::likeAnyCase(Database::quoted(c));
     return u'(' + terms.join(u" OR ") + u')';
 }
 

@@ -91,8 +91,8 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
         marks << QStringLiteral("0");
     }
     m_insert = m_db.query();
-    if (!m_insert.prepare(u"INSERT INTO " + Database::quoted(m_table) + u" (" + columns.join(u", ") +
-                          u") VALUES (" + marks.join(u", ") + u')'))
+    if (!m_insert.prepare(u"INSERT INTO " + Database::quoted(m_table) + u" (" +
+                          columns.join(u", ") + u") VALUES (" + marks.join(u", ") + u')'))
         return fail(m_insert.lastError().text());
 
     QString condition;
@@ -108,8 +108,8 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
     condition += QStringLiteral(" AND (? = '' OR 手机 = ?)");
     if (m_checkDuplicates) {
         m_duplicate = m_db.query();
-        if (!m_duplicate.prepare(u"SELECT 1 FROM " + Database::quoted(m_table) + u" WHERE 1 = 1" + condition +
-                                 u" LIMIT 1"))
+        if (!m_duplicate.prepare(u"SELECT 1 FROM " + Database::quoted(m_table) + u" WHERE 1 = 1" +
+                                 condition + u" LIMIT 1"))
             return fail(m_duplicate.lastError().text());
     }
 

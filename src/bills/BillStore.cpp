@@ -74,11 +74,11 @@ BillStore::SaveResult BillStore::save(int billId, const Values &values)
         names << Database::quoted(c);
         marks << QStringLiteral("?");
     }
-    const QVariant key = m_db.insertReturningKey(
-        q,
-        u"insert into " + m_table + u" (" + names.join(u", ") + u") values (" + marks.join(u", ") +
-            u')',
-        bound, kKey);
+    const QVariant key =
+        m_db.insertReturningKey(q,
+                                u"insert into " + m_table + u" (" + names.join(u", ") +
+                                    u") values (" + marks.join(u", ") + u')',
+                                bound, kKey);
     if (!key.isValid())
         return {billId, false, q.lastError().text()};
     return {key.toInt(), true, {}};

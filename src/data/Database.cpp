@@ -174,8 +174,8 @@ Database::Status Database::openServer(const ServerAddress &address)
     if (!address.schema.isEmpty() && !isPlainName(address.schema))
         return failed(QStringLiteral("共享数据库的模式名只能由小写字母、数字和下划线组成："));
     if (!connect(false)) {
-        m_problem = u"无法连接共享数据库（" + m_db.lastError().text().trimmed() + u"）：\n" +
-                    m_filePath;
+        m_problem =
+            u"无法连接共享数据库（" + m_db.lastError().text().trimmed() + u"）：\n" + m_filePath;
         close();
         m_status = Status::Unreachable;
         return m_status;
@@ -251,7 +251,8 @@ QString Database::columnType(Backend backend, const QString &type)
     // SQLite never enforced a text width; the same rows must fit on both engines.
     static const QRegularExpression width(QStringLiteral("\\bTEXT\\(\\d+\\)"));
     static const QRegularExpression real(QStringLiteral("\\bREAL\\b"));
-    return QString(type).replace(width, QStringLiteral("TEXT"))
+    return QString(type)
+        .replace(width, QStringLiteral("TEXT"))
         .replace(real, QStringLiteral("DOUBLE PRECISION"));
 }
 

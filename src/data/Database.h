@@ -19,10 +19,10 @@ public:
 
     enum class Status {
         Closed,
-        Opened,     // existing file, schema up to date
-        Created,    // no file was there: made and seeded
-        ReadOnly,   // opened for reading only; every change will fail
-        Unreadable, // not a database, or newer than this program: left untouched, not open
+        Opened,      // existing file, schema up to date
+        Created,     // no file was there: made and seeded
+        ReadOnly,    // opened for reading only; every change will fail
+        Unreadable,  // not a database, or newer than this program: left untouched, not open
         Unreachable, // the shared database's server did not answer or refused the login
     };
 

@@ -79,13 +79,12 @@ bool addMissingColumns(QSqlDatabase &db, const QString &table,
     const QSqlRecord existing = query.record();
     query.finish();
     for (const SchemaColumn &c : columns) {
-        if (!existing.contains(c.name) && !exec(query,
-                                                u"ALTER TABLE " + schemaName(db, table) +
-                                                    u" ADD COLUMN " + schemaName(db, c.name) +
-                                                    u' ' +
-                                                    Database::columnType(
-                                                        Database::backendOf(db), c.type),
-                                                error))
+        if (!existing.contains(c.name) &&
+            !exec(query,
+                  u"ALTER TABLE " + schemaName(db, table) + u" ADD COLUMN " +
+                      schemaName(db, c.name) + u' ' +
+                      Database::columnType(Database::backendOf(db), c.type),
+                  error))
             return false;
     }
     return true;
@@ -443,11 +442,11 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                 if (!exec(query, QString::fromUtf8(sql), error))
                     return false;
             }
-            return exec(query,
-                        u"CREATE INDEX IF NOT EXISTS CKPersonal_InputCode ON CKPersonalInfoTable (" +
-                            Database::caseless(Database::backendOf(db), QStringLiteral("助记码")) +
-                            u')',
-                        error);
+            return exec(
+                query,
+                u"CREATE INDEX IF NOT EXISTS CKPersonal_InputCode ON CKPersonalInfoTable (" +
+                    Database::caseless(Database::backendOf(db), QStringLiteral("助记码")) + u')',
+                error);
         },
         // The history lists search and sort a hundred thousand saved bills by date, number and
         // party, and list the slips' template names.
@@ -524,28 +523,28 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         // The record of every batch run, stored before its document goes to the printer.
         [](QSqlDatabase &db, QString *error) {
             QSqlQuery query(db);
-            return exec(query,
-                        Schema::table(QStringLiteral("BatchRunTable"))
-                            ->createSql(Database::backendOf(db)),
-                        error);
+            return exec(
+                query,
+                Schema::table(QStringLiteral("BatchRunTable"))->createSql(Database::backendOf(db)),
+                error);
         },
         // How each printer misplaces and stretches the print, measured on a test sheet: for all
         // of a printer's templates (CheckTypeID 0) or for one; and how long it feeds a page of
         // continuous paper (the printer's row). Millimetres and plain factors.
         [](QSqlDatabase &db, QString *error) {
             QSqlQuery query(db);
-            return exec(query,
-                        Database::columnType(
-                            Database::backendOf(db),
-                            QStringLiteral(
-                                "CREATE TABLE IF NOT EXISTS PrinterCalibration ("
-                                "PrinterName TEXT NOT NULL, CheckTypeID INTEGER NOT NULL "
-                                "DEFAULT 0, OffsetX REAL NOT NULL DEFAULT 0, OffsetY REAL "
-                                "NOT NULL DEFAULT 0, ScaleX REAL NOT NULL DEFAULT 1, "
-                                "ScaleY REAL NOT NULL DEFAULT 1, PageFeed REAL NOT NULL "
-                                "DEFAULT 1, Residual REAL, "
-                                "PRIMARY KEY (PrinterName, CheckTypeID))")),
-                        error);
+            return exec(
+                query,
+                Database::columnType(
+                    Database::backendOf(db),
+                    QStringLiteral("CREATE TABLE IF NOT EXISTS PrinterCalibration ("
+                                   "PrinterName TEXT NOT NULL, CheckTypeID INTEGER NOT NULL "
+                                   "DEFAULT 0, OffsetX REAL NOT NULL DEFAULT 0, OffsetY REAL "
+                                   "NOT NULL DEFAULT 0, ScaleX REAL NOT NULL DEFAULT 1, "
+                                   "ScaleY REAL NOT NULL DEFAULT 1, PageFeed REAL NOT NULL "
+                                   "DEFAULT 1, Residual REAL, "
+                                   "PRIMARY KEY (PrinterName, CheckTypeID))")),
+                error);
         },
         // The history windows count and sum what a search finds on every query: each searched
         // column's index carries the amount, so the count and sum, and the keys of the rows
@@ -595,8 +594,8 @@ QString SchemaTable::createSql(Database::Backend backend) const
     QStringList parts;
     for (const SchemaColumn &c : columns)
         parts << schemaName(backend, c.name) + u' ' + Database::columnType(backend, c.type);
-    return u"CREATE TABLE IF NOT EXISTS " + schemaName(backend, name) + u" (" +
-           parts.join(u", ") + u')';
+    return u"CREATE TABLE IF NOT EXISTS " + schemaName(backend, name) + u" (" + parts.join(u", ") +
+           u')';
 }
 
 namespace Schema {

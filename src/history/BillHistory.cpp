@@ -21,8 +21,8 @@ const QString kBatchColumns = QStringLiteral(
 
 QString batchInsertHead()
 {
-    return u"INSERT INTO MultiPrintCDHP (" + kBatchColumns + u",批打分组) SELECT " +
-           kBatchColumns + u", ? FROM DataCDHPTable";
+    return u"INSERT INTO MultiPrintCDHP (" + kBatchColumns + u",批打分组) SELECT " + kBatchColumns +
+           u", ? FROM DataCDHPTable";
 }
 
 QString placeholders(qsizetype count)
@@ -61,8 +61,8 @@ QStringList BillHistory::templateNames() const
         return names;
     QSqlQuery q = m_db.query();
     const QString column = Database::quoted(m_kind.templateColumn);
-    if (!q.exec(u"SELECT DISTINCT " + column + u" FROM " + Database::quoted(m_kind.table) + u" WHERE " +
-                column + u" IS NOT NULL ORDER BY " + column))
+    if (!q.exec(u"SELECT DISTINCT " + column + u" FROM " + Database::quoted(m_kind.table) +
+                u" WHERE " + column + u" IS NOT NULL ORDER BY " + column))
         return {};
     while (q.next())
         names << q.value(0).toString();
@@ -93,8 +93,8 @@ std::optional<int> BillHistory::run(const QList<Statement> &statements, QString 
 
 bool BillHistory::setColumn(int billId, const QString &column, const QString &value, QString &error)
 {
-    return run({{u"UPDATE " + Database::quoted(m_kind.table) + u" SET " + Database::quoted(column) + u" = ? WHERE " +
-                     Database::quoted(m_kind.key) + u" = ?",
+    return run({{u"UPDATE " + Database::quoted(m_kind.table) + u" SET " + Database::quoted(column) +
+                     u" = ? WHERE " + Database::quoted(m_kind.key) + u" = ?",
                  {value, billId}}},
                error)
         .has_value();
@@ -105,9 +105,10 @@ std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &
     QList<Statement> updates;
     for (qsizetype first = 0; first < billIds.size(); first += kKeysPerStatement) {
         const QVariantList chunk = billIds.mid(first, kKeysPerStatement);
-        updates.append({u"UPDATE " + Database::quoted(m_kind.table) + u" SET " + Database::quoted(m_kind.stateColumn) +
-                            u" = ? WHERE " + Database::quoted(m_kind.key) + u" IN (" +
-                            placeholders(chunk.size()) + u')',
+        updates.append({u"UPDATE " + Database::quoted(m_kind.table) + u" SET " +
+                            Database::quoted(m_kind.stateColumn) + u" = ? WHERE " +
+                            Database::quoted(m_kind.key) + u" IN (" + placeholders(chunk.size()) +
+                            u')',
                         QVariantList{kVoided} + chunk});
     }
     return run(updates, error);

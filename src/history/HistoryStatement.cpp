@@ -115,8 +115,8 @@ QString HistoryStatement::rowsWhere() const
 {
     if (where.isEmpty())
         return where;
-    return u" WHERE " + Database::quoted(key) + u" IN (SELECT " + Database::quoted(key) + u" FROM " + Database::quoted(table) +
-           where + u')';
+    return u" WHERE " + Database::quoted(key) + u" IN (SELECT " + Database::quoted(key) +
+           u" FROM " + Database::quoted(table) + where + u')';
 }
 
 QString HistoryStatement::summarySql() const

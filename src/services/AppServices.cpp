@@ -22,8 +22,8 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
     }
     const DatabaseChoice choice = DatabaseChoice::read(m_settings.userIni(), m_home);
     const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
-    const Database::Status status = shared ? m_database.openServer(choice.server)
-                                           : m_database.open(m_home.databasePath());
+    const Database::Status status =
+        shared ? m_database.openServer(choice.server) : m_database.open(m_home.databasePath());
     if (status == Database::Status::Created && !shared && !m_home.wasFresh())
         m_startupProblem = u"没有找到数据库文件，已新建一个空数据库：\n" + m_home.databasePath();
     else

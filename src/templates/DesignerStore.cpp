@@ -140,7 +140,8 @@ std::optional<QStringList> DesignerStore::loadGroupItems(const QString &group, Q
         pattern.replace(u'*', u'%');
         ok = execBound(q,
                        u"select CtlName from NameDict where PrintItem = 1 and CheckTypeName = ? "
-                       u"and " + Database::likeAnyCase(QStringLiteral("CtlLabel")) +
+                       u"and " +
+                           Database::likeAnyCase(QStringLiteral("CtlLabel")) +
                            u" order by ShowOrd, ID",
                        {m_kind, pattern});
     } else {

@@ -40,6 +40,6 @@ private:
 
 // For a case about the SQLite file itself, or written in its dialect: the shared database has
 // none of it.
-#define SKIP_ON_SERVER(what)                                                                      \
-    if (TestHome::onServer())                                                                     \
+#define SKIP_ON_SERVER(what)                                                                       \
+    if (TestHome::onServer())                                                                      \
     GTEST_SKIP() << "a case of the SQLite file (" what "), and the homes are on the test server"

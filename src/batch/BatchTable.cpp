@@ -11,7 +11,7 @@ namespace BatchTable {
 
 QString quoted(const QString &name)
 {
-    return u'"' + name + u'"';
+    return Database::quoted(name);
 }
 
 QString column(const QString &table, const QString &name)

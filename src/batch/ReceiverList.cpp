@@ -76,7 +76,7 @@ std::optional<ReceiverList::Statement> ReceiverList::listStatement(const Filter 
                 conditions << BatchTable::quoted(c) + QStringLiteral(" = ?");
                 s.values << key;
             } else {
-                conditions << BatchTable::quoted(c) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                conditions << Database::likeAnyCase(BatchTable::quoted(c));
                 s.values << QString(u'%' + likeLiteral(key) + u'%');
             }
         }

@@ -42,11 +42,6 @@ QString notNull(const QString &value)
     return value.isNull() ? QStringLiteral("") : value;
 }
 
-QString quoted(const QString &identifier)
-{
-    return u'"' + identifier + u'"';
-}
-
 } // namespace
 
 SpreadsheetImport::SpreadsheetImport(Database &db, const SpreadsheetReader &sheet, ImportLog &log,
@@ -89,16 +84,16 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
         if (item.column.isEmpty())
             continue;
         m_targets.push_back({item.column, item.item, widthOf(schema, item.column)});
-        columns << quoted(item.column);
+        columns << Database::quoted(item.column);
         marks << QStringLiteral("?");
     }
     if (m_options.scenario == ImportScenario::AddressBook) {
-        columns << quoted(QStringLiteral("排序"));
+        columns << Database::quoted(QStringLiteral("排序"));
         marks << QStringLiteral("0");
     }
     m_insert = m_db.query();
-    if (!m_insert.prepare(u"INSERT INTO " + quoted(m_table) + u" (" + columns.join(u", ") +
-                          u") VALUES (" + marks.join(u", ") + u')'))
+    if (!m_insert.prepare(u"INSERT INTO " + Database::quoted(m_table) + u" (" +
+                          columns.join(u", ") + u") VALUES (" + marks.join(u", ") + u')'))
         return fail(m_insert.lastError().text());
 
     QString condition;
@@ -114,8 +109,8 @@ bool SpreadsheetImport::begin(const QString &sourcePath)
     condition += QStringLiteral(" AND (? = '' OR 手机 = ?)");
     if (m_checkDuplicates) {
         m_duplicate = m_db.query();
-        if (!m_duplicate.prepare(u"SELECT 1 FROM " + quoted(m_table) + u" WHERE 1 = 1" + condition +
-                                 u" LIMIT 1"))
+        if (!m_duplicate.prepare(u"SELECT 1 FROM " + Database::quoted(m_table) + u" WHERE 1 = 1" +
+                                 condition + u" LIMIT 1"))
             return fail(m_duplicate.lastError().text());
     }
 

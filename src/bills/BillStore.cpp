@@ -1,5 +1,6 @@
 #include "bills/BillStore.h"
 
+#include "data/BoundQuery.h"
 #include "data/Database.h"
 #include "data/Schema.h"
 
@@ -11,11 +12,6 @@
 namespace {
 
 const QString kKey = QStringLiteral("流水号");
-
-QString quoted(const QString &name)
-{
-    return u'"' + name + u'"';
-}
 
 // The table's columns that a save writes, in schema order, limited to those given.
 QStringList writableColumns(const QString &table, const BillStore::Values &values)
@@ -39,7 +35,7 @@ std::optional<bool> BillStore::exists(int billId, QString *error) const
     if (billId <= 0)
         return false;
     QSqlQuery q = m_db.query();
-    q.prepare(u"select 1 from " + m_table + u" where " + quoted(kKey) + u" = ?");
+    q.prepare(u"select 1 from " + m_table + u" where " + Database::quoted(kKey) + u" = ?");
     q.addBindValue(billId);
     if (!q.exec()) {
         *error = q.lastError().text();
@@ -58,34 +54,40 @@ BillStore::SaveResult BillStore::save(int billId, const Values &values)
         return {billId, false, error};
     const bool edit = *found;
     QSqlQuery q = m_db.query();
+    QVariantList bound;
+    for (const QString &c : columns)
+        bound << values.value(c);
     if (edit) {
         QStringList sets;
         for (const QString &c : columns)
-            sets << quoted(c) + u" = ?";
-        q.prepare(u"update " + m_table + u" set " + sets.join(u", ") + u" where " + quoted(kKey) +
-                  u" = ?");
-    } else {
-        QStringList names, marks;
-        for (const QString &c : columns) {
-            names << quoted(c);
-            marks << QStringLiteral("?");
-        }
-        q.prepare(u"insert into " + m_table + u" (" + names.join(u", ") + u") values (" +
-                  marks.join(u", ") + u')');
+            sets << Database::quoted(c) + u" = ?";
+        bound << billId;
+        if (!execBound(q,
+                       u"update " + m_table + u" set " + sets.join(u", ") + u" where " +
+                           Database::quoted(kKey) + u" = ?",
+                       bound))
+            return {billId, false, q.lastError().text()};
+        return {billId, false, {}};
     }
-    for (const QString &c : columns)
-        q.addBindValue(values.value(c));
-    if (edit)
-        q.addBindValue(billId);
-    if (!q.exec())
+    QStringList names, marks;
+    for (const QString &c : columns) {
+        names << Database::quoted(c);
+        marks << QStringLiteral("?");
+    }
+    const QVariant key =
+        m_db.insertReturningKey(q,
+                                u"insert into " + m_table + u" (" + names.join(u", ") +
+                                    u") values (" + marks.join(u", ") + u')',
+                                bound, kKey);
+    if (!key.isValid())
         return {billId, false, q.lastError().text()};
-    return {edit ? billId : q.lastInsertId().toInt(), !edit, {}};
+    return {key.toInt(), true, {}};
 }
 
 std::optional<BillStore::Values> BillStore::load(int billId, QString *error) const
 {
     QSqlQuery q = m_db.query();
-    q.prepare(u"select * from " + m_table + u" where " + quoted(kKey) + u" = ?");
+    q.prepare(u"select * from " + m_table + u" where " + Database::quoted(kKey) + u" = ?");
     q.addBindValue(billId);
     if (!q.exec()) {
         if (error)

@@ -3,20 +3,27 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
+
+#include "data/ServerAddress.h"
 
 class Ui;
 
-// The program's SQLite database: connection, schema version and migrations, and the two
-// table helpers the rest of the program calls.
+// The program's database: the embedded SQLite file, or a PostgreSQL database several
+// workstations share. Connection, schema version and migrations, the table helpers the rest of
+// the program calls, and every piece of SQL the two engines spell differently.
 class Database
 {
 public:
+    enum class Backend { Sqlite, Postgres };
+
     enum class Status {
         Closed,
-        Opened,     // existing file, schema up to date
-        Created,    // no file was there: made and seeded
-        ReadOnly,   // opened for reading only; every change will fail
-        Unreadable, // not a database, or newer than this program: left untouched, not open
+        Opened,      // existing file, schema up to date
+        Created,     // no file was there: made and seeded
+        ReadOnly,    // opened for reading only; every change will fail
+        Unreadable,  // not a database, or newer than this program: left untouched, not open
+        Unreachable, // the shared database's server did not answer or refused the login
     };
 
     explicit Database(QString connectionName = QStringLiteral("lanyan"));
@@ -27,10 +34,16 @@ public:
     // Opens the file, creating and seeding it when it does not exist. A file that cannot be
     // read as a database is never overwritten.
     Status open(const QString &filePath);
+    // Connects to a shared database; an empty one is given the schema and the seed data.
+    Status openServer(const ServerAddress &address);
     void close();
+
+    Backend backend() const { return m_backend; }
+    static Backend backendOf(const QSqlDatabase &db);
 
     Status status() const { return m_status; }
     bool isOpen() const { return m_db.isOpen(); }
+    // The file, or the shared database's address without its password.
     const QString &filePath() const { return m_filePath; }
     // What went wrong in open(), for the user; empty when all is well.
     const QString &problem() const { return m_problem; }
@@ -50,6 +63,25 @@ public:
     int AddColumnIfNotExits(const QString &table, const QString &column, const QString &type,
                             int size) const;
 
+    // A table or column name as a quoted identifier: the same table on both engines, whatever
+    // the letter case of its Latin name (SQLite ignores it; PostgreSQL keeps the lower case
+    // that unquoted names fold to).
+    static QString quoted(const QString &identifier);
+    // The engine's column type for a schema type written the SQLite way ("TEXT(50)",
+    // "INTEGER PRIMARY KEY AUTOINCREMENT", "REAL").
+    static QString columnType(Backend backend, const QString &type);
+    // "column LIKE ?" (with '\\' escaping) that ignores the case of Latin letters on both
+    // engines, as SQLite's LIKE does.
+    static QString likeAnyCase(const QString &column);
+    // A column compared without regard to the case of its Latin letters, in an index.
+    static QString caseless(Backend backend, const QString &column);
+    // The schema version a database carries; 0 for an empty one, -1 when it cannot be read.
+    static int schemaVersion(QSqlDatabase &db, QString *error);
+    static bool setSchemaVersion(QSqlDatabase &db, int version, QString *error);
+    // Runs an INSERT and answers the new row's autonumbered `key`, or an invalid value.
+    QVariant insertReturningKey(QSqlQuery &query, const QString &sql, const QVariantList &values,
+                                const QString &key) const;
+
     // Runs `work` in one transaction: committed when it answers true, rolled back otherwise.
     // After a failed start or commit the connection's lastError() is that failure's.
     template<class Work>
@@ -64,13 +96,18 @@ public:
     }
 
 private:
+    void configure(QSqlDatabase &db, bool readOnly) const;
     bool connect(bool readOnly);
+    Status migrateOrFail(int version, bool existed);
+    Status failed(const QString &what);
     void rollback();
     // Empty when the safe write mode is on, else what refused it.
     QString applyPragmas();
 
     QString m_connectionName;
     QSqlDatabase m_db;
+    Backend m_backend = Backend::Sqlite;
+    ServerAddress m_server;
     QString m_filePath;
     QString m_problem;
     Status m_status = Status::Closed;

@@ -27,11 +27,6 @@ const QString kExportDir = QStringLiteral("Dir");
 // Well below every SQLite build's limit on parameters in one statement.
 constexpr int kKeysPerStatement = 500;
 
-QString quoteIdentifier(const QString &name)
-{
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 QString widthKey(const QString &gridName, int column)
 {
     return gridName.toUpper() + u".W" + QString::number(column);
@@ -178,8 +173,8 @@ std::optional<int> Grids::deleteByKeys(const QString &table, const QString &keyF
                                        const QVariantList &keys, QString &error)
 {
     int deleted = 0;
-    const QString head = u"delete from " + quoteIdentifier(table) + u" where " +
-                         quoteIdentifier(keyField) + u" in (";
+    const QString head = u"delete from " + Database::quoted(table) + u" where " +
+                         Database::quoted(keyField) + u" in (";
     const bool done = m_db.inTransaction([&] {
         for (qsizetype first = 0; first < keys.size(); first += kKeysPerStatement) {
             const QVariantList chunk = keys.mid(first, kKeysPerStatement);
@@ -306,8 +301,11 @@ bool Grids::ExportGrid2Excel(QAbstractItemModel &model, const QString &caption, 
     bool ok = book->addTitleRow(cells);
     for (int r = 0; ok && r < model.rowCount(); ++r) {
         cells.clear();
-        for (int c = fromColumn; c < columns; ++c)
-            cells << model.index(r, c).data(Qt::DisplayRole).toString();
+        for (int c = fromColumn; c < columns; ++c) {
+            // PostgreSQL's empty number is a null of its type, whose text would be "0".
+            const QVariant value = model.index(r, c).data(Qt::DisplayRole);
+            cells << (value.isNull() ? QString() : value.toString());
+        }
         ok = book->addRow(cells);
     }
     if (!ok || !book->save()) {

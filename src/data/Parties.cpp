@@ -92,11 +92,14 @@ std::optional<TPerson> Parties::FindByInputCode(const QString &code) const
     if (code.contains(u'%')) {
         // "%" is the user's "contains"; every other character, "_" included, is literal.
         const QString part = likeLiteral(QString(code).remove(u'%'));
-        return findFirst(QStringLiteral("助记码 LIKE ? ESCAPE '\\'"),
+        return findFirst(Database::likeAnyCase(QStringLiteral("助记码")),
                          {QString(u'%' + part + u'%')});
     }
-    // Mnemonics are typed in either case, as the old database compared them.
-    return findFirst(QStringLiteral("助记码 = ? COLLATE NOCASE"), {code});
+    // Mnemonics are typed in either case, as the old database compared them; the comparison
+    // is the one the mnemonic's index is built on.
+    return findFirst(Database::caseless(m_db.backend(), QStringLiteral("助记码")) + u" = " +
+                         Database::caseless(m_db.backend(), QStringLiteral("?")),
+                     {code});
 }
 
 std::optional<TPerson> Parties::FindByFullName(const QString &name) const

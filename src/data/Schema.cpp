@@ -34,8 +34,21 @@ SchemaTable makeTable(const QString &name, std::initializer_list<std::vector<Sch
     return t;
 }
 
-QString quoted(const QString &identifier);
 bool exec(QSqlQuery &query, const QString &sql, QString *error);
+
+// SQLite files keep their names' letter case, as older files and packages have them.
+QString schemaName(Database::Backend backend, const QString &identifier)
+{
+    if (backend == Database::Backend::Postgres)
+        return Database::quoted(identifier);
+    QString s = identifier;
+    return u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString schemaName(const QSqlDatabase &db, const QString &identifier)
+{
+    return schemaName(Database::backendOf(db), identifier);
+}
 
 // A batch list row's print state: the status it sits in, and the last batch run that sent it
 // to the printer, so a jammed run can be printed again from a row.
@@ -59,12 +72,19 @@ bool addMissingColumns(QSqlDatabase &db, const QString &table,
                        const std::vector<SchemaColumn> &columns, QString *error)
 {
     QSqlQuery query(db);
-    const QSqlRecord existing = db.record(table);
+    // The columns a query answers: the driver's catalogue look-up misses PostgreSQL's
+    // folded names.
+    if (!exec(query, u"SELECT * FROM " + schemaName(db, table) + u" WHERE 1 = 0", error))
+        return false;
+    const QSqlRecord existing = query.record();
+    query.finish();
     for (const SchemaColumn &c : columns) {
-        if (!existing.contains(c.name) && !exec(query,
-                                                u"ALTER TABLE " + quoted(table) + u" ADD COLUMN " +
-                                                    quoted(c.name) + u' ' + c.type,
-                                                error))
+        if (!existing.contains(c.name) &&
+            !exec(query,
+                  u"ALTER TABLE " + schemaName(db, table) + u" ADD COLUMN " +
+                      schemaName(db, c.name) + u' ' +
+                      Database::columnType(Database::backendOf(db), c.type),
+                  error))
             return false;
     }
     return true;
@@ -271,7 +291,7 @@ bool createAllTables(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
     for (const SchemaTable &t : Schema::tables())
-        if (!exec(query, t.createSql(), error))
+        if (!exec(query, t.createSql(Database::backendOf(db)), error))
             return false;
     return true;
 }
@@ -415,8 +435,6 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                      "CREATE INDEX IF NOT EXISTS CKPersonal_TypeOrder ON CKPersonalInfoTable "
                      "(单位类型, 排序, 全称 DESC)",
                      "CREATE INDEX IF NOT EXISTS CKPersonal_Name ON CKPersonalInfoTable (全称)",
-                     "CREATE INDEX IF NOT EXISTS CKPersonal_InputCode ON CKPersonalInfoTable "
-                     "(助记码 COLLATE NOCASE)",
                      "CREATE INDEX IF NOT EXISTS CKPersonal_Contact ON CKPersonalInfoTable "
                      "(联系人)",
                      "CREATE INDEX IF NOT EXISTS CKPersonal_Group ON CKPersonalInfoTable (分组)",
@@ -424,7 +442,11 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                 if (!exec(query, QString::fromUtf8(sql), error))
                     return false;
             }
-            return true;
+            return exec(
+                query,
+                u"CREATE INDEX IF NOT EXISTS CKPersonal_InputCode ON CKPersonalInfoTable (" +
+                    Database::caseless(Database::backendOf(db), QStringLiteral("助记码")) + u')',
+                error);
         },
         // The history lists search and sort a hundred thousand saved bills by date, number and
         // party, and list the slips' template names.
@@ -452,6 +474,12 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
             if (!addMissingColumns(db, QStringLiteral("ReceiverList"), receiverRunColumns(), error))
                 return false;
             QSqlQuery query(db);
+            if (Database::backendOf(db) == Database::Backend::Postgres)
+                return exec(query,
+                            QStringLiteral("ALTER TABLE ReceiverList ALTER COLUMN 录入日期 SET "
+                                           "DEFAULT to_char(LOCALTIMESTAMP, "
+                                           "'YYYY-MM-DD HH24:MI:SS')"),
+                            error);
             return exec(query,
                         QStringLiteral(
                             "CREATE TRIGGER IF NOT EXISTS ReceiverList_Entered AFTER INSERT ON "
@@ -495,22 +523,28 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
         // The record of every batch run, stored before its document goes to the printer.
         [](QSqlDatabase &db, QString *error) {
             QSqlQuery query(db);
-            return exec(query, Schema::table(QStringLiteral("BatchRunTable"))->createSql(), error);
+            return exec(
+                query,
+                Schema::table(QStringLiteral("BatchRunTable"))->createSql(Database::backendOf(db)),
+                error);
         },
         // How each printer misplaces and stretches the print, measured on a test sheet: for all
         // of a printer's templates (CheckTypeID 0) or for one; and how long it feeds a page of
         // continuous paper (the printer's row). Millimetres and plain factors.
         [](QSqlDatabase &db, QString *error) {
             QSqlQuery query(db);
-            return exec(query,
-                        QStringLiteral("CREATE TABLE IF NOT EXISTS PrinterCalibration ("
-                                       "PrinterName TEXT NOT NULL, CheckTypeID INTEGER NOT NULL "
-                                       "DEFAULT 0, OffsetX REAL NOT NULL DEFAULT 0, OffsetY REAL "
-                                       "NOT NULL DEFAULT 0, ScaleX REAL NOT NULL DEFAULT 1, "
-                                       "ScaleY REAL NOT NULL DEFAULT 1, PageFeed REAL NOT NULL "
-                                       "DEFAULT 1, Residual REAL, "
-                                       "PRIMARY KEY (PrinterName, CheckTypeID))"),
-                        error);
+            return exec(
+                query,
+                Database::columnType(
+                    Database::backendOf(db),
+                    QStringLiteral("CREATE TABLE IF NOT EXISTS PrinterCalibration ("
+                                   "PrinterName TEXT NOT NULL, CheckTypeID INTEGER NOT NULL "
+                                   "DEFAULT 0, OffsetX REAL NOT NULL DEFAULT 0, OffsetY REAL "
+                                   "NOT NULL DEFAULT 0, ScaleX REAL NOT NULL DEFAULT 1, "
+                                   "ScaleY REAL NOT NULL DEFAULT 1, PageFeed REAL NOT NULL "
+                                   "DEFAULT 1, Residual REAL, "
+                                   "PRIMARY KEY (PrinterName, CheckTypeID))")),
+                error);
         },
         // The history windows count and sum what a search finds on every query: each searched
         // column's index carries the amount, so the count and sum, and the keys of the rows
@@ -553,20 +587,15 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
     return list;
 }
 
-QString quoted(const QString &identifier)
-{
-    QString s = identifier;
-    return u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 } // namespace
 
-QString SchemaTable::createSql() const
+QString SchemaTable::createSql(Database::Backend backend) const
 {
     QStringList parts;
     for (const SchemaColumn &c : columns)
-        parts << quoted(c.name) + u' ' + c.type;
-    return u"CREATE TABLE IF NOT EXISTS " + quoted(name) + u" (" + parts.join(u", ") + u')';
+        parts << schemaName(backend, c.name) + u' ' + Database::columnType(backend, c.type);
+    return u"CREATE TABLE IF NOT EXISTS " + schemaName(backend, name) + u" (" + parts.join(u", ") +
+           u')';
 }
 
 namespace Schema {
@@ -595,7 +624,7 @@ bool makeItemNamesUnique(QSqlDatabase &db, QString *error)
     // Names are matched without regard to case everywhere, so they are unique that way too.
     QSqlQuery query(db);
     return exec(query,
-                QStringLiteral("DELETE FROM CKControl WHERE rowid NOT IN (SELECT MIN(rowid) FROM "
+                QStringLiteral("DELETE FROM CKControl WHERE ID NOT IN (SELECT MIN(ID) FROM "
                                "CKControl GROUP BY CheckTypeID, upper(CtlName))"),
                 error) &&
            exec(query,
@@ -610,10 +639,8 @@ QString migrate(QSqlDatabase &db, int fromVersion)
         QString error;
         if (!db.transaction())
             return db.lastError().text();
-        QSqlQuery query(db);
-        const bool ok =
-            migrations()[size_t(version)](db, &error) &&
-            exec(query, QStringLiteral("PRAGMA user_version = %1").arg(version + 1), &error);
+        const bool ok = migrations()[size_t(version)](db, &error) &&
+                        Database::setSchemaVersion(db, version + 1, &error);
         if (!ok) {
             db.rollback();
             return error;

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "data/Database.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 class QSqlDatabase;
 
-// The whole table and column contract, as code. Column types are SQLite declarations;
-// "autonumber" columns are INTEGER PRIMARY KEY AUTOINCREMENT.
+// The whole table and column contract, as code. Column types are written as SQLite declares
+// them ("autonumber" columns are INTEGER PRIMARY KEY AUTOINCREMENT); Database maps them for
+// PostgreSQL.
 struct SchemaColumn
 {
     QString name;
@@ -18,7 +21,7 @@ struct SchemaTable
 {
     QString name;
     std::vector<SchemaColumn> columns;
-    QString createSql() const;
+    QString createSql(Database::Backend backend = Database::Backend::Sqlite) const;
 };
 
 namespace Schema {
@@ -26,7 +29,7 @@ namespace Schema {
 const std::vector<SchemaTable> &tables();
 const SchemaTable *table(const QString &name);
 
-// The schema version this program writes (PRAGMA user_version).
+// The schema version this program writes.
 int latestVersion();
 
 // Keeps the first row of each template's item name (case aside) and makes the pair unique.

@@ -19,15 +19,10 @@ const QString kBatchColumns = QStringLiteral(
     "收款人开户行,出票人全称,出票人账号,付款行名称,付款行地址,付款行行号,自定义1,自定义2,"
     "自定义3,其他选项");
 
-QString quoted(const QString &name)
-{
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 QString batchInsertHead()
 {
-    return u"INSERT INTO \"MultiPrintCDHP\" (" + kBatchColumns + u",批打分组) SELECT " +
-           kBatchColumns + u", ? FROM \"DataCDHPTable\"";
+    return u"INSERT INTO MultiPrintCDHP (" + kBatchColumns + u",批打分组) SELECT " + kBatchColumns +
+           u", ? FROM DataCDHPTable";
 }
 
 QString placeholders(qsizetype count)
@@ -65,9 +60,9 @@ QStringList BillHistory::templateNames() const
     if (m_kind.templateColumn.isEmpty())
         return names;
     QSqlQuery q = m_db.query();
-    const QString column = quoted(m_kind.templateColumn);
-    if (!q.exec(u"SELECT DISTINCT " + column + u" FROM " + quoted(m_kind.table) + u" WHERE " +
-                column + u" IS NOT NULL ORDER BY " + column))
+    const QString column = Database::quoted(m_kind.templateColumn);
+    if (!q.exec(u"SELECT DISTINCT " + column + u" FROM " + Database::quoted(m_kind.table) +
+                u" WHERE " + column + u" IS NOT NULL ORDER BY " + column))
         return {};
     while (q.next())
         names << q.value(0).toString();
@@ -98,8 +93,8 @@ std::optional<int> BillHistory::run(const QList<Statement> &statements, QString 
 
 bool BillHistory::setColumn(int billId, const QString &column, const QString &value, QString &error)
 {
-    return run({{u"UPDATE " + quoted(m_kind.table) + u" SET " + quoted(column) + u" = ? WHERE " +
-                     quoted(m_kind.key) + u" = ?",
+    return run({{u"UPDATE " + Database::quoted(m_kind.table) + u" SET " + Database::quoted(column) +
+                     u" = ? WHERE " + Database::quoted(m_kind.key) + u" = ?",
                  {value, billId}}},
                error)
         .has_value();
@@ -110,9 +105,10 @@ std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &
     QList<Statement> updates;
     for (qsizetype first = 0; first < billIds.size(); first += kKeysPerStatement) {
         const QVariantList chunk = billIds.mid(first, kKeysPerStatement);
-        updates.append({u"UPDATE " + quoted(m_kind.table) + u" SET " + quoted(m_kind.stateColumn) +
-                            u" = ? WHERE " + quoted(m_kind.key) + u" IN (" +
-                            placeholders(chunk.size()) + u')',
+        updates.append({u"UPDATE " + Database::quoted(m_kind.table) + u" SET " +
+                            Database::quoted(m_kind.stateColumn) + u" = ? WHERE " +
+                            Database::quoted(m_kind.key) + u" IN (" + placeholders(chunk.size()) +
+                            u')',
                         QVariantList{kVoided} + chunk});
     }
     return run(updates, error);
@@ -120,13 +116,13 @@ std::optional<int> BillHistory::voidBills(const QVariantList &billIds, QString &
 
 std::optional<int> BillHistory::clearAll(QString &error)
 {
-    return run({{u"DELETE FROM " + quoted(m_kind.table), {}}}, error);
+    return run({{u"DELETE FROM " + Database::quoted(m_kind.table), {}}}, error);
 }
 
 std::optional<int> BillHistory::copyToBatch(const QVariantList &billIds, const QString &group,
                                             QString &error)
 {
-    const QString insert = batchInsertHead() + u" WHERE " + quoted(m_kind.key) + u" = ?";
+    const QString insert = batchInsertHead() + u" WHERE " + Database::quoted(m_kind.key) + u" = ?";
     QList<Statement> inserts;
     for (const QVariant &id : billIds)
         inserts.append({insert, {group, id}});

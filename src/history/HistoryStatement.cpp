@@ -1,4 +1,5 @@
 #include "history/HistoryStatement.h"
+#include "data/Database.h"
 
 #include "data/BoundQuery.h"
 #include "data/Schema.h"
@@ -8,11 +9,6 @@
 #include <cstdlib>
 
 namespace {
-
-QString quoted(const QString &name)
-{
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
 
 class Conditions
 {
@@ -29,10 +25,10 @@ public:
         QStringList parts;
         for (const QString &c : columns) {
             if (m_fuzzy) {
-                parts << quoted(c) + u" LIKE ? ESCAPE '\\'";
+                parts << Database::likeAnyCase(Database::quoted(c));
                 values << QString(u'%' + likeLiteral(value) + u'%');
             } else {
-                parts << quoted(c) + u" = ?";
+                parts << Database::quoted(c) + u" = ?";
                 values << value;
             }
         }
@@ -61,7 +57,7 @@ private:
 
 QString amountOf(const QString &column)
 {
-    return u"CAST(" + quoted(column) + u" AS REAL)";
+    return u"CAST(" + Database::quoted(column) + u" AS DOUBLE PRECISION)";
 }
 
 bool isColumn(const QString &table, const QString &column)
@@ -85,7 +81,7 @@ HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryF
     c.match(kind.receiverColumns, filter.receiver);
     if (filter.from && filter.to) {
         // Dates are stored as ISO text, with or without a time: the whole last day is in.
-        const QString column = quoted(kind.dateColumn);
+        const QString column = Database::quoted(kind.dateColumn);
         c.compare(column, ">=", filter.from->toString(Qt::ISODate));
         c.compare(column, "<", filter.to->addDays(1).toString(Qt::ISODate));
     }
@@ -104,32 +100,32 @@ HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryF
     s.values = c.values;
     const QString sort = isColumn(kind.table, filter.sortColumn) ? filter.sortColumn : kind.key;
     // Equal values of another column keep the newest bill first, the same every time.
-    s.orderBy = u" ORDER BY " + quoted(sort) + u" DESC";
+    s.orderBy = u" ORDER BY " + Database::quoted(sort) + u" DESC";
     if (sort.compare(kind.key, Qt::CaseInsensitive) != 0)
-        s.orderBy += u", " + quoted(kind.key) + u" DESC";
+        s.orderBy += u", " + Database::quoted(kind.key) + u" DESC";
     return s;
 }
 
 QString HistoryStatement::sql() const
 {
-    return u"SELECT * FROM " + quoted(table) + rowsWhere() + orderBy;
+    return u"SELECT * FROM " + Database::quoted(table) + rowsWhere() + orderBy;
 }
 
 QString HistoryStatement::rowsWhere() const
 {
     if (where.isEmpty())
         return where;
-    return u" WHERE " + quoted(key) + u" IN (SELECT " + quoted(key) + u" FROM " + quoted(table) +
-           where + u')';
+    return u" WHERE " + Database::quoted(key) + u" IN (SELECT " + Database::quoted(key) +
+           u" FROM " + Database::quoted(table) + where + u')';
 }
 
 QString HistoryStatement::summarySql() const
 {
     // Summed as whole ten-thousandths: a sum of binary fractions drifts off the cent.
-    const QString amount = quoted(amountColumn);
+    const QString amount = Database::quoted(amountColumn);
     return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN CAST(ROUND(CAST(" +
-           amount + u" AS REAL) * " + QString::number(HistoryStatement::kSumScale) +
-           u") AS BIGINT) END) FROM " + quoted(table) + where;
+           amount + u" AS DOUBLE PRECISION) * " + QString::number(HistoryStatement::kSumScale) +
+           u") AS BIGINT) END) FROM " + Database::quoted(table) + where;
 }
 
 QString HistoryStatement::identity() const

@@ -14,11 +14,6 @@
 
 namespace {
 
-QString quoted(QString identifier)
-{
-    return u'"' + identifier.replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 // Date columns hold ISO dates; the older database gives date and time.
 bool isDateColumn(const QString &column)
 {
@@ -69,17 +64,17 @@ bool DatabaseUpgrade::copyTable(const TableSource &older, const QString &table, 
         return true;
     const QString failed = u"转入数据表 " + table + u" 失败：";
     QSqlQuery q = m_db.query();
-    if (!q.exec(u"delete from " + quoted(table))) {
+    if (!q.exec(u"delete from " + Database::quoted(table))) {
         *error = failed + q.lastError().text();
         return false;
     }
     QStringList names;
     for (const QString &c : columns)
-        names << quoted(c);
+        names << Database::quoted(c);
     // Older databases may hold an item twice for one template, which ours forbids: the first
     // row is kept and the others are named in the summary rather than failing everything.
     const bool items = table.compare(u"CKControl", Qt::CaseInsensitive) == 0;
-    const QString insert = u"insert into " + quoted(table) + u" (" + names.join(u", ") +
+    const QString insert = u"insert into " + Database::quoted(table) + u" (" + names.join(u", ") +
                            u") values (" + QStringList(columns.size(), u"?"_qs).join(u", ") + u')' +
                            (items ? u" on conflict do nothing"_qs : QString());
     if (!q.prepare(insert)) {

@@ -15,11 +15,6 @@ const QStringList kKeyColumns = {QStringLiteral("全称"),   QStringLiteral("联
                                  QStringLiteral("电话"),   QStringLiteral("手机"),
                                  QStringLiteral("助记码"), QStringLiteral("地址")};
 
-QString quoted(const QString &identifier)
-{
-    return u'"' + QString(identifier).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 // The table's own spelling of a column, empty when it has no such column.
 QString tableColumn(const QString &name)
 {
@@ -36,7 +31,7 @@ QString containsAny(const QStringList &columns)
 {
     QStringList terms;
     for (const QString &c : columns)
-        terms << quoted(c) + u" LIKE ? ESCAPE '\\'";
+        terms << Database::likeAnyCase(Database::quoted(c));
     return u'(' + terms.join(u" OR ") + u')';
 }
 
@@ -80,7 +75,7 @@ AddressBookStatement AddressBook::listStatement(const AddressBookFilter &filter,
         if (filter.advancedEquals) {
             QStringList terms;
             for (const QString &c : columns) {
-                terms << quoted(c) + u" = ?";
+                terms << Database::quoted(c) + u" = ?";
                 s.values << filter.advancedValue;
             }
             conditions << u'(' + terms.join(u" OR ") + u')';
@@ -105,7 +100,7 @@ AddressBookStatement AddressBook::listStatement(const AddressBookFilter &filter,
     for (const QString &term : sortField.split(u',', Qt::SkipEmptyParts)) {
         const QString column = tableColumn(term);
         if (!column.isEmpty())
-            fields << quoted(column);
+            fields << Database::quoted(column);
     }
     if (fields.isEmpty())
         fields << QStringLiteral("全称");

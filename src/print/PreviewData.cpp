@@ -24,7 +24,7 @@ std::optional<std::vector<PreviewSample>> loadPreviewItems(Database &db, int che
     if (!execBound(q,
                    QStringLiteral("select a.*, b.ID as tId, b.CtlData, b.CtlLabel "
                                   "from CKControl as a join NameDict as b "
-                                  "on a.CtlName = b.CtlName collate nocase "
+                                  "on upper(a.CtlName) = upper(b.CtlName) "
                                   "where a.NeedPrint = 1 and b.PrintItem = 1 "
                                   "and a.CheckTypeID = ? and b.CheckTypeName = ? "
                                   "order by b.ShowOrd, b.ID"),

@@ -287,8 +287,8 @@ int PrintEngine::getCellsWidth(int checkTypeId, const QString &first, int defaul
 {
     QSqlQuery q = m_db.query();
     q.prepare(QStringLiteral("select CtlX from CKControl where CheckTypeID = :id and "
-                             "(CtlName = :first collate nocase or CtlName = :second collate "
-                             "nocase)"));
+                             "(upper(CtlName) = upper(:first) or upper(CtlName) = "
+                             "upper(:second))"));
     q.bindValue(QStringLiteral(":id"), checkTypeId);
     q.bindValue(QStringLiteral(":first"), first);
     q.bindValue(QStringLiteral(":second"), second);

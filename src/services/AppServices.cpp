@@ -1,6 +1,7 @@
 #include "services/AppServices.h"
 
 #include "base/Ui.h"
+#include "data/DatabaseChoice.h"
 #include "print/QtPrintDevice.h"
 
 AppServices::AppServices(Ui &ui, const QString &runPath)
@@ -19,8 +20,11 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
         m_startupProblem = u"无法创建数据目录，程序将不能保存任何数据：\n" + m_home.runPath();
         return;
     }
-    const Database::Status status = m_database.open(m_home.databasePath());
-    if (status == Database::Status::Created && !m_home.wasFresh())
+    const DatabaseChoice choice = DatabaseChoice::read(m_settings.userIni(), m_home);
+    const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
+    const Database::Status status =
+        shared ? m_database.openServer(choice.server) : m_database.open(m_home.databasePath());
+    if (status == Database::Status::Created && !shared && !m_home.wasFresh())
         m_startupProblem = u"没有找到数据库文件，已新建一个空数据库：\n" + m_home.databasePath();
     else
         m_startupProblem = m_database.problem();

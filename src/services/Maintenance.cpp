@@ -66,6 +66,11 @@ QStringList clearUnusedPictures(Database &db, const DataHome &home)
 RepairResult repairDatabase(Database &db, const DataHome &home)
 {
     RepairResult r;
+    // The shared database's server keeps its own backups and checks; there is no file here.
+    if (db.backend() == Database::Backend::Postgres) {
+        r.error = QStringLiteral("共享数据库由其服务器维护，本工作站无法修复或压缩它。");
+        return r;
+    }
     r.backupPath = home.dataDir() + u"EPData-" +
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
                    u".bak";

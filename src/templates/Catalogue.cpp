@@ -362,11 +362,10 @@ QStringList Catalogue::loadHistoryTypeNameList(const QString &table) const
 {
     // Only a table of our schema is queried; the name itself is never trusted.
     const SchemaTable *known = Schema::table(table);
-    QSqlDriver *driver = m_db.connection().driver();
-    if (!known || !driver)
+    if (!known)
         return {};
     QSqlQuery q = m_db.query();
-    const QString name = driver->escapeIdentifier(known->name, QSqlDriver::TableName);
+    const QString name = Database::quoted(known->name);
     if (!q.exec(u"select distinct 模板种类 from " + name + u" order by 模板种类"))
         return {};
     return firstColumn(q);

@@ -139,9 +139,10 @@ std::optional<QStringList> DesignerStore::loadGroupItems(const QString &group, Q
         QString pattern = likeLiteral(group);
         pattern.replace(u'*', u'%');
         ok = execBound(q,
-                       QStringLiteral("select CtlName from NameDict where PrintItem = 1 and "
-                                      "CheckTypeName = ? and CtlLabel like ? escape '\\' "
-                                      "order by ShowOrd, ID"),
+                       u"select CtlName from NameDict where PrintItem = 1 and CheckTypeName = ? "
+                       u"and " +
+                           Database::likeAnyCase(QStringLiteral("CtlLabel")) +
+                           u" order by ShowOrd, ID",
                        {m_kind, pattern});
     } else {
         ok = execBound(q,

@@ -84,9 +84,9 @@ QString TemplateManager::listSql(Tab tab, const QString &kind, const QString &ke
                   u"from ckTypeTable where " +
                   QString::fromUtf8(conditions[int(tab)]);
     if (!kind.isEmpty())
-        sql += u" and TypeName like ? escape '\\'";
+        sql += u" and " + Database::likeAnyCase(QStringLiteral("TypeName"));
     if (!key.isEmpty())
-        sql += u" and TypeName like ? escape '\\'";
+        sql += u" and " + Database::likeAnyCase(QStringLiteral("TypeName"));
     return sql + u" order by TypeName";
 }
 

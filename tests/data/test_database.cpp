@@ -33,16 +33,14 @@ TEST(Database, FreshHomeHasEveryTableAndColumnAtTheLatestVersion)
     // _CKTypeTable and _CKControl are one entry of the contract.
     EXPECT_EQ(Schema::tables().size(), 18u);
     for (const SchemaTable &t : Schema::tables()) {
-        const QSqlRecord record = home.db().connection().record(t.name);
+        const QSqlRecord record = home.columns(t.name);
         EXPECT_EQ(record.count(), int(t.columns.size())) << t.name.toStdString();
         for (const SchemaColumn &c : t.columns)
             EXPECT_TRUE(record.contains(c.name))
                 << t.name.toStdString() << "." << c.name.toStdString();
     }
-    QSqlQuery q = home.db().query();
-    q.exec("PRAGMA user_version");
-    q.next();
-    EXPECT_EQ(q.value(0).toInt(), Schema::latestVersion());
+    QString error;
+    EXPECT_EQ(Database::schemaVersion(home.db().connection(), &error), Schema::latestVersion());
 }
 
 TEST(Database, ItemNamesAreUniquePerTemplateAndUpgradeKeepsTheFirstRow)
@@ -110,7 +108,7 @@ TEST(Database, TablesAndColumnsTheOtherWindowsUseAreThere)
     };
     TestHome home;
     for (const auto &t : expected) {
-        const QSqlRecord record = home.db().connection().record(QString::fromUtf8(t.table));
+        const QSqlRecord record = home.columns(QString::fromUtf8(t.table));
         EXPECT_FALSE(record.isEmpty()) << t.table;
         for (const char *column : t.columns)
             EXPECT_TRUE(record.contains(QString::fromUtf8(column))) << t.table << "." << column;
@@ -215,6 +213,7 @@ TEST(Database, CountOfAMissingTableTellsTheUserAndAnswersZero)
 
 TEST(Database, CorruptFileIsReportedAndNeverOverwritten)
 {
+    SKIP_ON_SERVER("its damaged file");
     TestHome home;
     const QString path = home.services().home().databasePath();
     home.db().close();
@@ -236,6 +235,7 @@ TEST(Database, CorruptFileIsReportedAndNeverOverwritten)
 
 TEST(Database, MissingFileInAPopulatedHomeIsMadeAgainAndReported)
 {
+    SKIP_ON_SERVER("its missing file");
     TestHome home;
     const QString path = home.services().home().databasePath();
     home.db().close();
@@ -250,6 +250,7 @@ TEST(Database, MissingFileInAPopulatedHomeIsMadeAgainAndReported)
 
 TEST(Database, ReadOnlyFileOpensForReadingAndSaysSo)
 {
+    SKIP_ON_SERVER("its read-only file");
     if (geteuid() == 0) {
         const QString failure =
             failureAsNobody(QStringLiteral("Database.ReadOnlyFileOpensForReadingAndSaysSo"));
@@ -273,6 +274,7 @@ TEST(Database, ReadOnlyFileOpensForReadingAndSaysSo)
 
 TEST(Database, HomeAndDatabaseMadeHereAreForTheOwnerOnly)
 {
+    SKIP_ON_SERVER("its file mode");
     const auto groupAndOthers = QFile::Permissions(0x00FF);
     QTemporaryDir parent;
     ScriptedUi ui;
@@ -303,6 +305,7 @@ TEST(Database, HomeAndDatabaseMadeHereAreForTheOwnerOnly)
 
 TEST(Database, SafeWriteModeRefusedIsReportedAndTheFileStillOpens)
 {
+    SKIP_ON_SERVER("its journal mode");
     TestHome home;
     const QString path = home.services().home().databasePath();
     home.db().close();

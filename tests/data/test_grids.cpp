@@ -170,13 +170,16 @@ TEST(Grids, SelectedDeleteAsksThenDeletesExactlyTheSelectedKeys)
     EXPECT_EQ(home.ui.last().text, "2个收件条目删除成功！");
     EXPECT_EQ(home.ui.last().caption, "提示");
     QSqlQuery q = home.db().query();
-    q.exec("select group_concat(k) from Keys order by v");
-    q.next();
-    EXPECT_EQ(q.value(0).toString(), "a,d");
+    q.exec("select k from Keys order by v");
+    QStringList left;
+    while (q.next())
+        left << q.value(0).toString();
+    EXPECT_EQ(left, QStringList({"a", "d"}));
 }
 
 TEST(Grids, SelectedDeleteOfNumericKeysInOneTransaction)
 {
+    SKIP_ON_SERVER("a trigger in its dialect");
     TestHome home;
     QSqlQuery q = home.db().query();
     home.db().inTransaction([&] {
@@ -269,7 +272,7 @@ TEST(Grids, ExportWritesTextCellsUnderABoldTitleRowAndOpensTheFile)
 {
     TestHome home;
     QSqlQuery q = home.db().query();
-    ASSERT_TRUE(q.exec("create table Accounts (户名 text, 账号 text, 金额 real, 编号 integer)"));
+    ASSERT_TRUE(q.exec("create table Accounts (户名 text, 账号 text, 金额 real, 编号 bigint)"));
     ASSERT_TRUE(q.exec("insert into Accounts values ('张三', '622202123456789012', 1234.5, "
                        "123456789012345678)"));
     ASSERT_TRUE(q.exec("insert into Accounts values ('李四', '000123456789012345', null, 7)"));

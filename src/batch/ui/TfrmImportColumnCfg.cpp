@@ -179,15 +179,18 @@ void TfrmImportColumnCfg::btSubmitClick()
 
 void TfrmImportColumnCfg::btAddClick()
 {
-    QSqlQuery query = m_services.database().query();
-    if (!execBound(query,
-                   QStringLiteral("INSERT INTO MatchColumn (MatchType, ItemName, SourceName, "
-                                  "ShowOrd) VALUES (?, '', '', 0)"),
-                   {ImportItems::kMatchType})) {
+    Database &db = m_services.database();
+    QSqlQuery query = db.query();
+    const QVariant id = db.insertReturningKey(
+        query,
+        QStringLiteral("INSERT INTO MatchColumn (MatchType, ItemName, SourceName, ShowOrd) "
+                       "VALUES (?, '', '', 0)"),
+        {ImportItems::kMatchType}, QStringLiteral("Id"));
+    if (!id.isValid()) {
         m_services.ui().error(u"列匹配规则未能添加：" + query.lastError().text());
         return;
     }
-    reload(query.lastInsertId().toInt());
+    reload(id.toInt());
     edShowOrd->setText(kServiceCode);
     orderChanged(kServiceCode);
     edItemName->setFocus();

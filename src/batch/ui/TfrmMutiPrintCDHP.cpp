@@ -400,15 +400,17 @@ void TfrmMutiPrintCDHP::btFromWriteClick()
 {
     // The new row joins the listed group so that it stays in view.
     const QString group = cb_ListName->currentText().trimmed();
-    QSqlQuery q = m_services.database().query();
-    if (!execBound(
-            q, QStringLiteral("INSERT INTO MultiPrintCDHP (批打分组, 票据状态) VALUES (?, '0')"),
-            {group == kAll ? QString() : group})) {
+    Database &db = m_services.database();
+    QSqlQuery q = db.query();
+    const QVariant id = db.insertReturningKey(
+        q, QStringLiteral("INSERT INTO MultiPrintCDHP (批打分组, 票据状态) VALUES (?, '0')"),
+        {group == kAll ? QString() : group}, QStringLiteral("ID"));
+    if (!id.isValid()) {
         m_services.ui().alert(u"添加失败！" + q.lastError().text(), kPrompt);
         return;
     }
     refresh();
-    const int row = m_model->ids().indexOf(q.lastInsertId().toInt());
+    const int row = m_model->ids().indexOf(id.toInt());
     if (row >= 0) {
         DBGrid1->setCurrentIndex(m_model->index(row, 1));
         DBGrid1->setFocus();

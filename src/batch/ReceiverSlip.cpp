@@ -82,6 +82,20 @@ ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row,
     return slip;
 }
 
+ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row,
+                              const QSet<QString> &shownColumns, bool handsetShown)
+{
+    return of(
+        row,
+        [&shownColumns](const QString &column) {
+            for (const QString &name : columnNames(column))
+                if (shownColumns.contains(name))
+                    return true;
+            return false;
+        },
+        handsetShown);
+}
+
 QString ReceiverSlip::putInto(BillValues &slip, const ExpressSlipOptions &options) const
 {
     for (const Value &v : values) {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -38,6 +39,9 @@ struct ReceiverSlip
     // its mobile box (else the mobile number joins the telephone).
     static ReceiverSlip of(const QHash<QString, QString> &row,
                            const std::function<bool(const QString &column)> &shown,
+                           bool handsetShown);
+    // `shownColumns`: the list's columns that are shown, by name.
+    static ReceiverSlip of(const QHash<QString, QString> &row, const QSet<QString> &shownColumns,
                            bool handsetShown);
     // The destination column is titled either way in older lists.
     static QStringList columnNames(const QString &column);

@@ -147,7 +147,7 @@ bool PrintCommand::importSlips(SpreadsheetReader &sheet, const PrintRequest &req
     for (size_t i = 0; i < items.size(); ++i) {
         if (columns[i] <= 0 || items[i].column.isEmpty())
             continue;
-        m_slipColumns << items[i].column;
+        m_slipColumns.insert(items[i].column);
         receiver |= items[i].item == u"单位全称" || items[i].item == u"联系人" ||
                     items[i].item == u"地址";
     }
@@ -240,15 +240,7 @@ std::optional<PrintCommand::Rows> PrintCommand::rowsFromSheet(const TemplateBill
             const auto row = ReceiverList(m_services.database()).row(id, &why);
             if (!row)
                 return QStringLiteral("编号=%1：%2").arg(id).arg(why);
-            const ReceiverSlip receiver = ReceiverSlip::of(
-                *row,
-                [this](const QString &column) {
-                    for (const QString &name : ReceiverSlip::columnNames(column))
-                        if (m_slipColumns.contains(name))
-                            return true;
-                    return false;
-                },
-                handsetShown);
+            const ReceiverSlip receiver = ReceiverSlip::of(*row, m_slipColumns, handsetShown);
             if (receiver.noReceiver)
                 return QStringLiteral("编号=%1：全称、联系人和地址都是空的").arg(id);
             why = receiver.putInto(slip, options);

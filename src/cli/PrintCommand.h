@@ -4,6 +4,7 @@
 #include "bills/BillValues.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -72,7 +73,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     int m_checkTypeId = 0;
-    QStringList m_slipColumns; // the batch list columns the spreadsheet fills
+    QSet<QString> m_slipColumns; // the batch list columns the spreadsheet fills
     int m_lastPercent = -1;
     bool m_json = false;
 };

@@ -769,15 +769,8 @@ QString TfrmMutiPrint::pushRow(BillValues &slip, int id, const ExpressSlipOption
     if (!row)
         return error.isEmpty() ? QString(u"调用错误，找不到记录，编号=" + QString::number(id))
                                : QString(u"错误，" + error);
-    const ReceiverSlip receiver = ReceiverSlip::of(
-        *row,
-        [this](const QString &column) {
-            for (const QString &name : ReceiverSlip::columnNames(column))
-                if (m_shownColumns.contains(name))
-                    return true;
-            return false;
-        },
-        !slip.isHidden(QStringLiteral("skrHandset")));
+    const ReceiverSlip receiver =
+        ReceiverSlip::of(*row, m_shownColumns, !slip.isHidden(QStringLiteral("skrHandset")));
     const QString number = u"编号=" + QString::number(id) + u"：";
     if (receiver.noReceiver)
         return number + QStringLiteral("全称、联系人和地址都是空的");

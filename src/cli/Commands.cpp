@@ -2,10 +2,13 @@
 
 #include "base/RunPath.h"
 #include "cli/PrintCommand.h"
+#include "cli/PrintService.h"
 #include "cli/StreamUi.h"
 #include "services/AppServices.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
 #include <QTextStream>
 #include <atomic>
 #include <csignal>
@@ -20,6 +23,7 @@ const QString kUsage = QStringLiteral(
     "\n"
     "不带命令时打开程序窗口。命令：\n"
     "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
+    "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
     "\n"
     "lanyan 命令 --help 显示该命令的选项。\n");
 
@@ -45,6 +49,23 @@ const QString kPrintUsage = QStringLiteral(
     "\n"
     "退出码：0 完成，2 输入有误，3 打印机拒绝，4 已中止。\n"
     "进度写在标准错误上。\n");
+
+const QString kServeUsage = QStringLiteral(
+    "用法：lanyan serve [--port 端口]\n"
+    "\n"
+    "在本机（127.0.0.1，其他电脑无法访问）提供打印服务，一次打印一个任务，与 lanyan print\n"
+    "使用同一打印引擎，每个任务记入批量打印记录。每个请求都要带上数据目录中\n"
+    "Data/ServiceToken 文件里的令牌：Authorization: Bearer 令牌。\n"
+    "Config.ini 的 ServiceOrigin 可以设置允许调用的网页来源（如 https://shop.example）。\n"
+    "\n"
+    "  POST /print     {\"template\": 模板, \"rows\": [{列标题: 值}, ...] 或 \"bill\": \"kdd:流水号\",\n"
+    "                   \"printer\": 打印机 或 \"pdf\", \"copies\": 份数}  ->  {\"job\": 任务号}\n"
+    "  GET /jobs/任务号  任务的状态（queued、printing、done、failed）和张数\n"
+    "  GET /templates  模板列表；GET /printers  打印机列表\n"
+    "\n"
+    "选项：\n"
+    "  --port 端口  监听的端口（默认 17521）\n"
+    "  --help       显示本帮助\n");
 
 std::atomic<bool> g_stop{false};
 
@@ -126,6 +147,53 @@ int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
     return command.run(request);
 }
 
+int runServe(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption({QStringLiteral("port"), {}, QStringLiteral("value")});
+    parser.addOption({QStringLiteral("help"), {}});
+    if (!parser.parse(arguments))
+        return usageError(err, parser.errorText(), kServeUsage);
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << kServeUsage << Qt::flush;
+        return PrintCommand::Done;
+    }
+    const auto port = count(parser, QStringLiteral("port"), 1);
+    if (!port || *port > 65535 || !parser.positionalArguments().isEmpty())
+        return usageError(err, QStringLiteral("--port 要写 1 到 65535 的整数。"), kServeUsage);
+
+    StreamUi ui;
+    AppServices services(ui, getRunPath());
+    if (!services.startupProblem().isEmpty())
+        return usageError(err, services.startupProblem(), QString());
+    PrintService service(services);
+    const quint16 listening =
+        service.listen(parser.isSet(QStringLiteral("port")) ? quint16(*port)
+                                                            : PrintService::kDefaultPort);
+    if (listening == 0) {
+        err << QStringLiteral("打印服务没有启动：端口已被占用，或令牌文件 %1 无法读写。")
+                   .arg(service.tokenFile())
+            << Qt::endl;
+        return PrintCommand::BadInput;
+    }
+    err << QStringLiteral("打印服务：http://127.0.0.1:%1/ ，令牌在 %2 。按 Ctrl+C 停止。")
+               .arg(listening)
+               .arg(service.tokenFile())
+        << Qt::endl;
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    // A signal handler may only set a flag; the event loop looks at it.
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [] {
+        if (g_stop)
+            QCoreApplication::quit();
+    });
+    stopWatch.start(200);
+    QCoreApplication::exec();
+    return PrintCommand::Done;
+}
+
 } // namespace
 
 bool isCommand(const QStringList &arguments)
@@ -133,7 +201,8 @@ bool isCommand(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    return first == u"print" || first == u"--help" || first == u"-h" || first == u"help";
+    return first == u"print" || first == u"serve" || first == u"--help" || first == u"-h" ||
+           first == u"help";
 }
 
 int run(const QStringList &arguments)
@@ -143,6 +212,8 @@ int run(const QStringList &arguments)
     const QString command = arguments.value(1);
     if (command == u"print")
         return runPrint(arguments.mid(1), out, err);
+    if (command == u"serve")
+        return runServe(arguments.mid(1), out, err);
     out << kUsage << Qt::flush;
     return PrintCommand::Done;
 }

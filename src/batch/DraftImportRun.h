@@ -19,8 +19,8 @@ public:
 
     // `columns` holds the spreadsheet column of each item of DraftImport::items(), -1 for none.
     // The rows from `firstRow` on are imported: 2, below the titles, unless a run resumes.
-    DraftImportRun(Database &db, const SpreadsheetReader &sheet, QList<int> columns,
-                   ImportLog &log, int firstRow = 2);
+    DraftImportRun(Database &db, const SpreadsheetReader &sheet, QList<int> columns, ImportLog &log,
+                   int firstRow = 2);
     ~DraftImportRun();
 
     int total() const { return m_total; }

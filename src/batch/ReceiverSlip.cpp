@@ -82,8 +82,8 @@ ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row,
     return slip;
 }
 
-ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row,
-                              const QSet<QString> &shownColumns, bool handsetShown)
+ReceiverSlip ReceiverSlip::of(const QHash<QString, QString> &row, const QSet<QString> &shownColumns,
+                              bool handsetShown)
 {
     return of(
         row,

@@ -25,8 +25,7 @@ struct BillField
 };
 
 // The field of that control (compared without regard to case), or null.
-inline const BillField *fieldByControl(const std::vector<BillField> &fields,
-                                       const QString &control)
+inline const BillField *fieldByControl(const std::vector<BillField> &fields, const QString &control)
 {
     for (const BillField &f : fields)
         if (f.control.compare(control, Qt::CaseInsensitive) == 0)

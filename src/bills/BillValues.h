@@ -15,7 +15,10 @@ class BillValues
 {
 public:
     BillValues() = default;
-    BillValues(BillKind kind, int checkTypeId) : m_kind(kind), m_checkTypeId(checkTypeId) {}
+    BillValues(BillKind kind, int checkTypeId)
+        : m_kind(kind)
+        , m_checkTypeId(checkTypeId)
+    {}
 
     BillKind kind() const { return m_kind; }
     int checkTypeId() const { return m_checkTypeId; }

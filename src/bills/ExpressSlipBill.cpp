@@ -43,16 +43,16 @@ const QStringList &dateFields()
 
 const QStringList &receiverFields()
 {
-    static const QStringList fields{"zdSKR",   "zdSKRLXR",   "zdSKRS",         "zdSKRXS",
-                                    "zdskrDH", "zdSKRYB",    "zdSkrDZ",        "edtSJRTown",
+    static const QStringList fields{"zdSKR",      "zdSKRLXR",       "zdSKRS",    "zdSKRXS",
+                                    "zdskrDH",    "zdSKRYB",        "zdSkrDZ",   "edtSJRTown",
                                     "skrHandset", "edtCountryDest", "cbDestSite"};
     return fields;
 }
 
 const QStringList &senderFields()
 {
-    static const QStringList fields{"zdHKR",   "zdHKRLXR",   "zdHKRS",         "zdHKRXS",
-                                    "zdhkrDH", "zdHKRYB",    "zdHkrDZ",        "edtFJRTown",
+    static const QStringList fields{"zdHKR",      "zdHKRLXR",       "zdHKRS",     "zdHKRXS",
+                                    "zdhkrDH",    "zdHKRYB",        "zdHkrDZ",    "edtFJRTown",
                                     "hkrHandset", "edtCountryFrom", "cbFromSite", "zdSign"};
     return fields;
 }

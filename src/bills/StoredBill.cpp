@@ -26,12 +26,13 @@ void loadStoredBill(BillValues &bill, const QHash<QString, QString> &row,
     for (const BillField &f : draft ? DraftFields::all() : ExpressSlipFields::all())
         if (!f.column.isEmpty() && f.kind != BillField::Kind::Date)
             bill.set(f.control, row.value(f.column));
-    const QDate date = storedDate(row.value(draft ? QStringLiteral("出票日期")
-                                                  : QStringLiteral("寄件日期")));
+    const QDate date =
+        storedDate(row.value(draft ? QStringLiteral("出票日期") : QStringLiteral("寄件日期")));
     if (date.isValid())
         setBillDate(bill, date, draft && options.capitalDates);
     if (draft) {
-        const DraftRules::AmountEntry amount = DraftRules::readAmount(row.value(QStringLiteral("金额")));
+        const DraftRules::AmountEntry amount =
+            DraftRules::readAmount(row.value(QStringLiteral("金额")));
         if (amount.status == DraftRules::AmountEntry::Status::Valid)
             DraftBill::setAmount(bill, amount.amount, options);
         else

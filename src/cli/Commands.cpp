@@ -8,8 +8,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTimer>
 #include <QTextStream>
+#include <QTimer>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -18,14 +18,14 @@ namespace Commands {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "用法：lanyan [命令] [选项]\n"
-    "\n"
-    "不带命令时打开程序窗口。命令：\n"
-    "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
-    "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
-    "\n"
-    "lanyan 命令 --help 显示该命令的选项。\n");
+const QString kUsage =
+    QStringLiteral("用法：lanyan [命令] [选项]\n"
+                   "\n"
+                   "不带命令时打开程序窗口。命令：\n"
+                   "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
+                   "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
+                   "\n"
+                   "lanyan 命令 --help 显示该命令的选项。\n");
 
 const QString kPrintUsage = QStringLiteral(
     "用法：lanyan print --template 模板 (--values 表格 | --bill kdd:流水号|cdhp:流水号)\n"
@@ -58,7 +58,8 @@ const QString kServeUsage = QStringLiteral(
     "Data/ServiceToken 文件里的令牌：Authorization: Bearer 令牌。\n"
     "Config.ini 的 ServiceOrigin 可以设置允许调用的网页来源（如 https://shop.example）。\n"
     "\n"
-    "  POST /print     {\"template\": 模板, \"rows\": [{列标题: 值}, ...] 或 \"bill\": \"kdd:流水号\",\n"
+    "  POST /print     {\"template\": 模板, \"rows\": [{列标题: 值}, ...] 或 \"bill\": "
+    "\"kdd:流水号\",\n"
     "                   \"printer\": 打印机 或 \"pdf\", \"copies\": 份数}  ->  {\"job\": 任务号}\n"
     "  GET /jobs/任务号  任务的状态（queued、printing、done、failed）和张数\n"
     "  GET /templates  模板列表；GET /printers  打印机列表\n"
@@ -94,8 +95,8 @@ int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char *name : {"template", "values", "sheet", "from-row", "bill", "printer", "pdf",
-                             "copies"})
+    for (const char *name :
+         {"template", "values", "sheet", "from-row", "bill", "printer", "pdf", "copies"})
         parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("value")});
     for (const char *name : {"json", "help"})
         parser.addOption({QString::fromLatin1(name), {}});
@@ -168,9 +169,8 @@ int runServe(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (!services.startupProblem().isEmpty())
         return usageError(err, services.startupProblem(), QString());
     PrintService service(services);
-    const quint16 listening =
-        service.listen(parser.isSet(QStringLiteral("port")) ? quint16(*port)
-                                                            : PrintService::kDefaultPort);
+    const quint16 listening = service.listen(
+        parser.isSet(QStringLiteral("port")) ? quint16(*port) : PrintService::kDefaultPort);
     if (listening == 0) {
         err << QStringLiteral("打印服务没有启动：端口已被占用，或令牌文件 %1 无法读写。")
                    .arg(service.tokenFile())

@@ -148,8 +148,8 @@ bool PrintCommand::importSlips(SpreadsheetReader &sheet, const PrintRequest &req
         if (columns[i] <= 0 || items[i].column.isEmpty())
             continue;
         m_slipColumns.insert(items[i].column);
-        receiver |= items[i].item == u"单位全称" || items[i].item == u"联系人" ||
-                    items[i].item == u"地址";
+        receiver |=
+            items[i].item == u"单位全称" || items[i].item == u"联系人" || items[i].item == u"地址";
     }
     if (!receiver) {
         *error = u"表格第 1 行没有收件人的列（全称、联系人或地址）：" + sheet.path();
@@ -181,8 +181,8 @@ bool PrintCommand::importSlips(SpreadsheetReader &sheet, const PrintRequest &req
     return true;
 }
 
-bool PrintCommand::importDrafts(SpreadsheetReader &sheet, const PrintRequest &request,
-                                Rows &rows, QString *error)
+bool PrintCommand::importDrafts(SpreadsheetReader &sheet, const PrintRequest &request, Rows &rows,
+                                QString *error)
 {
     const QList<int> columns = DraftImport::autoMatch(DraftImport::titleEntries(sheet));
     const QList<DraftImport::Item> &items = DraftImport::items();
@@ -212,9 +212,8 @@ bool PrintCommand::importDrafts(SpreadsheetReader &sheet, const PrintRequest &re
     return true;
 }
 
-std::optional<PrintCommand::Rows> PrintCommand::rowsFromSheet(const TemplateBill &start,
-                                                              const PrintRequest &request,
-                                                              QString *error)
+std::optional<PrintCommand::Rows>
+PrintCommand::rowsFromSheet(const TemplateBill &start, const PrintRequest &request, QString *error)
 {
     const BillKind kind = start.values.kind();
     const std::unique_ptr<SpreadsheetReader> sheet =
@@ -348,9 +347,9 @@ int PrintCommand::run(const PrintRequest &request)
     if (batch) {
         BatchPrintRun run(m_services.database(), m_services.printEngine(), rows->listTable,
                           CurrentOperator::name());
-        out = run.run(job, start.values, rows->ids, rows->build,
-                      [this](int done, int total) { return progress(done, total); },
-                      request.copies);
+        out = run.run(
+            job, start.values, rows->ids, rows->build,
+            [this](int done, int total) { return progress(done, total); }, request.copies);
     } else {
         BillValues bill;
         rows->build(bill, rows->ids.front());
@@ -364,8 +363,8 @@ int PrintCommand::run(const PrintRequest &request)
             job.PrinterTransAbort();
     }
 
-    const int code = out.sent            ? Done
-                     : out.cancelled     ? Stopped
+    const int code = out.sent                                          ? Done
+                     : out.cancelled                                   ? Stopped
                      : out.printed.isEmpty() && !out.skipped.isEmpty() ? BadInput
                                                                        : PrinterRefused;
     if (request.json) {
@@ -379,8 +378,9 @@ int PrintCommand::run(const PrintRequest &request)
                             {"exit", code}};
         if (batch)
             summary.insert("run", out.run);
-        summary.insert("printer", request.pdf.isEmpty() ? request.printer
-                                                        : QFileInfo(request.pdf).absoluteFilePath());
+        summary.insert("printer", request.pdf.isEmpty()
+                                      ? request.printer
+                                      : QFileInfo(request.pdf).absoluteFilePath());
         m_out << QJsonDocument(summary).toJson(QJsonDocument::Indented) << Qt::flush;
     } else {
         for (const QString &why : std::as_const(out.skipped))

@@ -142,7 +142,8 @@ QHttpServerResponse PrintService::post(const QHttpServerRequest &request)
         return failure(Status::BadRequest, QStringLiteral("缺少 template"));
     if (job.contains("rows") == job.contains("bill") ||
         (job.contains("rows") && !job.value("rows").isArray()))
-        return failure(Status::BadRequest, QStringLiteral("rows（数组）和 bill 要有一个，且只能有一个"));
+        return failure(Status::BadRequest,
+                       QStringLiteral("rows（数组）和 bill 要有一个，且只能有一个"));
     if (job.value("printer").toString().isEmpty())
         return failure(Status::BadRequest, QStringLiteral("缺少 printer（打印机名称或 \"pdf\"）"));
     const int id = m_nextJob++;
@@ -169,8 +170,8 @@ QHttpServerResponse PrintService::templates() const
     const Catalogue &catalogue = m_services.catalogue();
     for (const QString &name : catalogue.loadCheckTypeFullNameList()) {
         const int id = catalogue.loadCheckTypeIDByTypeFullName(name).toInt();
-        list.append(QJsonObject{{"id", id}, {"name", name},
-                                {"kind", Catalogue::kindFromTypeName(name)}});
+        list.append(
+            QJsonObject{{"id", id}, {"name", name}, {"kind", Catalogue::kindFromTypeName(name)}});
     }
     return QHttpServerResponse(list);
 }

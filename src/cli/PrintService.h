@@ -45,7 +45,8 @@ private:
     };
 
     bool authorised(const QHttpServerRequest &request) const;
-    QHttpServerResponse reply(const QHttpServerRequest &request, QHttpServerResponse response) const;
+    QHttpServerResponse reply(const QHttpServerRequest &request,
+                              QHttpServerResponse response) const;
     QHttpServerResponse post(const QHttpServerRequest &request);
     QHttpServerResponse job(int id) const;
     QHttpServerResponse templates() const;

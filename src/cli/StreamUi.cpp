@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
-StreamUi::StreamUi() : m_err(stderr) {}
+StreamUi::StreamUi()
+    : m_err(stderr)
+{}
 
-Ui::Answer StreamUi::showMessage(const QString &text, const QString &caption, Icon,
-                                 Buttons buttons)
+Ui::Answer StreamUi::showMessage(const QString &text, const QString &caption, Icon, Buttons buttons)
 {
     m_last = text;
     QString line = text.simplified();

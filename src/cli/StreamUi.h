@@ -22,10 +22,7 @@ public:
     {
         return {};
     }
-    QString giveMeAnValue(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
+    QString giveMeAnValue(const QString &, const QString &, const QString &) override { return {}; }
 
     // The last message, for a command's own report.
     const QString &lastMessage() const { return m_last; }

@@ -36,15 +36,35 @@ TEST(BillValues, DraftAmountGivesCapitalTextCellsAndCode)
     };
     const Case cases[]{
         // The code stands in the cell left of the highest digit.
-        {"1234.50", "人民币", "￥", true, false, "人民币壹仟贰佰叁拾肆元伍角整",
+        {"1234.50",
+         "人民币",
+         "￥",
+         true,
+         false,
+         "人民币壹仟贰佰叁拾肆元伍角整",
          {"", "", "", "", "￥", "1", "2", "3", "4", "5", "0"}},
-        {"0.05", "人民币", "￥", false, false, "伍分",
+        {"0.05",
+         "人民币",
+         "￥",
+         false,
+         false,
+         "伍分",
          {"", "", "", "", "", "", "", "", "￥", "0", "5"}},
         // "不打印限位符￥": no code in the cells.
-        {"8.00", "人民币", "￥", true, true, "人民币捌元整",
+        {"8.00",
+         "人民币",
+         "￥",
+         true,
+         true,
+         "人民币捌元整",
          {"", "", "", "", "", "", "", "", "8", "0", "0"}},
         // A foreign currency's name comes before the amount.
-        {"100.00", "美元", "US$", false, false, "美元壹佰元整",
+        {"100.00",
+         "美元",
+         "US$",
+         false,
+         false,
+         "美元壹佰元整",
          {"", "", "", "", "", "US$", "1", "0", "0", "0", "0"}},
     };
     for (const Case &c : cases) {

@@ -126,11 +126,11 @@ TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
     // Found by its name as the form's drop-down shows it, as well as by its number.
     // The receiver's name box holds 80 characters: a longer one must not print cut short.
     const QString tooLong = QString(81, u'长');
-    const QString csv = c.writeCsv(
-        "slips.csv", u"全称,联系人,地址,市\n"
-                     u"北京远景贸易,张三,朝阳区一号,北京\n" +
-                         tooLong + u",王五,某地,某市\n"
-                                   u"上海百川实业,李四,浦东新区二号,上海\n");
+    const QString csv = c.writeCsv("slips.csv", u"全称,联系人,地址,市\n"
+                                                u"北京远景贸易,张三,朝阳区一号,北京\n" +
+                                                    tooLong +
+                                                    u",王五,某地,某市\n"
+                                                    u"上海百川实业,李四,浦东新区二号,上海\n");
     PrintRequest request = c.toPdf(kSlipTemplate, csv);
     request.templateText = QStringLiteral("飞燕速递");
     ASSERT_EQ(c.print(request), PrintCommand::Done) << c.err.toStdString();
@@ -161,8 +161,8 @@ TEST(PrintCommand, BadInputPrintsAndRecordsNothing)
     const Case cases[]{
         {"unknown template", [](PrintRequest &r) { r.templateText = "没有的模板"; },
          PrintCommand::BadInput, "没有这个模板：没有的模板"},
-        {"unknown number", [](PrintRequest &r) { r.templateText = "999"; },
-         PrintCommand::BadInput, "没有这个模板：999"},
+        {"unknown number", [](PrintRequest &r) { r.templateText = "999"; }, PrintCommand::BadInput,
+         "没有这个模板：999"},
         {"missing file", [&](PrintRequest &r) { r.valuesFile = c.home.path() + "none.xlsx"; },
          PrintCommand::BadInput, "none.xlsx"},
         {"no receiver column", [&](PrintRequest &r) { r.valuesFile = noReceiver; },
@@ -206,8 +206,8 @@ TEST(PrintCommand, AStoredDraftPrintsAsItsFormShowsIt)
 {
     Command c;
     BillStore store(c.home.db(), QStringLiteral("DataCDHPTable"));
-    const BillStore::SaveResult saved =
-        store.save(-1, {{"收款人全称", "杭州西湖茶叶"}, {"金额", "88.00"}, {"出票日期", "2023-11-07"}});
+    const BillStore::SaveResult saved = store.save(
+        -1, {{"收款人全称", "杭州西湖茶叶"}, {"金额", "88.00"}, {"出票日期", "2023-11-07"}});
     ASSERT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
     PrintRequest r = c.toPdf(kDraftTemplate, {});
     r.bill = QStringLiteral("cdhp:%1").arg(saved.billId);
@@ -215,8 +215,7 @@ TEST(PrintCommand, AStoredDraftPrintsAsItsFormShowsIt)
     const auto pages = readPdfWords(r.pdf);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDINCOMP"), "杭州西湖茶叶"));
-    EXPECT_TRUE(
-        c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDJEDX"), "人民币捌拾捌元整"));
+    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDJEDX"), "人民币捌拾捌元整"));
     // Capital dates, as the draft form writes them by default.
     EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDRI"), "零柒"));
 }

@@ -40,7 +40,8 @@ struct Client
             request.setRawHeader("Origin", origin);
         QNetworkReply *reply = network.sendCustomRequest(request, verb, body);
         // A guard against a hang, far beyond what the work takes.
-        EXPECT_TRUE(QTest::qWaitFor([reply] { return reply->isFinished(); }, 60000)) << path.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([reply] { return reply->isFinished(); }, 60000))
+            << path.toStdString();
         Answer answer{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                       QJsonDocument::fromJson(reply->readAll()),
                       reply->rawHeader("Access-Control-Allow-Origin")};
@@ -52,7 +53,8 @@ struct Client
         QJsonObject job;
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                job = send("GET", QStringLiteral("/jobs/%1").arg(id), service.token()).body.object();
+                job =
+                    send("GET", QStringLiteral("/jobs/%1").arg(id), service.token()).body.object();
                 const QString state = job.value("state").toString();
                 return state == u"done" || state == u"failed";
             },
@@ -68,15 +70,14 @@ struct Client
 
 QByteArray slips(const char *printer = "pdf")
 {
-    return QJsonDocument(QJsonObject{
-                             {"template", "飞燕速递"},
-                             {"printer", printer},
-                             {"rows", QJsonArray{QJsonObject{{"全称", "北京远景贸易"},
-                                                             {"联系人", "张三"},
-                                                             {"地址", "朝阳区一号"}},
-                                                 QJsonObject{{"全称", "上海百川实业"},
-                                                             {"联系人", "李四"},
-                                                             {"地址", "浦东新区二号"}}}}})
+    return QJsonDocument(QJsonObject{{"template", "飞燕速递"},
+                                     {"printer", printer},
+                                     {"rows", QJsonArray{QJsonObject{{"全称", "北京远景贸易"},
+                                                                     {"联系人", "张三"},
+                                                                     {"地址", "朝阳区一号"}},
+                                                         QJsonObject{{"全称", "上海百川实业"},
+                                                                     {"联系人", "李四"},
+                                                                     {"地址", "浦东新区二号"}}}}})
         .toJson();
 }
 
@@ -101,8 +102,8 @@ TEST(PrintService, AJobWithTheTokenPrintsAndIsOnRecord)
 
     const Answer templates = c.send("GET", "/templates", c.service.token());
     EXPECT_EQ(templates.status, 200);
-    EXPECT_TRUE(templates.body.array().contains(QJsonObject{
-        {"id", 1}, {"name", "快递单（飞燕速递）"}, {"kind", "快递单"}}));
+    EXPECT_TRUE(templates.body.array().contains(
+        QJsonObject{{"id", 1}, {"name", "快递单（飞燕速递）"}, {"kind", "快递单"}}));
     EXPECT_EQ(c.send("GET", "/printers", c.service.token()).status, 200);
 }
 
@@ -152,8 +153,7 @@ TEST(PrintService, OnlyTheConfiguredOriginMayCallFromAPage)
     const quint16 port = service.listen(0);
     ASSERT_NE(port, 0);
     c.port = port;
-    const Answer allowed =
-        c.send("GET", "/printers", service.token(), {}, "https://shop.example");
+    const Answer allowed = c.send("GET", "/printers", service.token(), {}, "https://shop.example");
     EXPECT_EQ(allowed.allowedOrigin, QByteArray("https://shop.example"));
     const Answer other = c.send("GET", "/printers", service.token(), {}, "https://evil.example");
     EXPECT_TRUE(other.allowedOrigin.isEmpty());

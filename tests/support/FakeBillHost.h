@@ -15,7 +15,9 @@ class QAction;
 class FakeBillHost : public QObject, public BillHost
 {
 public:
-    explicit FakeBillHost(AppServices &services) : m_services(services) {}
+    explicit FakeBillHost(AppServices &services)
+        : m_services(services)
+    {}
 
     AppServices &services() override { return m_services; }
     int currentCheckTypeId() const override { return m_currentTemplate; }

@@ -762,7 +762,7 @@ void TfrmMutiPrint::GridFieldIndexAdjust()
 }
 
 QString TfrmMutiPrint::pushRow(BillValues &slip, int id, const ExpressSlipOptions &options,
-                              QString *typedAmount) const
+                               QString *typedAmount) const
 {
     QString error;
     const auto row = ReceiverList(m_services.database()).row(id, &error);

@@ -56,7 +56,6 @@ public:
     void btFillColumnClick();
     void btModifyFieldClick();
 
-
     QTableView *grid() const { return DBGrid1; }
     ReceiverListModel *model() const { return m_model; }
 

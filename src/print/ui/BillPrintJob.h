@@ -26,8 +26,7 @@ public:
     bool SendCheckToPrinter(const BillValues &bill) { return m_job.SendCheckToPrinter(bill); }
     // The panel's printable fields and `more`, as the bill of `checkTypeId`. The receiver's
     // prompt is emptied on the form first, so nobody mistakes it for a value.
-    BillValues panelValues(int checkTypeId, const QString &moneyCode,
-                           const QStringList &more = {});
+    BillValues panelValues(int checkTypeId, const QString &moneyCode, const QStringList &more = {});
     bool NewCheckPage() { return m_job.NewCheckPage(); }
     bool PrinterTransEnd() { return m_job.PrinterTransEnd(); }
     void PrinterTransAbort() { m_job.PrinterTransAbort(); }

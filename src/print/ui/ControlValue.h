@@ -15,5 +15,4 @@ QString getControlValue(const QWidget *container, const QString &ctlName, Ui &ui
 
 // Reads the named fields into the bill, found as above: each one's text, and hidden when the
 // form does not show it. A name without a control is left out.
-void readControls(const QWidget *container, const QStringList &ctlNames, BillValues &bill,
-                  Ui &ui);
+void readControls(const QWidget *container, const QStringList &ctlNames, BillValues &bill, Ui &ui);

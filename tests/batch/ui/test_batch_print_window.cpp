@@ -1,7 +1,7 @@
 #include "../../print/PdfWords.h"
+#include "FakeBillHost.h"
 #include "NextModal.h"
 #include "RecordingPrintDevice.h"
-#include "FakeBillHost.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "base/CurrentOperator.h"

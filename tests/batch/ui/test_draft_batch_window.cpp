@@ -252,7 +252,9 @@ TEST(DraftBatchWindow, EachDraftStartsFromTheFormNotFromTheRowBefore)
     payee->setEditText("表单上的收款人");
     static_cast<QDateEdit *>(f.form->field("SelDate"))->setDate(QDate(2011, 1, 20));
 
-    const auto pages = f.printToPdf("start.pdf", [&] { f.window->btStartPrintClick(); });
+    auto *start = f.window->findChild<QPushButton *>("btStartPrint");
+    ASSERT_TRUE(start && start->isVisible() && start->isEnabled());
+    const auto pages = f.printToPdf("start.pdf", [&] { QTest::mouseClick(start, Qt::LeftButton); });
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_TRUE(f.printedIn(pages[0], "ZDJEDX", QStringLiteral("人民币美元壹佰元整")));
     // Neither the first row's currency nor its date reaches the second draft.

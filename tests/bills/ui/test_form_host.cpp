@@ -14,7 +14,7 @@
 namespace {
 
 // A bill form on its own, with a stand-in for the main frame under it.
-template <typename Form>
+template<typename Form>
 struct HostedForm
 {
     TestHome home;
@@ -42,7 +42,7 @@ struct Command
     const char *asked; // what the form asks of the frame
 };
 
-template <typename Form>
+template<typename Form>
 void expectCommands(std::initializer_list<Command> commands)
 {
     for (const Command &c : commands) {
@@ -89,7 +89,8 @@ TEST(FormHost, TheDefaultDrawerFillsTheDraftOnlyWhenTheFrameSaysSo)
         drawer.FullName = QStringLiteral("默认出票单位");
         drawer.AcountType = TPerson::kOwnUnit;
         ASSERT_TRUE(parties.Save(drawer).isEmpty());
-        ASSERT_TRUE(parties.setDefaultDrawer(parties.FindByFullName(drawer.FullName)->ID).isEmpty());
+        ASSERT_TRUE(
+            parties.setDefaultDrawer(parties.FindByFullName(drawer.FullName)->ID).isEmpty());
         parties.holdDefaultDrawer(true);
         FakeBillHost host(home.services());
         host.defaultDrawer = defaultDrawer;

@@ -1,15 +1,17 @@
 #include "../../print/PdfWords.h"
 #include "FakeBillHost.h"
 #include "TestHome.h"
+#include "batch/ui/TfrmMutiPrint.h"
 #include "batch/ui/TfrmMutiPrintCDHP.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
-#include "batch/ui/TfrmMutiPrint.h"
 #include "cli/PrintCommand.h"
 #include "print/PrintEngine.h"
 #include "print/QtPrintDevice.h"
 
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
 #include <QTextStream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -29,6 +31,18 @@ int printByCommand(TestHome &home, int templateId, const QString &values, const 
     const int code = PrintCommand(home.services(), o, e).run(request);
     EXPECT_EQ(code, PrintCommand::Done) << err.toStdString();
     return code;
+}
+
+// The rows the command put in the batch list, printed again by the window's button.
+QString printFromWindow(TestHome &home, QWidget &window, const char *button)
+{
+    const QString pdf = home.path() + u"window.pdf";
+    home.services().printEngine().setDevice(QtPrintDevice::pdfFile(pdf));
+    auto *b = window.findChild<QPushButton *>(QString::fromLatin1(button));
+    EXPECT_TRUE(b && b->isVisible() && b->isEnabled()) << button;
+    if (b)
+        QTest::mouseClick(b, Qt::LeftButton);
+    return pdf;
 }
 
 // Every word of every page at the same place, to a hundredth of a millimetre.
@@ -62,14 +76,10 @@ TEST(PrintCommandWindow, DraftsPrintAsTheBatchWindowPrintsThem)
     const QString command = home.path() + u"command.pdf";
     ASSERT_EQ(printByCommand(home, form.currentTemplate(), kDrafts, command), PrintCommand::Done);
 
-    // The rows the command put in the batch list, printed again from the window.
     TfrmMutiPrintCDHP window(home.services(), {});
     window.show();
     window.refresh();
-    const QString printed = home.path() + u"window.pdf";
-    home.services().printEngine().setDevice(QtPrintDevice::pdfFile(printed));
-    window.btStartPrintClick();
-    expectSamePages(printed, command, 3);
+    expectSamePages(printFromWindow(home, window, "btStartPrint"), command, 3);
 }
 
 TEST(PrintCommandWindow, SlipsPrintAsTheBatchWindowPrintsThem)
@@ -92,8 +102,5 @@ TEST(PrintCommandWindow, SlipsPrintAsTheBatchWindowPrintsThem)
     TfrmMutiPrint window(home.services(), {});
     window.show();
     window.ALoadGridData();
-    const QString printed = home.path() + u"window.pdf";
-    home.services().printEngine().setDevice(QtPrintDevice::pdfFile(printed));
-    window.btPrintAllClick();
-    expectSamePages(printed, command, 2);
+    expectSamePages(printFromWindow(home, window, "btPrintAll"), command, 2);
 }

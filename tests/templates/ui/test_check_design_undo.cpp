@@ -1,3 +1,4 @@
+#include "CanvasHand.h"
 #include "TestHome.h"
 #include "templates/ui/LayoutItem.h"
 #include "templates/ui/LayoutScene.h"
@@ -47,15 +48,9 @@ protected:
     // The template's stored numbers of an item.
     Row stored(const QString &name)
     {
-        QSqlQuery q = home.db().query();
-        q.prepare("select SrcX, SrcY, SrcW, CtlFontSize, NeedShow from CKControl where "
-                  "CheckTypeID = ? and CtlName = ?");
-        q.addBindValue(kExpressSlip);
-        q.addBindValue(name);
-        if (!q.exec() || !q.next())
-            return {-1, -1, -1, -1, -1};
-        return {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(),
-                q.value(4).toInt()};
+        const auto n = CanvasHand::stored(home.db(), kExpressSlip, name,
+                                          "SrcX, SrcY, SrcW, CtlFontSize, NeedShow");
+        return {n[0], n[1], n[2], n[3], n[4]};
     }
 
     QPoint onView(const QString &name, QPoint inside = {4, 4})
@@ -66,19 +61,10 @@ protected:
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers mods = {})
     {
-        QMouseEvent e(type, at, view->mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, mods);
-        QApplication::sendEvent(view, &e);
+        CanvasHand::mouse(view, type, at, buttons, mods);
     }
 
-    void dragBy(const QString &name, QPoint delta)
-    {
-        const QPoint grip = onView(name);
-        mouse(QEvent::MouseButtonPress, grip, Qt::LeftButton);
-        mouse(QEvent::MouseMove, grip + delta / 2, Qt::LeftButton);
-        mouse(QEvent::MouseMove, grip + delta, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, grip + delta, Qt::NoButton);
-    }
+    void dragBy(const QString &name, QPoint delta) { CanvasHand::drag(view, onView(name), delta); }
 
     void click(const QString &name, Qt::KeyboardModifiers mods = {})
     {

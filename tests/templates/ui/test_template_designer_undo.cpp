@@ -1,3 +1,4 @@
+#include "CanvasHand.h"
 #include "TestHome.h"
 #include "templates/ui/LayoutItem.h"
 #include "templates/ui/LayoutView.h"
@@ -49,15 +50,9 @@ protected:
     // The template's stored numbers of an item.
     Stored stored(const QString &name)
     {
-        QSqlQuery q = home.db().query();
-        q.prepare("select CtlX, CtlY, CtlW, CtlH, CtlFontSize from CKControl where "
-                  "CheckTypeID = ? and CtlName = ?");
-        q.addBindValue(kExpressSlip);
-        q.addBindValue(name);
-        if (!q.exec() || !q.next())
-            return {-1, -1, -1, -1, -1};
-        return {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(),
-                q.value(4).toInt()};
+        const auto n = CanvasHand::stored(home.db(), kExpressSlip, name,
+                                          "CtlX, CtlY, CtlW, CtlH, CtlFontSize");
+        return {n[0], n[1], n[2], n[3], n[4]};
     }
 
     QPoint onPage(const QString &name, QPoint inside = {3, 3})
@@ -69,9 +64,7 @@ protected:
 
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
     {
-        QMouseEvent e(type, at, page->mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
-        QApplication::sendEvent(page, &e);
+        CanvasHand::mouse(page, type, at, buttons);
     }
 
     void click(const QString &name, Qt::KeyboardModifiers mods = {})
@@ -79,14 +72,7 @@ protected:
         QTest::mouseClick(page, Qt::LeftButton, mods, onPage(name));
     }
 
-    void dragBy(const QString &name, QPoint delta)
-    {
-        const QPoint grip = onPage(name);
-        mouse(QEvent::MouseButtonPress, grip, Qt::LeftButton);
-        mouse(QEvent::MouseMove, grip + delta / 2, Qt::LeftButton);
-        mouse(QEvent::MouseMove, grip + delta, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, grip + delta, Qt::NoButton);
-    }
+    void dragBy(const QString &name, QPoint delta) { CanvasHand::drag(page, onPage(name), delta); }
 
     void key(int k, QWidget *on = nullptr, Qt::KeyboardModifiers mods = {})
     {

@@ -53,3 +53,8 @@ const BillFormTexts &BillFormTexts::acceptanceDraft()
     };
     return texts;
 }
+
+const BillFormTexts &BillFormTexts::of(BillKind kind)
+{
+    return kind == BillKind::AcceptanceDraft ? acceptanceDraft() : expressSlip();
+}

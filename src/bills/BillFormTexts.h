@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bills/BillKind.h"
+
 #include "data/PartyBlocks.h"
 
 #include <QString>
@@ -29,6 +31,7 @@ struct BillFormTexts
 
     static const BillFormTexts &expressSlip();
     static const BillFormTexts &acceptanceDraft();
+    static const BillFormTexts &of(BillKind kind);
 
     QString newSaved() const { return u"新" + kind + u"保存成功！ "; }
     QString editSaved() const

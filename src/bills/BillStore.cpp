@@ -102,3 +102,16 @@ std::optional<BillStore::Values> BillStore::load(int billId, QString *error) con
         values.insert(record.fieldName(i), q.value(i).toString());
     return values;
 }
+
+bool BillStore::recordFirstPrint(int billId, int versionId, QString *error)
+{
+    QSqlQuery q = m_db.query();
+    const QString version = Database::quoted(versionColumn());
+    if (execBound(q,
+                  u"update " + m_table + u" set " + version + u" = ? where " +
+                      Database::quoted(kKey) + u" = ? and " + version + u" is null",
+                  {versionId, billId}))
+        return true;
+    *error = q.lastError().text();
+    return false;
+}

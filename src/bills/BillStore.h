@@ -26,6 +26,11 @@ public:
     // the table are written; unknown keys are ignored. When the look-up of the row fails,
     // nothing is written and the error is answered.
     SaveResult save(int billId, const Values &values);
+    // Keeps the template version the bill was first printed with; a bill printed before keeps
+    // its first. False with *error on failure.
+    bool recordFirstPrint(int billId, int versionId, QString *error);
+    // The row's column that names that version.
+    static QString versionColumn() { return QStringLiteral("模板版本"); }
     // The row's columns, or nothing when there is no such row (`error` says why on failure).
     std::optional<Values> load(int billId, QString *error = nullptr) const;
 

@@ -3,6 +3,7 @@
 #include "base/RunPath.h"
 #include "cli/PrintCommand.h"
 #include "cli/PrintService.h"
+#include "cli/ReprintCommand.h"
 #include "cli/StreamUi.h"
 #include "services/AppServices.h"
 
@@ -23,6 +24,7 @@ const QString kUsage =
                    "\n"
                    "不带命令时打开程序窗口。命令：\n"
                    "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
+                   "  reprint  按第一次打印时的模板重复打印一张保存过的票据\n"
                    "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
                    "\n"
                    "lanyan 命令 --help 显示该命令的选项。\n");
@@ -49,6 +51,25 @@ const QString kPrintUsage = QStringLiteral(
     "\n"
     "退出码：0 完成，2 输入有误，3 打印机拒绝，4 已中止。\n"
     "进度写在标准错误上。\n");
+
+const QString kReprintUsage = QStringLiteral(
+    "用法：lanyan reprint --bill kdd:流水号|cdhp:流水号 (--printer 打印机 | --pdf 文件.pdf)\n"
+    "                    [选项]\n"
+    "\n"
+    "重复打印一张保存过的票据，和第一次打印时完全一样：用当时的打印项目、字体、整体偏移和\n"
+    "打印机校准，即使模板后来改过。换了打印机时用这台打印机自己的校准。\n"
+    "第一次打印时没有记下模板的票据（保存于记录之前，或从未打印）按今天的模板打印。\n"
+    "\n"
+    "选项：\n"
+    "  --bill 种类:流水号  一张保存过的快递单（kdd）或承兑汇票（cdhp）\n"
+    "  --printer 打印机    打印机（CUPS 队列）名称\n"
+    "  --pdf 文件          打印到 PDF 文件，不送打印机\n"
+    "  --copies N          打印的份数（默认 1）\n"
+    "  --today-template    按今天的模板打印，不按第一次打印时的\n"
+    "  --json              在标准输出写出 JSON 摘要\n"
+    "  --help              显示本帮助\n"
+    "\n"
+    "退出码：0 完成，2 输入有误，3 打印机拒绝。\n");
 
 const QString kServeUsage = QStringLiteral(
     "用法：lanyan serve [--port 端口]\n"
@@ -148,6 +169,46 @@ int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
     return command.run(request);
 }
 
+int runReprint(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char *name : {"bill", "printer", "pdf", "copies"})
+        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("value")});
+    for (const char *name : {"today-template", "json", "help"})
+        parser.addOption({QString::fromLatin1(name), {}});
+    if (!parser.parse(arguments))
+        return usageError(err, parser.errorText(), kReprintUsage);
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << kReprintUsage << Qt::flush;
+        return PrintCommand::Done;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(err, u"多余的参数：" + parser.positionalArguments().join(u' '),
+                          kReprintUsage);
+    ReprintRequest request;
+    request.bill = parser.value(QStringLiteral("bill")).trimmed();
+    request.printer = parser.value(QStringLiteral("printer"));
+    request.pdf = parser.value(QStringLiteral("pdf"));
+    request.todayTemplate = parser.isSet(QStringLiteral("today-template"));
+    request.json = parser.isSet(QStringLiteral("json"));
+    if (request.bill.isEmpty())
+        return usageError(err, QStringLiteral("缺少 --bill。"), kReprintUsage);
+    if (request.printer.isEmpty() == request.pdf.isEmpty())
+        return usageError(err, QStringLiteral("--printer 和 --pdf 要有一个，且只能有一个。"),
+                          kReprintUsage);
+    const auto copies = count(parser, QStringLiteral("copies"), 1);
+    if (!copies)
+        return usageError(err, QStringLiteral("--copies 要写 1 以上的整数。"), kReprintUsage);
+    request.copies = *copies;
+
+    StreamUi ui;
+    AppServices services(ui, getRunPath());
+    if (!services.startupProblem().isEmpty())
+        return usageError(err, services.startupProblem(), QString());
+    return ReprintCommand(services, out, err).run(request);
+}
+
 int runServe(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
@@ -201,8 +262,8 @@ bool isCommand(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    return first == u"print" || first == u"serve" || first == u"--help" || first == u"-h" ||
-           first == u"help";
+    return first == u"print" || first == u"reprint" || first == u"serve" || first == u"--help" ||
+           first == u"-h" || first == u"help";
 }
 
 int run(const QStringList &arguments)
@@ -212,6 +273,8 @@ int run(const QStringList &arguments)
     const QString command = arguments.value(1);
     if (command == u"print")
         return runPrint(arguments.mid(1), out, err);
+    if (command == u"reprint")
+        return runReprint(arguments.mid(1), out, err);
     if (command == u"serve")
         return runServe(arguments.mid(1), out, err);
     out << kUsage << Qt::flush;

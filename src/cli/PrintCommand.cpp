@@ -1,6 +1,7 @@
 #include "cli/PrintCommand.h"
 
-#include "cli/TemplateBill.h"
+#include "cli/BillReference.h"
+#include "services/TemplateBill.h"
 
 #include "base/CurrentOperator.h"
 #include "batch/BatchPrintRun.h"
@@ -99,19 +100,19 @@ std::optional<Template> PrintCommand::findTemplate(const QString &text, QString 
     return t;
 }
 
-bool PrintCommand::chooseOutput(const PrintRequest &request, QString *error)
+bool PrintCommand::chooseOutput(PrintEngine &engine, const QString &printer, const QString &pdf,
+                                QString *error)
 {
-    PrintEngine &engine = m_services.printEngine();
     engine.setDialogsAllowed(false);
-    if (!request.pdf.isEmpty()) {
-        engine.setDevice(QtPrintDevice::pdfFile(QFileInfo(request.pdf).absoluteFilePath()));
+    if (!pdf.isEmpty()) {
+        engine.setDevice(QtPrintDevice::pdfFile(QFileInfo(pdf).absoluteFilePath()));
         return true;
     }
-    if (!engine.printers().contains(request.printer)) {
-        *error = u"没有这台打印机：" + request.printer;
+    if (!engine.printers().contains(printer)) {
+        *error = u"没有这台打印机：" + printer;
         return false;
     }
-    engine.setDefaultPrinter(request.printer);
+    engine.setDefaultPrinter(printer);
     return true;
 }
 
@@ -262,34 +263,24 @@ PrintCommand::rowsFromSheet(const TemplateBill &start, const PrintRequest &reque
 std::optional<PrintCommand::Rows> PrintCommand::rowsFromBill(const TemplateBill &start,
                                                              const QString &bill, QString *error)
 {
-    const BillKind kind = start.values.kind();
-    const QString kindName = bill.section(u':', 0, 0).toLower();
-    bool number = false;
-    const int id = bill.section(u':', 1).toInt(&number);
-    const bool draft = kindName == u"cdhp";
-    if (!number || id <= 0 || (kindName != u"kdd" && !draft)) {
-        *error = u"--bill 要写成 kdd:流水号 或 cdhp:流水号：" + bill;
+    const std::optional<BillReference> ref = BillReference::parse(bill);
+    if (!ref) {
+        *error = u"--bill 要写成 " + BillReference::formatHint() + u"：" + bill;
         return std::nullopt;
     }
-    if (draft != (kind == BillKind::AcceptanceDraft)) {
+    if (ref->kind != start.values.kind()) {
         *error = u"票据与模板的种类不同：" + bill;
         return std::nullopt;
     }
-    const BillFormTexts &texts =
-        draft ? BillFormTexts::acceptanceDraft() : BillFormTexts::expressSlip();
+    const int id = ref->id;
+    const BillFormTexts &texts = BillFormTexts::of(ref->kind);
     QString why;
     const auto row = BillStore(m_services.database(), texts.table).load(id, &why);
     if (!row) {
         *error = why.isEmpty() ? u"没有这张票据：" + bill : why;
         return std::nullopt;
     }
-    DraftOptions options = start.draftOptions;
-    if (const QString money = row->value(QStringLiteral("币种")); draft && !money.isEmpty()) {
-        options.moneyName = money;
-        options.moneyCode = m_services.dictionaries().getMoneyCodeByName(money);
-    }
-    BillValues stored = start.values;
-    loadStoredBill(stored, *row, options);
+    const BillValues stored = start.reopened(*row, m_services.dictionaries());
     Rows rows;
     rows.ids = {id};
     rows.build = [stored](BillValues &values, int) {
@@ -297,6 +288,16 @@ std::optional<PrintCommand::Rows> PrintCommand::rowsFromBill(const TemplateBill 
         return QString();
     };
     return rows;
+}
+
+void PrintCommand::keepFirstPrint(const PrintJob &job, BillKind kind, int billId)
+{
+    const BillFormTexts &texts = BillFormTexts::of(kind);
+    QString why;
+    const int version = job.recordVersion(&why);
+    if (version <= 0 ||
+        !BillStore(m_services.database(), texts.table).recordFirstPrint(billId, version, &why))
+        m_err << u"已打印，但这次打印用的模板没有记下：" << why << Qt::endl;
 }
 
 bool PrintCommand::progress(int done, int total)
@@ -325,7 +326,7 @@ int PrintCommand::run(const PrintRequest &request)
     if (!kind)
         return fail(BadInput, u"这种票据不能打印：" + t->typeName);
     m_checkTypeId = t->checkTypeId;
-    if (!chooseOutput(request, &error))
+    if (!chooseOutput(m_services.printEngine(), request.printer, request.pdf, &error))
         return fail(PrinterRefused, error);
 
     PrintJob job(m_services.printEngine(), *kind);
@@ -357,10 +358,12 @@ int PrintCommand::run(const PrintRequest &request)
         out.started = job.PrinterTransBegin(request.copies);
         out.sent = out.started && job.SendCheckToPrinter(bill) && job.PrinterTransEnd();
         out.failed = !out.sent;
-        if (out.sent)
+        if (out.sent) {
             out.printed = rows->ids;
-        else
+            keepFirstPrint(job, *kind, rows->ids.front());
+        } else {
             job.PrinterTransAbort();
+        }
     }
 
     const int code = out.sent                                          ? Done

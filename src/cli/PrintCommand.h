@@ -11,6 +11,8 @@
 #include <optional>
 
 class AppServices;
+class PrintEngine;
+class PrintJob;
 class QTextStream;
 class SpreadsheetReader;
 struct Template;
@@ -43,6 +45,10 @@ public:
 
     int run(const PrintRequest &request);
 
+    // Prints to that queue, or into the PDF file when one is named; never shows a dialog.
+    static bool chooseOutput(PrintEngine &engine, const QString &printer, const QString &pdf,
+                             QString *error);
+
     // Asked between bills; true stops the run and throws its document away.
     std::function<bool()> stopRequested;
 
@@ -56,7 +62,6 @@ private:
 
     int fail(int code, const QString &message);
     std::optional<Template> findTemplate(const QString &text, QString *error) const;
-    bool chooseOutput(const PrintRequest &request, QString *error);
     std::optional<Rows> rowsFromSheet(const TemplateBill &start, const PrintRequest &request,
                                       QString *error);
     std::optional<Rows> rowsFromBill(const TemplateBill &start, const QString &bill,
@@ -68,6 +73,8 @@ private:
     QList<int> idsAfter(const QString &table, int lastId) const;
     int lastId(const QString &table) const;
     bool progress(int done, int total);
+    // A stored bill printed for the first time keeps the version it printed with.
+    void keepFirstPrint(const PrintJob &job, BillKind kind, int billId);
 
     AppServices &m_services;
     QTextStream &m_out;

@@ -67,6 +67,13 @@ std::vector<SchemaColumn> receiverRunColumns()
     return columns;
 }
 
+// The template version a saved bill was first printed with.
+const std::vector<SchemaColumn> &printedVersionColumns()
+{
+    static const std::vector<SchemaColumn> columns{{"模板版本", kInt}};
+    return columns;
+}
+
 // Adds the columns an older table lacks.
 bool addMissingColumns(QSqlDatabase &db, const QString &table,
                        const std::vector<SchemaColumn> &columns, QString *error)
@@ -207,8 +214,8 @@ std::vector<SchemaTable> buildTables()
                                 {"ShowOrd", kInt},
                                 {"Groups", kText}}}),
         makeTable("CKPersonalInfoTable", {id, personColumns}),
-        makeTable("DataKDDTable", {serial, kddColumns, custom5}),
-        makeTable("DataCDHPTable", {serial, cdhpColumns, custom5}),
+        makeTable("DataKDDTable", {serial, kddColumns, custom5, printedVersionColumns()}),
+        makeTable("DataCDHPTable", {serial, cdhpColumns, custom5, printedVersionColumns()}),
         makeTable("ReceiverList", {id, receiverColumns}),
         makeTable("MultiPrintCDHP",
                   {id,
@@ -229,6 +236,12 @@ std::vector<SchemaTable> buildTables()
                                      {"条目", kText},
                                      {"张数", kInt},
                                      {"状态", "TEXT(10)"}}}),
+        // What each print's template looked like, once per distinct content (JSON).
+        makeTable("TemplateVersionTable", {{{"VersionID", kKey},
+                                            {"CheckTypeID", kInt},
+                                            {"Fingerprint", kText},
+                                            {"Content", kText},
+                                            {"FirstUsed", kDate}}}),
         makeTable("UserTable", {id,
                                 textColumns({"UserName", "Passwd", "RoleName", "Remark"}),
                                 {{"lastlogin", kDate}}}),
@@ -581,6 +594,25 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                 if (!exec(query, QString::fromUtf8(sql), error))
                     return false;
             }
+            return true;
+        },
+        // Saved bills print again exactly as first printed: each keeps the template version it
+        // used, a row shared by all prints of equal content.
+        [](QSqlDatabase &db, QString *error) {
+            QSqlQuery query(db);
+            if (!exec(query,
+                      Schema::table(QStringLiteral("TemplateVersionTable"))
+                          ->createSql(Database::backendOf(db)),
+                      error) ||
+                !exec(query,
+                      QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS TemplateVersion_Content ON "
+                                     "TemplateVersionTable (Fingerprint)"),
+                      error))
+                return false;
+            for (const char *table : {"DataKDDTable", "DataCDHPTable"})
+                if (!addMissingColumns(db, QString::fromLatin1(table), printedVersionColumns(),
+                                       error))
+                    return false;
             return true;
         },
     };

@@ -3,6 +3,7 @@
 const HistoryKind &HistoryKind::expressSlips()
 {
     static const HistoryKind kind{
+        BillKind::ExpressSlip,
         QStringLiteral("DataKDDTable"),
         QStringLiteral("流水号"),
         QStringLiteral("快递单号"),
@@ -19,15 +20,11 @@ const HistoryKind &HistoryKind::expressSlips()
 const HistoryKind &HistoryKind::acceptanceDrafts()
 {
     static const HistoryKind kind{
-        QStringLiteral("DataCDHPTable"),
-        QStringLiteral("流水号"),
-        QStringLiteral("承兑协议号"),
-        {QStringLiteral("出票人全称")},
-        {QStringLiteral("收款人全称")},
-        QStringLiteral("出票日期"),
-        {},
-        QStringLiteral("金额"),
-        QStringLiteral("票据状态"),
+        BillKind::AcceptanceDraft,      QStringLiteral("DataCDHPTable"),
+        QStringLiteral("流水号"),       QStringLiteral("承兑协议号"),
+        {QStringLiteral("出票人全称")}, {QStringLiteral("收款人全称")},
+        QStringLiteral("出票日期"),     {},
+        QStringLiteral("金额"),         QStringLiteral("票据状态"),
     };
     return kind;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bills/BillKind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,6 +9,7 @@
 // sum and colours read. The two kinds differ only in these names.
 struct HistoryKind
 {
+    BillKind bill;
     QString table;
     QString key;                 // row key and default sort column
     QString numberColumn;        // the bill's number box

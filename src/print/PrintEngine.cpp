@@ -135,20 +135,34 @@ void PrintEngine::forgetTemplateItems()
     m_items.clear();
 }
 
+std::optional<QHash<QString, PrintItem>> PrintEngine::readTemplateItems(int checkTypeId) const
+{
+    QSqlQuery q = m_db.query();
+    q.prepare(QStringLiteral("select * from CKControl where CheckTypeID = :typeid"));
+    q.bindValue(QStringLiteral(":typeid"), checkTypeId);
+    if (!q.exec())
+        return std::nullopt;
+    QHash<QString, PrintItem> items;
+    while (q.next())
+        items.insert(q.value(QStringLiteral("CtlName")).toString().toUpper(), PrintItem::read(q));
+    return items;
+}
+
+void PrintEngine::useTemplateItems(int checkTypeId, const QHash<QString, PrintItem> &items)
+{
+    m_items = items;
+    m_itemsTemplate = checkTypeId;
+}
+
 bool PrintEngine::findItem(int checkTypeId, const QString &ctlName, const PrintItem **item)
 {
-    // Outside a job every item is read fresh; inside one the template is read once.
+    // Outside a job every item is read fresh; inside one the job's items print.
     if (!m_context.printReady || checkTypeId != m_itemsTemplate) {
         forgetTemplateItems();
-        QSqlQuery q = m_db.query();
-        q.prepare(QStringLiteral("select * from CKControl where CheckTypeID = :typeid"));
-        q.bindValue(QStringLiteral(":typeid"), checkTypeId);
-        if (!q.exec())
+        std::optional<QHash<QString, PrintItem>> items = readTemplateItems(checkTypeId);
+        if (!items)
             return false;
-        while (q.next())
-            m_items.insert(q.value(QStringLiteral("CtlName")).toString().toUpper(),
-                           PrintItem::read(q));
-        m_itemsTemplate = checkTypeId;
+        useTemplateItems(checkTypeId, *items);
     }
     const auto it = m_items.constFind(ctlName.toUpper());
     *item = it == m_items.constEnd() ? nullptr : &*it;

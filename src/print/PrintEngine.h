@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class Database;
 struct PrintItem;
@@ -78,6 +79,10 @@ public:
     // A job reads each template's items once; a new preparation reads them afresh, so edits
     // made between jobs (designer, calibration) always print.
     void forgetTemplateItems();
+    // The template's items as stored now, by upper-cased name; nothing on a database error.
+    std::optional<QHash<QString, PrintItem>> readTemplateItems(int checkTypeId) const;
+    // The items the job prints for that template until the next preparation.
+    void useTemplateItems(int checkTypeId, const QHash<QString, PrintItem> &items);
 
 private:
     // The item of that name, or null when the template has none; false on a database error.

@@ -44,6 +44,41 @@ PrintItem PrintItem::read(const QSqlQuery &q)
     return item;
 }
 
+QJsonObject PrintItem::toJson() const
+{
+    return {{"x", x},
+            {"y", y},
+            {"face", face},
+            {"colour", colour},
+            {"size", fontSize},
+            {"breakSize", breakFontSize},
+            {"bold", bold},
+            {"italic", italic},
+            {"underline", underline},
+            {"lineHeight", lineHeight},
+            {"pitch", fitParam},
+            {"breakNum", breakNumText}};
+}
+
+PrintItem PrintItem::fromJson(const QJsonObject &o)
+{
+    PrintItem item;
+    item.x = o.value("x").toInt();
+    item.y = o.value("y").toInt();
+    item.face = o.value("face").toString(kDefaultFace);
+    item.colour = o.value("colour").toString();
+    item.fontSize = o.value("size").toInt();
+    item.breakFontSize = o.value("breakSize").toInt(item.breakFontSize);
+    item.bold = o.value("bold").toBool();
+    item.italic = o.value("italic").toBool();
+    item.underline = o.value("underline").toBool();
+    item.lineHeight = o.value("lineHeight").toInt(kDefaultLineHeight);
+    item.fitParam = o.value("pitch").toString();
+    item.breakNumText = o.value("breakNum").toString();
+    item.breakNum = isDigitsOnly(item.breakNumText) ? item.breakNumText.toInt() : -1;
+    return item;
+}
+
 QStringList PrintItem::lines(const QString &text, const QString &separator) const
 {
     const QStringList pieces = !separator.isEmpty() && text.contains(separator)

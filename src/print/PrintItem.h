@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ struct PrintItem
 
     // Reads the columns of CKControl by name from the query's current row.
     static PrintItem read(const QSqlQuery &q);
+    // As a template version keeps it; fromJson(toJson()) is the same item.
+    QJsonObject toJson() const;
+    static PrintItem fromJson(const QJsonObject &o);
 
     // The lines a value prints as: cut at `separator` (when not empty), empty pieces skipped,
     // each piece broken at the item's width.

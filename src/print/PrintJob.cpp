@@ -4,6 +4,7 @@
 #include "bills/BillValues.h"
 #include "data/Database.h"
 #include "print/PrintEngine.h"
+#include "print/TemplateVersionStore.h"
 
 #include <QSizeF>
 #include <QSqlError>
@@ -52,47 +53,86 @@ bool PrintJob::ready() const
     return m_engine.context().printReady;
 }
 
+bool PrintJob::printersInstalled()
+{
+    m_engine.context().printReady = false;
+    m_engine.forgetTemplateItems();
+    if (!m_engine.printers().isEmpty())
+        return true;
+    m_engine.ui().error(QStringLiteral("你需要安装打印机才能打印！"));
+    return false;
+}
+
 bool PrintJob::PrintPrepare(int checkTypeId)
 {
-    PrintContext &context = m_engine.context();
-    context.printReady = false;
-    m_engine.forgetTemplateItems();
-    Ui &ui = m_engine.ui();
-    if (m_engine.printers().isEmpty()) {
-        ui.error(QStringLiteral("你需要安装打印机才能打印！"));
+    if (!printersInstalled())
         return false;
-    }
+    const std::optional<TemplateVersion> version = readVersion(checkTypeId);
+    m_firstCalibration.reset();
+    return version && prepare(*version);
+}
 
+bool PrintJob::PrintPrepare(const TemplateVersion &version)
+{
+    if (!printersInstalled())
+        return false;
+    m_firstCalibration.emplace(version.printer, version.calibration);
+    return prepare(version);
+}
+
+std::optional<TemplateVersion> PrintJob::readVersion(int checkTypeId)
+{
+    Ui &ui = m_engine.ui();
     QSqlQuery q = m_engine.database().query();
     q.prepare(QStringLiteral("select * from CKTypeTable where CheckTypeID = :id"));
     q.bindValue(QStringLiteral(":id"), checkTypeId);
     if (!q.exec()) {
         ui.alert(QStringLiteral("Err:数据库连接错误，无法取得整体打印偏移量！"), kPrompt);
-        return false;
+        return std::nullopt;
     }
     if (!q.next()) {
         // The template's name would stand between the quotes, but there is no row to take it
         // from.
         ui.alert(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"), kPrompt);
-        return false;
+        return std::nullopt;
     }
-    CheckTypeId = checkTypeId;
-    Xmove = q.value(QStringLiteral("XMove")).toInt();
-    Ymove = q.value(QStringLiteral("YMove")).toInt();
+    TemplateVersion v;
+    v.checkTypeId = checkTypeId;
+    v.xMove = q.value(QStringLiteral("XMove")).toInt();
+    v.yMove = q.value(QStringLiteral("YMove")).toInt();
     const int width = q.value(QStringLiteral("PWidth")).toInt();
     const int height = q.value(QStringLiteral("PHeight")).toInt();
-    m_paper =
+    v.paper =
         QSize(width > 0 ? width : kDefaultPaperWidth, height > 0 ? height : kDefaultPaperHeight);
+    v.landscape = m_engine.getHXPaperIn(checkTypeId) == u"1";
+    v.cellWidth =
+        m_engine.getCellsWidth(checkTypeId, QStringLiteral("zdQY"), 36, QStringLiteral("zdBY"));
+    std::optional<QHash<QString, PrintItem>> items = m_engine.readTemplateItems(checkTypeId);
+    if (!items) {
+        ui.error(u"读取模板的打印项目失败！\n" +
+                 m_engine.database().connection().lastError().text());
+        return std::nullopt;
+    }
+    v.items = std::move(*items);
+    return v;
+}
 
-    const bool landscape = m_engine.getHXPaperIn(checkTypeId) == u"1";
+bool PrintJob::prepare(const TemplateVersion &version)
+{
+    m_version = version;
+    CheckTypeId = version.checkTypeId;
+    Xmove = version.xMove;
+    Ymove = version.yMove;
+    m_paper = version.paper;
+    m_engine.useTemplateItems(CheckTypeId, version.items);
     loadCalibration();
     // On continuous paper each bill feeds one page: a printer that feeds a little long or short
     // is sent a page its feed turns into exactly the form, so a long batch never drifts. A
     // printer that cannot take that size keeps the paper the user set up.
     m_engine.device().setPage(
         QSizeF(m_paper.width() / 10.0, m_paper.height() / 10.0 / m_engine.calibration().pageFeed),
-        landscape);
-    context.printReady = true;
+        version.landscape);
+    m_engine.context().printReady = true;
     // Another printer chosen there brings its own calibration.
     if (m_engine.popPrinterSetup() && m_engine.PrinterConfigClick())
         loadCalibration();
@@ -101,9 +141,21 @@ bool PrintJob::PrintPrepare(int checkTypeId)
 
 void PrintJob::loadCalibration()
 {
-    m_engine.setCalibration(calibrated ? PrintCalibrationStore(m_engine.database())
-                                             .find(m_engine.device().currentPrinter(), CheckTypeId)
-                                       : PrintCalibration{});
+    const QString printer = m_engine.device().currentPrinter();
+    if (!calibrated)
+        m_version.calibration = {};
+    else if (m_firstCalibration && m_firstCalibration->first == printer)
+        m_version.calibration = m_firstCalibration->second;
+    else
+        m_version.calibration =
+            PrintCalibrationStore(m_engine.database()).find(printer, CheckTypeId);
+    m_version.printer = printer;
+    m_engine.setCalibration(m_version.calibration);
+}
+
+int PrintJob::recordVersion(QString *error) const
+{
+    return TemplateVersionStore(m_engine.database()).record(m_version, error);
 }
 
 bool PrintJob::PrinterTransBegin(int copies)
@@ -128,8 +180,7 @@ bool PrintJob::SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCo
     PrintContext &context = m_engine.context();
     if (m_profile.setsMoneyCode) {
         context.moneyCode = moneyCode;
-        context.cellWidth =
-            m_engine.getCellsWidth(CheckTypeId, QStringLiteral("zdQY"), 36, QStringLiteral("zdBY"));
+        context.cellWidth = m_version.cellWidth;
     }
 
     const std::optional<QList<PrintItemName>> items = printItems();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bills/BillKind.h"
+#include "print/TemplateVersion.h"
 
 #include <QList>
 #include <QSize>
@@ -44,7 +45,15 @@ public:
 
     const BillPrintProfile &profile() const { return m_profile; }
 
+    // Prepares the template as it stands now.
     bool PrintPrepare(int checkTypeId);
+    // Prepares a version a bill was printed with: its items, offset and paper, and its
+    // calibration when the same printer prints again (another printer corrects by its own).
+    bool PrintPrepare(const TemplateVersion &version);
+    // What the prepared job prints with, calibrated for the printer in use.
+    const TemplateVersion &version() const { return m_version; }
+    // Records version(); its number, 0 with *error on failure.
+    int recordVersion(QString *error) const;
     bool PrinterTransBegin(int copies);
     // Renders every printable item of the kind; the draft passes its currency's abbreviation.
     bool SendCheckToPrinter(const ValueOf &valueOf, const QString &moneyCode = {});
@@ -77,6 +86,10 @@ private:
     std::optional<QList<PrintItemName>> printItems() const;
     bool ready() const;
     bool printerFailed();
+    bool printersInstalled();
+    // The template's version as stored now; nothing when it cannot be read (the user was told).
+    std::optional<TemplateVersion> readVersion(int checkTypeId);
+    bool prepare(const TemplateVersion &version);
     // The calibration of the printer now selected.
     void loadCalibration();
 
@@ -84,4 +97,7 @@ private:
     const BillPrintProfile &m_profile;
     bool m_documentOpen = false;
     QSize m_paper;
+    TemplateVersion m_version;
+    // The printer and calibration of the version being printed again.
+    std::optional<std::pair<QString, PrintCalibration>> m_firstCalibration;
 };

@@ -1,7 +1,9 @@
-#include "../print/PdfWords.h"
+#include "../print/PrintBox.h"
 #include "TestHome.h"
 #include "bills/BillStore.h"
 #include "cli/PrintCommand.h"
+#include "cli/ReprintCommand.h"
+#include "print/PrintOffset.h"
 #include "templates/Catalogue.h"
 #include "templates/TemplateModel.h"
 
@@ -59,25 +61,10 @@ struct Command
     }
     QJsonObject summary() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
 
-    // The item's printed box on the paper, in millimetres, with a millimetre to spare.
+    // The item's printed box on the paper, as the template's numbers give it.
     QRectF printBox(int templateId, const char *item)
     {
-        const Catalogue &catalogue = home.services().catalogue();
-        const auto t = catalogue.loadTemplate(templateId);
-        const auto i = catalogue.loadTemplateItem(templateId, QString::fromLatin1(item));
-        EXPECT_TRUE(t && i) << item;
-        if (!t || !i)
-            return {};
-        return QRectF((i->ctlX + t->xMove) / 10.0, (i->ctlY + t->yMove) / 10.0, i->ctlW / 10.0,
-                      i->ctlH / 10.0)
-            .adjusted(-1, -1, 1, 1);
-    }
-    static bool printedIn(const PdfPage &page, const QRectF &box, const QString &text)
-    {
-        for (const PdfWord &w : page.words)
-            if (w.text == text && box.contains(QRectF(w.x, w.y, w.width, w.height)))
-                return true;
-        return false;
+        return ::printBox(home.services().catalogue(), templateId, item);
     }
 };
 
@@ -104,8 +91,8 @@ TEST(PrintCommand, DraftsFromASpreadsheetPrintInTheirBoxesAndAreOnRecord)
                  {"上海百川实业", "人民币伍仟陆佰柒拾捌元整"},
                  {"广州南方物流", "人民币贰仟叁佰肆拾伍元陆角整"}};
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_TRUE(c.printedIn(pages[i], payee, QString::fromUtf8(expected[i].payee))) << i;
-        EXPECT_TRUE(c.printedIn(pages[i], capital, QString::fromUtf8(expected[i].capital))) << i;
+        EXPECT_TRUE(printedIn(pages[i], payee, QString::fromUtf8(expected[i].payee))) << i;
+        EXPECT_TRUE(printedIn(pages[i], capital, QString::fromUtf8(expected[i].capital))) << i;
     }
     // The rows are the batch list's, and the run is the batch windows' record.
     EXPECT_EQ(c.count("SELECT COUNT(*) FROM MultiPrintCDHP"), 3);
@@ -116,7 +103,7 @@ TEST(PrintCommand, DraftsFromASpreadsheetPrintInTheirBoxesAndAreOnRecord)
     ASSERT_EQ(c.print(resume), PrintCommand::Done) << c.err.toStdString();
     const auto resumed = readPdfWords(c.home.path() + "resume.pdf");
     ASSERT_EQ(resumed.size(), 2u);
-    EXPECT_TRUE(c.printedIn(resumed[0], payee, QStringLiteral("上海百川实业")));
+    EXPECT_TRUE(printedIn(resumed[0], payee, QStringLiteral("上海百川实业")));
     EXPECT_EQ(c.summary()["run"].toInt(), 2);
 }
 
@@ -142,9 +129,9 @@ TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
     const auto pages = readPdfWords(c.home.path() + "out.pdf");
     ASSERT_EQ(pages.size(), 2u);
     const QRectF receiver = c.printBox(kSlipTemplate, "ZDSKR");
-    EXPECT_TRUE(c.printedIn(pages[0], receiver, QStringLiteral("北京远景贸易")));
-    EXPECT_TRUE(c.printedIn(pages[1], receiver, QStringLiteral("上海百川实业")));
-    EXPECT_TRUE(c.printedIn(pages[1], c.printBox(kSlipTemplate, "ZDSKRLXR"), "李四"));
+    EXPECT_TRUE(printedIn(pages[0], receiver, QStringLiteral("北京远景贸易")));
+    EXPECT_TRUE(printedIn(pages[1], receiver, QStringLiteral("上海百川实业")));
+    EXPECT_TRUE(printedIn(pages[1], c.printBox(kSlipTemplate, "ZDSKRLXR"), "李四"));
 }
 
 TEST(PrintCommand, BadInputPrintsAndRecordsNothing)
@@ -214,8 +201,76 @@ TEST(PrintCommand, AStoredDraftPrintsAsItsFormShowsIt)
     ASSERT_EQ(c.print(r), PrintCommand::Done) << c.err.toStdString();
     const auto pages = readPdfWords(r.pdf);
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDINCOMP"), "杭州西湖茶叶"));
-    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDJEDX"), "人民币捌拾捌元整"));
+    EXPECT_TRUE(printedIn(pages[0], c.printBox(kDraftTemplate, "ZDINCOMP"), "杭州西湖茶叶"));
+    EXPECT_TRUE(printedIn(pages[0], c.printBox(kDraftTemplate, "ZDJEDX"), "人民币捌拾捌元整"));
     // Capital dates, as the draft form writes them by default.
-    EXPECT_TRUE(c.printedIn(pages[0], c.printBox(kDraftTemplate, "ZDRI"), "零柒"));
+    EXPECT_TRUE(printedIn(pages[0], c.printBox(kDraftTemplate, "ZDRI"), "零柒"));
+}
+
+// A draft printed from the command line keeps the template version it printed with: moved by
+// the whole-slip offset since, it reprints where it first printed, or where today's template
+// puts it when asked. A bill never printed before prints with today's template and keeps it.
+TEST(ReprintCommand, DraftKeepsTheOffsetItFirstPrintedWith)
+{
+    Command c;
+    const auto t = c.home.services().catalogue().loadTemplate(kDraftTemplate);
+    ASSERT_TRUE(t);
+    const BillStore::SaveResult saved = BillStore(c.home.db(), QStringLiteral("DataCDHPTable"))
+                                            .save(-1, {{"模板种类", t->typeDescribe},
+                                                       {"收款人全称", "北京远景贸易"},
+                                                       {"金额", "1234.5"},
+                                                       {"出票日期", "2026-12-01"}});
+    ASSERT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
+    const QString bill = u"cdhp:" + QString::number(saved.billId);
+    const QRectF first = c.printBox(kDraftTemplate, "ZDINCOMP");
+
+    const auto reprint = [&](const char *pdf, bool todayTemplate) {
+        ReprintRequest r;
+        r.bill = bill;
+        r.pdf = c.home.path() + QString::fromLatin1(pdf);
+        r.todayTemplate = todayTemplate;
+        r.json = true;
+        c.out.clear();
+        QString err;
+        QTextStream o(&c.out), e(&err);
+        EXPECT_EQ(ReprintCommand(c.home.services(), o, e).run(r), PrintCommand::Done)
+            << err.toStdString();
+        const auto pages = readPdfWords(r.pdf);
+        return pages.size() == 1 ? pages.front() : PdfPage{};
+    };
+    // Saved without printing: today's template, which it then keeps.
+    EXPECT_TRUE(printedIn(reprint("never.pdf", false), first, "北京远景贸易"));
+    EXPECT_EQ(c.summary()["template"].toString(), "today");
+
+    PrintOffset offset(c.home.db());
+    OffsetSettings moved = offset.loadByName(t->typeName)->settings;
+    moved.xMove += 150;
+    moved.yMove -= 80;
+    QString error;
+    ASSERT_EQ(offset.save(kDraftTemplate, moved, &error), PrintOffset::SaveResult::Changed);
+    const QRectF today = c.printBox(kDraftTemplate, "ZDINCOMP");
+    ASSERT_FALSE(today.intersects(first));
+
+    EXPECT_TRUE(printedIn(reprint("first.pdf", false), first, "北京远景贸易"));
+    EXPECT_EQ(c.summary()["template"].toString(), "first");
+    EXPECT_TRUE(printedIn(reprint("today.pdf", true), today, "北京远景贸易"));
+    EXPECT_EQ(c.summary()["template"].toString(), "today");
+}
+
+TEST(ReprintCommand, BadBillsSayWhatIsWrongAndPrintNothing)
+{
+    Command c;
+    for (const char *bill : {"kdd:999", "kdd:x", "cdhp:", "abc:1", "kdd:1:2"}) {
+        ReprintRequest r;
+        r.bill = QString::fromLatin1(bill);
+        r.pdf = c.home.path() + "bad.pdf";
+        r.json = true;
+        c.out.clear();
+        QString err;
+        QTextStream o(&c.out), e(&err);
+        EXPECT_EQ(ReprintCommand(c.home.services(), o, e).run(r), PrintCommand::BadInput) << bill;
+        EXPECT_FALSE(err.isEmpty()) << bill;
+        EXPECT_EQ(c.summary()["printed"].toInt(), 0) << bill;
+        EXPECT_FALSE(QFile::exists(r.pdf)) << bill;
+    }
 }

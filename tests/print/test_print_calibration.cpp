@@ -1,6 +1,7 @@
 #include "PrintFixture.h"
 #include "print/PrintCalibration.h"
 #include "print/PrintJob.h"
+#include "print/TemplateVersionStore.h"
 
 #include <cmath>
 
@@ -281,4 +282,67 @@ TEST_F(Calibration, TemplateOwnCalibrationWinsAndNoneOrIdentityPrintsAsBefore)
     // Another printer has none of them.
     engine().setDefaultPrinter(QStringLiteral("Office Laser"));
     EXPECT_EQ(printOnce()[0].y, uncalibrated[0].y);
+}
+
+// A print's template version, printed again later, puts everything where the first print did:
+// the items, the whole-slip offset and, on the same printer, the calibration then in force,
+// whatever changed since. Another printer corrects by its own calibration.
+TEST_F(Calibration, AVersionPrintsAgainAsTheFirstPrintDid)
+{
+    const auto printWith = [this](const std::optional<TemplateVersion> &version, int *recorded) {
+        device->texts.clear();
+        PrintJob job(engine(), BillKind::ExpressSlip);
+        EXPECT_TRUE((version ? job.PrintPrepare(*version) : job.PrintPrepare(kTemplate)) &&
+                    job.PrinterTransBegin(1) &&
+                    job.SendCheckToPrinter([](const QString &) { return QStringLiteral("张"); }) &&
+                    job.PrinterTransEnd());
+        QString error;
+        if (recorded)
+            *recorded = job.recordVersion(&error);
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        return device->texts;
+    };
+    const auto places = [](const QList<RecordingPrintDevice::Text> &texts) {
+        std::vector<std::pair<int, int>> xy;
+        for (const auto &t : texts)
+            xy.emplace_back(t.x, t.y);
+        return xy;
+    };
+    QString error;
+    ASSERT_TRUE(store.save("Bill Printer", 0, {-1, 0, 1, 1}, 0, &error));
+    int version = 0, again = 0;
+    const auto first = places(printWith(std::nullopt, &version));
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[0].first, 272 + 82 + 24); // 11.5 mm, one em, 1 mm of calibration
+    printWith(std::nullopt, &again);
+    EXPECT_GT(version, 0);
+    EXPECT_EQ(again, version) << "an equal version is stored once";
+
+    exec("update CKControl set CtlX = CtlX + 500, CtlFontSize = 14 where CheckTypeID = :id",
+         {{"id", kTemplate}});
+    exec("update ckTypeTable set XMove = 300, YMove = 40 where CheckTypeID = :id",
+         {{"id", kTemplate}});
+    ASSERT_TRUE(store.save("Bill Printer", kTemplate, {0, -2, 1, 1}, 0, &error));
+    int changed = 0;
+    EXPECT_NE(places(printWith(std::nullopt, &changed)), first);
+    EXPECT_NE(changed, version);
+
+    const std::optional<TemplateVersion> stored =
+        TemplateVersionStore(home.db()).load(version, &error);
+    ASSERT_TRUE(stored) << error.toStdString();
+    EXPECT_EQ(places(printWith(stored, nullptr)), first);
+    // The font came back too: the first print's size, not today's.
+    EXPECT_EQ(device->texts[0].font.pointSize, 10);
+
+    ASSERT_TRUE(store.save("Office Laser", 0, {-2, 0, 1, 1}, 0, &error));
+    engine().setDefaultPrinter(QStringLiteral("Office Laser"));
+    const auto elsewhere = places(printWith(stored, nullptr));
+    EXPECT_NEAR(elsewhere[0].first, first[0].first + 23, 1); // 2 mm instead of 1 mm
+    EXPECT_EQ(elsewhere[0].second, first[0].second);
+
+    exec("update TemplateVersionTable set Content = '{\"template\":' where VersionID = :id",
+         {{"id", version}});
+    EXPECT_FALSE(TemplateVersionStore(home.db()).load(version, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("损坏"))) << error.toStdString();
+    EXPECT_FALSE(TemplateVersionStore(home.db()).load(99999, &error));
 }

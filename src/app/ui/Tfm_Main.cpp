@@ -1,6 +1,7 @@
 #include "app/ui/Tfm_Main.h"
 
 #include "app/ui/PictureMdiArea.h"
+#include "app/ui/PrintServiceTray.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
 #include "base/CurrentOperator.h"
@@ -152,6 +153,8 @@ Tfm_Main::Tfm_Main(AppServices &services, QWidget *parent)
     if (menuItem(QStringLiteral("mNeedLogin"))->isChecked())
         setEnabled(false);
     m_services.parties().holdDefaultDrawer(UseDefaultDrawer);
+    m_printService =
+        new PrintServiceTray(m_services, menuItem(QStringLiteral("mPrintService")), this);
     m_addressBook = new AddressBookWindows(m_services, this,
                                            [this] { openImport(ImportScenario::AddressBook, {}); });
 
@@ -376,6 +379,9 @@ void Tfm_Main::buildPrintMenu()
     m->addSeparator();
     addItem(m, "N8", QStringLiteral("添加打印机纸张规格"),
             [this] { openPage(m_services.web().paperSizePage()); });
+    m->addSeparator();
+    // Checked and unchecked by the clerk; the tray below starts and stops the service.
+    addItem(m, "mPrintService", QStringLiteral("本机打印服务（供订单系统调用）"));
 }
 
 void Tfm_Main::buildSystemMenu()

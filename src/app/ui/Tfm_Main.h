@@ -12,6 +12,7 @@ class AppServices;
 class ClickableLabel;
 class HistoryWindow;
 class PictureMdiArea;
+class PrintServiceTray;
 class QComboBox;
 class QLabel;
 class QMdiSubWindow;
@@ -49,6 +50,7 @@ public:
     int ClockTicks = 0;
 
     PictureMdiArea *mdiArea() const { return m_mdi; }
+    PrintServiceTray *printService() const { return m_printService; }
     QAction *menuItem(const QString &objectName) const override;
 
     bool IsExistsFormName(const QString &name);
@@ -155,6 +157,7 @@ private:
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
     AddressBookWindows *m_addressBook = nullptr;
+    PrintServiceTray *m_printService = nullptr;
     TfrmMatchAddr *m_matchAddr = nullptr;
     TfrmMutiPrint *m_expressBatch = nullptr;
     QPointer<TfrmMutiPrintCDHP> m_draftBatch; // destroyed when closed

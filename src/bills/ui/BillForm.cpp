@@ -821,6 +821,7 @@ BillForm::SaveOutcome BillForm::save()
         return SaveOutcome::Failed;
     }
     m_billId = result.billId;
+    keepFirstPrint();
     if (m_saveMessages) {
         ui.alert(result.inserted ? m_texts.newSaved() : m_texts.editSaved(), kPrompt);
         m_history = false;
@@ -850,6 +851,7 @@ void BillForm::btSaveCheckClick()
 void BillForm::btNewClick()
 {
     m_billId = -1;
+    m_printedVersion = 0;
     for (const QString &name : m_texts.newBillClears)
         setFieldText(name, {});
     markModified();
@@ -868,6 +870,7 @@ void BillForm::btSaveAsClick()
     }
     m_history = false;
     m_billId = -1;
+    m_printedVersion = 0; // a copy is a new bill, not printed yet
     markModified();
     const QString caption = m_texts.kind + u'-' + cbFirstTypeName->currentText() + u" ID=-1";
     setWindowTitle(caption.contains(u"复制") ? caption
@@ -885,6 +888,7 @@ void BillForm::BrowseOldCheck(int billId)
 void BillForm::BrowseOldCheck(const QString &templateName, const QString &billIdText)
 {
     m_billId = billIdText.toInt();
+    m_printedVersion = 0;
     if (!templateName.isEmpty() && templateName != cbFirstTypeName->currentText()) {
         const int id =
             m_services.catalogue().loadCheckTypeIDByFirstAndLastName(m_texts.kind, templateName);
@@ -973,8 +977,32 @@ void BillForm::PrinterTransAbort()
 
 bool BillForm::printCopies(int copies)
 {
-    return commitTyping() && PrintPrepare() && PrinterTransBegin(copies) && SendCheckToPrinter() &&
-           PrinterTransEnd();
+    const bool printed = commitTyping() && PrintPrepare() && PrinterTransBegin(copies) &&
+                         SendCheckToPrinter() && PrinterTransEnd();
+    if (printed)
+        recordPrint();
+    return printed;
+}
+
+void BillForm::recordPrint()
+{
+    QString error;
+    m_printedVersion = m_printJob->job().recordVersion(&error);
+    m_printedTemplate = m_currentTemplate;
+    if (m_printedVersion <= 0)
+        m_services.ui().warn(u"已打印，但这次打印用的模板没有记下，日后不能按原样重复打印：" +
+                             error);
+    keepFirstPrint();
+}
+
+void BillForm::keepFirstPrint()
+{
+    if (m_billId <= 0 || m_printedVersion <= 0 || m_printedTemplate != m_currentTemplate)
+        return;
+    QString error;
+    if (!BillStore(m_services.database(), m_texts.table)
+             .recordFirstPrint(m_billId, m_printedVersion, &error))
+        m_services.ui().warn(u"这张单据第一次打印用的模板没有记下：" + error);
 }
 
 void BillForm::btPrint1Click()

@@ -154,6 +154,9 @@ protected:
     const BillFormTexts &m_texts;
     std::unique_ptr<IniFile> m_cache;
     int m_billId = -1;
+    // What the bill on screen was last printed with: template and version, 0 when not printed.
+    int m_printedTemplate = 0;
+    int m_printedVersion = 0;
     bool m_saved = false;
     bool m_history = false;
     bool m_saveMessages = true;
@@ -193,6 +196,10 @@ private:
     void placePartyFrames();
     void updateCaption();
     bool printCopies(int copies);
+    // The template version of a print just made, for the bill it printed.
+    void recordPrint();
+    // The bill on screen keeps the version it was first printed with.
+    void keepFirstPrint();
     void moveToolBar();
     // The tool bar button whose Alt key this is, or null.
     QToolButton *mnemonicButton(const QKeyEvent &key) const;

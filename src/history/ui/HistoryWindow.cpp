@@ -9,6 +9,7 @@
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
 #include "services/AppServices.h"
+#include "services/BillReprint.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -265,16 +266,20 @@ void HistoryWindow::buildButtonRow()
     ckDBLClick->setObjectName(QStringLiteral("ckDBLClick"));
     ckDBLClick->setToolTip(m_texts.doubleClickHint);
     btOpenView = namedButton(this, "btOpenView", QStringLiteral("打开(&O)"));
+    btReprint = namedButton(this, "btReprint", QStringLiteral("重复打印(&R)"));
+    btReprint->setToolTip(QStringLiteral("按第一次打印时的模板，或按今天的模板，再打印选中的单据"));
     btExit = namedButton(this, "btExit", QStringLiteral("关 闭(&X)"));
     m_buttonRow->addWidget(btQur);
     m_buttonRow->addWidget(btAll);
     m_buttonRow->addStretch();
     m_buttonRow->addWidget(ckDBLClick);
     m_buttonRow->addWidget(btOpenView);
+    m_buttonRow->addWidget(btReprint);
     m_buttonRow->addWidget(btExit);
     connect(btQur, &QPushButton::clicked, this, &HistoryWindow::query);
     connect(btAll, &QPushButton::clicked, this, &HistoryWindow::showAll);
     connect(btOpenView, &QPushButton::clicked, this, &HistoryWindow::openCurrent);
+    connect(btReprint, &QPushButton::clicked, this, &HistoryWindow::reprintCurrent);
     connect(btExit, &QPushButton::clicked, this, &QDialog::close);
     connect(ckDBLClick, &QCheckBox::toggled, this, [this](bool on) {
         m_services.settings().setINIConfigByname(m_texts.doubleClickKey,
@@ -327,6 +332,7 @@ void HistoryWindow::buildPopup()
         return a;
     };
     add("N5", QStringLiteral("打开查看"), [this] { openCurrent(); });
+    add("nReprint", QStringLiteral("重复打印"), [this] { reprintCurrent(); });
     add("nRefresh", QStringLiteral("刷新"), [this] { refresh(); });
     add("nRemeberWidth", QStringLiteral("【记住表格列宽】"),
         [this] { GridView::GridColsWidthSave(m_services.grids(), *DBGrid1, objectName()); });
@@ -485,6 +491,45 @@ void HistoryWindow::openCurrent()
         return;
     if (m_reopen(currentValue(QStringLiteral("模板种类")), id))
         close();
+}
+
+void HistoryWindow::reprintCurrent()
+{
+    const int id = currentBillId();
+    if (id <= 0)
+        return;
+    Ui &ui = m_services.ui();
+    BillReprint reprint(m_services, m_history.kind().bill);
+    QString error;
+    const int version = reprint.firstVersion(id, &error);
+    if (version < 0) {
+        ui.error(error);
+        return;
+    }
+    const QString title = QStringLiteral("重复打印");
+    const QString bill = m_texts.billNoun + QStringLiteral("（流水号 %1）").arg(id);
+    BillReprint::Layout layout = BillReprint::Layout::Today;
+    if (version > 0) {
+        const Ui::Answer answer = ui.showMessage(
+            u"重复打印这张" + bill +
+                u"：\n“是”：和第一次打印时完全一样，用当时的模板；\n“否”：用今天的模板。",
+            title, Ui::Icon::Question, Ui::Buttons::YesNoCancel);
+        if (answer == Ui::Answer::Cancel)
+            return;
+        if (answer == Ui::Answer::Yes)
+            layout = BillReprint::Layout::AsFirstPrinted;
+    } else if (!ui.ask(u"这张" + bill +
+                           u"没有第一次打印时的模板记录（保存于记录之前，或从未打印）。\n"
+                           u"按今天的模板打印吗？",
+                       title)) {
+        return;
+    }
+    btReprint->setEnabled(false);
+    const BillReprint::Outcome out = reprint.print(id, layout);
+    btReprint->setEnabled(true);
+    // A printer that refused has told the clerk already.
+    if (!out.sent && !out.printerRefused)
+        ui.error(out.error, title);
 }
 
 QString HistoryWindow::partyName(const TPerson &party)

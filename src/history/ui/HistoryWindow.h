@@ -72,6 +72,8 @@ public:
     void chooseDateRange(int entry);
     void sortByColumn(int column);
     void openCurrent();
+    // "重复打印": the current bill again, as first printed or with today's template.
+    void reprintCurrent();
     void deleteSelected();
     void deleteListed();
     void clearAll();
@@ -137,6 +139,7 @@ protected:
     QPushButton *btAll = nullptr;
     QCheckBox *ckDBLClick = nullptr;
     QPushButton *btOpenView = nullptr;
+    QPushButton *btReprint = nullptr;
     QPushButton *btExit = nullptr;
     QTableView *DBGrid1 = nullptr;
     QMenu *m_popup = nullptr;

@@ -85,6 +85,7 @@ void TfmSearch_CDHP::setPickMode(const QString &batchGroup)
     m_batchGroup = batchGroup;
     ckDBLClick->hide();
     btOpenView->hide();
+    btReprint->hide();
     btAddSel2MultiPrint->show();
     btAddALL2MultiPrint->show();
 }

@@ -1,7 +1,9 @@
 #include "CommandSweep.h"
+#include "LocalService.h"
 #include "RecordingPrintDevice.h"
 #include "TestHome.h"
 #include "app/ui/PictureMdiArea.h"
+#include "app/ui/PrintServiceTray.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckCDHP.h"
 #include "bills/ui/TfmCheckKDD.h"
@@ -127,6 +129,12 @@ TEST(CommandSweep, EveryMenuItemAndToolButtonOfTheFrameShowsWhatItNames)
         {"mLockPrinter", modal("TfmLockPrinter")},
         {"PrinterConfig", state(setupShown), countSetups},
         {"N8", url()},
+        {"mPrintService", state([&] { return frame.printService()->process().isRunning(); }),
+         [&] {
+             f.home.settings().setConfigByname(QStringLiteral("ServicePort"),
+                                               QString::number(LocalService::freePort()));
+             frame.printService()->process().setProgram(LocalService::programPath());
+         }},
         // 系统管理
         {"PersonalInfoManage", modal("Tfm_PersonManage")},
         {"nDesign", modal("TfmCheckDesign")},

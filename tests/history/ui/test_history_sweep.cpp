@@ -135,6 +135,23 @@ protected:
                 std::move(menu)};
     }
 
+    // These bills were never printed and name templates the home does not have: asked whether
+    // today's template will do, then told that it is gone, and nothing prints.
+    Row reprints(const char *name, std::function<void()> menu = {})
+    {
+        return {name,
+                message(QStringLiteral("没有第一次打印时的模板记录"),
+                        [this] {
+                            return home.ui.last().text.contains(QStringLiteral("已不存在")) &&
+                                   device->count("end") == 0;
+                        }),
+                [this] {
+                    clickRow(0);
+                    home.ui.answer(Ui::Answer::Yes);
+                },
+                std::move(menu)};
+    }
+
     // The commands every history window has, in an order in which each finds bills to work on.
     std::vector<Row> sharedRows()
     {
@@ -176,6 +193,8 @@ protected:
              }},
             reopens("btOpenView"),
             reopens("N5", listMenu()),
+            reprints("btReprint"),
+            reprints("nReprint", listMenu()),
             {"btExit", state([this] { return !shown(); })},
             {"DelAll", message(QStringLiteral("确定要清空吗"), [this] { return stored() == 0; }),
              [this] { home.ui.answer(Ui::Answer::Yes); }},

@@ -1,10 +1,11 @@
-#include "cli/TemplateBill.h"
+#include "services/TemplateBill.h"
 
 #include "base/IniFile.h"
 #include "bills/BillDate.h"
 #include "bills/BillFormTexts.h"
 #include "bills/DraftFields.h"
 #include "bills/ExpressSlipFields.h"
+#include "bills/StoredBill.h"
 #include "data/Parties.h"
 #include "data/PartyBlocks.h"
 #include "data/Settings.h"
@@ -98,4 +99,18 @@ TemplateBill TemplateBill::start(AppServices &services, BillKind kind, int check
     }
     setBillDate(start.values, QDate::currentDate(), draft && start.draftOptions.capitalDates);
     return start;
+}
+
+BillValues TemplateBill::reopened(const QHash<QString, QString> &row,
+                                  Dictionaries &dictionaries) const
+{
+    DraftOptions options = draftOptions;
+    const QString money = row.value(QStringLiteral("币种"));
+    if (values.kind() == BillKind::AcceptanceDraft && !money.isEmpty()) {
+        options.moneyName = money;
+        options.moneyCode = dictionaries.getMoneyCodeByName(money);
+    }
+    BillValues bill = values;
+    loadStoredBill(bill, row, options);
+    return bill;
 }

@@ -5,7 +5,10 @@
 #include "bills/DraftBill.h"
 #include "bills/ExpressSlipBill.h"
 
+#include <QHash>
+
 class AppServices;
+class Dictionaries;
 
 // A new bill of one template as its form starts it, for printing without the form: what the
 // template's layout shows and hides, its default values, today's date, the default drawer when
@@ -19,4 +22,7 @@ struct TemplateBill
 
     static TemplateBill start(AppServices &services, BillKind kind, int checkTypeId,
                               const QStringList &printItems);
+    // A saved bill's row over this start, as its form shows it reopened; a draft in the row's
+    // currency.
+    BillValues reopened(const QHash<QString, QString> &row, Dictionaries &dictionaries) const;
 };

@@ -112,24 +112,38 @@ std::optional<int> count(const QCommandLineParser &parser, const QString &name, 
     return ok && n >= min ? std::optional<int>(n) : std::nullopt;
 }
 
-int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
+// Reads a command's options: `valued` take a value, `flags` do not (--help is always one).
+// Answers the exit code when nothing more is to be done: the help shown, or a usage error told.
+std::optional<int> readOptions(QCommandLineParser &parser, const QStringList &arguments,
+                               std::initializer_list<const char *> valued,
+                               std::initializer_list<const char *> flags, const QString &usage,
+                               QTextStream &out, QTextStream &err)
 {
-    QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char *name :
-         {"template", "values", "sheet", "from-row", "bill", "printer", "pdf", "copies"})
+    for (const char *name : valued)
         parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("value")});
-    for (const char *name : {"json", "help"})
+    for (const char *name : flags)
         parser.addOption({QString::fromLatin1(name), {}});
+    parser.addOption({QStringLiteral("help"), {}});
     if (!parser.parse(arguments))
-        return usageError(err, parser.errorText(), kPrintUsage);
+        return usageError(err, parser.errorText(), usage);
     if (parser.isSet(QStringLiteral("help"))) {
-        out << kPrintUsage << Qt::flush;
+        out << usage << Qt::flush;
         return PrintCommand::Done;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError(err, u"多余的参数：" + parser.positionalArguments().join(u' '),
-                          kPrintUsage);
+        return usageError(err, u"多余的参数：" + parser.positionalArguments().join(u' '), usage);
+    return std::nullopt;
+}
+
+int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    if (const auto done = readOptions(
+            parser, arguments,
+            {"template", "values", "sheet", "from-row", "bill", "printer", "pdf", "copies"},
+            {"json"}, kPrintUsage, out, err))
+        return *done;
 
     PrintRequest request;
     request.templateText = parser.value(QStringLiteral("template")).trimmed();
@@ -172,20 +186,9 @@ int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 int runReprint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char *name : {"bill", "printer", "pdf", "copies"})
-        parser.addOption({QString::fromLatin1(name), {}, QStringLiteral("value")});
-    for (const char *name : {"today-template", "json", "help"})
-        parser.addOption({QString::fromLatin1(name), {}});
-    if (!parser.parse(arguments))
-        return usageError(err, parser.errorText(), kReprintUsage);
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << kReprintUsage << Qt::flush;
-        return PrintCommand::Done;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(err, u"多余的参数：" + parser.positionalArguments().join(u' '),
-                          kReprintUsage);
+    if (const auto done = readOptions(parser, arguments, {"bill", "printer", "pdf", "copies"},
+                                      {"today-template", "json"}, kReprintUsage, out, err))
+        return *done;
     ReprintRequest request;
     request.bill = parser.value(QStringLiteral("bill")).trimmed();
     request.printer = parser.value(QStringLiteral("printer"));
@@ -212,17 +215,10 @@ int runReprint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 int runServe(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption({QStringLiteral("port"), {}, QStringLiteral("value")});
-    parser.addOption({QStringLiteral("help"), {}});
-    if (!parser.parse(arguments))
-        return usageError(err, parser.errorText(), kServeUsage);
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << kServeUsage << Qt::flush;
-        return PrintCommand::Done;
-    }
+    if (const auto done = readOptions(parser, arguments, {"port"}, {}, kServeUsage, out, err))
+        return *done;
     const auto port = count(parser, QStringLiteral("port"), 1);
-    if (!port || *port > 65535 || !parser.positionalArguments().isEmpty())
+    if (!port || *port > 65535)
         return usageError(err, QStringLiteral("--port 要写 1 到 65535 的整数。"), kServeUsage);
 
     StreamUi ui;

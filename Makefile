@@ -3,7 +3,7 @@ BUILD     ?= build
 RUN_HOME  ?= $(BUILD)/home
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-sanitize bench clean fresh-home
+.PHONY: all deps configure build run test test-sanitize bench package clean fresh-home
 
 all: build
 
@@ -57,6 +57,10 @@ bench: deps
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
 	  "$$b" || { echo "benchmark failed: $$b"; exit 1; }; \
 	done
+
+# The Debian package of what `build` holds: $(BUILD)/lanyan_<version>_amd64.deb.
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(ASAN_BUILD)

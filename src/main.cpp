@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -36,6 +37,9 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lanyan"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cn.lanyan.billprinter"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("cn.lanyan.billprinter")));
     QFont font(installedFontFamily(QStringLiteral("宋体")));
     font.setPixelSize(12);
     QApplication::setFont(font);
@@ -45,6 +49,10 @@ int main(int argc, char **argv)
     Tfm_Main frame(services);
     if (frame.quitRequested())
         return 0;
+    // Before any event loop runs, so the clock's first tick finds it; Qt has taken its own
+    // options out of the arguments by now.
+    if (services.startupProblem().isEmpty())
+        frame.importAtStart(Commands::fileToOpen(QCoreApplication::arguments()));
     // Without a window manager (a kiosk, a virtual screen) "maximised" alone changes nothing.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());

@@ -3,12 +3,20 @@
 #include "base/ReaderProtocol.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+
+// Where the package puts the helper, from the program's folder; the build sets it from its
+// install folders, and projects of their own (the fuzz targets) get the usual layout.
+#ifndef LANYAN_READER_FROM_BIN
+#define LANYAN_READER_FROM_BIN "../libexec/lanyan"
+#endif
 
 namespace {
 
@@ -103,7 +111,13 @@ QString ReaderProcess::program()
     const QString set = qEnvironmentVariable("LANYAN_READER");
     if (!set.isEmpty())
         return set;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/lanyan-reader");
+    // Beside the program in a build folder or a portable copy; where the package puts it
+    // otherwise.
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QStringLiteral("/lanyan-reader");
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return QDir::cleanPath(dir + QStringLiteral("/" LANYAN_READER_FROM_BIN "/lanyan-reader"));
 }
 
 ReaderProcess::End ReaderProcess::run(const QStringList &arguments, const Limits &limits,

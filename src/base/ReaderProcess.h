@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-// Runs the reader helper (lanyan-reader, next to the program) on one outside file, under
+// Runs the reader helper (lanyan-reader, see program()) on one outside file, under
 // resource limits set in the child before it starts, and waits for it. A library that
 // allocates without end, loops or crashes on a damaged file takes only the helper down; the
 // program is told why. See ReaderProtocol for what the helper answers.
@@ -39,6 +39,6 @@ public:
     static QString explain(End end);
 
     // The helper: $LANYAN_READER when set (tests, a development tree), otherwise the one in
-    // the running program's folder.
+    // the running program's folder, otherwise the installed one (libexec/lanyan beside bin).
     static QString program();
 };

@@ -9,6 +9,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <atomic>
@@ -22,7 +23,8 @@ namespace {
 const QString kUsage =
     QStringLiteral("用法：lanyan [命令] [选项]\n"
                    "\n"
-                   "不带命令时打开程序窗口。命令：\n"
+                   "不带命令时打开程序窗口；lanyan 票据包.lyb 打开窗口并导入票据包中的模板。\n"
+                   "命令：\n"
                    "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
                    "  reprint  按第一次打印时的模板重复打印一张保存过的票据\n"
                    "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
@@ -260,6 +262,14 @@ bool isCommand(const QStringList &arguments)
     const QString &first = arguments.at(1);
     return first == u"print" || first == u"reprint" || first == u"serve" || first == u"--help" ||
            first == u"-h" || first == u"help";
+}
+
+QString fileToOpen(const QStringList &arguments)
+{
+    const QString first = arguments.value(1);
+    if (first.isEmpty() || first.startsWith(u'-') || isCommand(arguments))
+        return {};
+    return QFileInfo(first).absoluteFilePath();
 }
 
 int run(const QStringList &arguments)

@@ -63,6 +63,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -393,10 +394,7 @@ void Tfm_Main::buildSystemMenu()
     addItem(m, "nDesign", QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
             [this] { openDesignMode(); });
     m->addSeparator();
-    addItem(m, "nImpExp", QStringLiteral("票据模板导入"), [this] {
-        TfrmBillImportExport window(m_services, this);
-        window.exec();
-    });
+    addItem(m, "nImpExp", QStringLiteral("票据模板导入"), [this] { openTemplatePackages(); });
     addItem(m, "nTempManage", QStringLiteral("票据模板管理（默认、显示、隐藏）"), [this] {
         TfrmCheckTypeMng window(m_services, CurrentCheckTypeId, this);
         window.exec();
@@ -422,6 +420,14 @@ void Tfm_Main::buildSystemMenu()
     m->addSeparator();
     addItem(m, "mDatabaseUpgrade", QStringLiteral("数据库升级（转入老版本数据）"),
             [this] { openDatabaseUpgrade(); });
+}
+
+void Tfm_Main::openTemplatePackages(const QString &package)
+{
+    TfrmBillImportExport window(m_services, this);
+    if (!package.isEmpty())
+        QTimer::singleShot(0, &window, [&window, package] { window.openPackage(package); });
+    window.exec();
 }
 
 void Tfm_Main::openDatabaseUpgrade()
@@ -1049,6 +1055,9 @@ void Tfm_Main::tick()
     ++ClockTicks;
     if (ClockTicks == 1 && menuItem(QStringLiteral("mNeedLogin"))->isChecked())
         askLogin();
+    // A failed login leaves the frame disabled on its way out.
+    if (ClockTicks == 1 && !m_startPackage.isEmpty() && isEnabled())
+        openTemplatePackages(std::exchange(m_startPackage, {}));
     if (ClockTicks == 2)
         startServiceCheck();
 }

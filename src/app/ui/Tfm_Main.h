@@ -84,6 +84,12 @@ public:
     // The menu's batch command presses the open express slip form's "批量打印".
     void pressExpressBatchPrint();
 
+    // The window of "票据模板导入"; with a package file it lists that package at once.
+    void openTemplatePackages(const QString &package = {});
+    // A package the program was started with: its import opens on the clock's first tick,
+    // after the login where one is asked, so it never goes past the login.
+    void importAtStart(const QString &package) { m_startPackage = package; }
+
     void showAbout();
     void openSystemOptions();
     void toggleToolBar();
@@ -145,6 +151,7 @@ private:
 
     AppServices &m_services;
     bool m_quitRequested = false;
+    QString m_startPackage;
     PictureMdiArea *m_mdi = nullptr;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newBillMenu = nullptr;

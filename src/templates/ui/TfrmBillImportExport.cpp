@@ -279,6 +279,11 @@ void TfrmBillImportExport::choosePackage()
         setListButtonsEnabled(false);
         return;
     }
+    openPackage(path);
+}
+
+void TfrmBillImportExport::openPackage(const QString &path)
+{
     m_packagePath->setText(path);
     if (!path.contains(u".lyn", Qt::CaseInsensitive) &&
         !path.contains(u".lyb", Qt::CaseInsensitive)) {

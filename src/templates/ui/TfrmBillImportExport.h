@@ -28,6 +28,8 @@ public:
 
     // The package list's buttons, the import and the export.
     void choosePackage();
+    // Lists a package as choosing it does: a file opened with the program comes this way.
+    void openPackage(const QString &path);
     void selectOne();
     void selectAll();
     void clearSelection();

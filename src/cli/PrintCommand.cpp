@@ -35,7 +35,6 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <QTextStream>
-#include <unistd.h>
 
 namespace {
 
@@ -58,6 +57,7 @@ PrintCommand::PrintCommand(AppServices &services, QTextStream &out, QTextStream 
     : m_services(services)
     , m_out(out)
     , m_err(err)
+    , m_progress(err)
 {}
 
 int PrintCommand::fail(int code, const QString &message)
@@ -301,16 +301,7 @@ std::optional<PrintCommand::Rows> PrintCommand::rowsFromBill(const TemplateBill 
 
 bool PrintCommand::progress(int done, int total)
 {
-    const int percent = total > 0 ? done * 100 / total : 100;
-    if (isatty(STDERR_FILENO)) {
-        constexpr int kWidth = 30;
-        const int filled = percent * kWidth / 100;
-        m_err << u'\r' << u'[' << QString(filled, u'#') << QString(kWidth - filled, u'-') << u"] "
-              << done << u'/' << total << (done == total ? "\n" : "") << Qt::flush;
-    } else if (percent / 10 != m_lastPercent / 10 || done == total) {
-        m_err << done << " / " << total << Qt::endl;
-    }
-    m_lastPercent = percent;
+    m_progress.show(done, total);
     return !(stopRequested && stopRequested());
 }
 

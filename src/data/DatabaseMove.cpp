@@ -286,6 +286,16 @@ private:
     qint64 m_done = 0;
 };
 
+// A bulk load leaves the server without the planner's statistics and the map that lets a
+// search answer from an index alone, until its autovacuum comes by. Outside the transaction,
+// as VACUUM must be, and not needed for the data to be right.
+void gatherStatistics(QSqlDatabase &db, const std::vector<DatabaseMove::TableCount> &tables)
+{
+    QSqlQuery q(db);
+    for (const DatabaseMove::TableCount &t : tables)
+        q.exec(u"VACUUM ANALYZE " + Database::quoted(t.table));
+}
+
 QString connectionName(const char *role)
 {
     static std::atomic<int> count{0};
@@ -321,6 +331,8 @@ DatabaseMove::Result DatabaseMove::copy(const QString &sqliteFile, const ServerA
     Copier copier(from, server.connection(), result, *this);
     result.ok = server.inTransaction([&] { return copier.run(); });
     from.rollback();
+    if (result.ok)
+        gatherStatistics(server.connection(), result.counts);
     if (!result.ok && !result.stopped && result.error.isEmpty())
         result.error =
             u"共享数据库没有接受迁移（" + server.connection().lastError().text().trimmed() + u"）";

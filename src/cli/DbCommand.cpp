@@ -79,7 +79,7 @@ int run(const QStringList &arguments, const QString &runPath, QTextStream &out, 
     ProgressLine line(err);
     move.progress = [&](qint64 done, qint64 total) { line.show(done, total); };
     move.stopRequested = stopRequested;
-    err << u"迁移到 " << target.displayUrl() << u" …" << Qt::endl;
+    err << QStringLiteral("迁移到 ") << target.displayUrl() << QStringLiteral(" ……") << Qt::endl;
     const DatabaseMove::Result result = move.copy(home.databasePath(), target);
     if (result.stopped) {
         err << QStringLiteral("已中止，共享数据库没有改动，本工作站照旧使用本机数据库。")
@@ -96,7 +96,8 @@ int run(const QStringList &arguments, const QString &runPath, QTextStream &out, 
     IniFile config(home.configIniPath());
     const QString error = DatabaseMove::switchWorkstation(config, home, target);
     if (!error.isEmpty()) {
-        err << u"数据已复制到共享数据库，但本工作站没有切换过去：" << error << Qt::endl;
+        err << QStringLiteral("数据已复制到共享数据库，但本工作站没有切换过去：") << error
+            << Qt::endl;
         return Failed;
     }
     err << QStringLiteral("已迁移 %1 个表、%2 行，各表行数相符。本工作站下次启动程序时使用共享"

@@ -375,7 +375,7 @@ int PrintCommand::run(const PrintRequest &request)
         m_out << QJsonDocument(summary).toJson(QJsonDocument::Indented) << Qt::flush;
     } else {
         for (const QString &why : std::as_const(out.skipped))
-            m_err << u"跳过：" << why << Qt::endl;
+            m_err << QStringLiteral("跳过：") << why << Qt::endl;
         if (out.sent)
             m_out << QStringLiteral("已送出 %1 张%2").arg(out.printed.size()).arg(t->typeFirstName)
                   << (batch ? QStringLiteral("，第 %1 批").arg(out.run) : QString())

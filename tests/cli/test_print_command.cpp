@@ -145,6 +145,13 @@ TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
     EXPECT_TRUE(c.printedIn(pages[0], receiver, QStringLiteral("北京远景贸易")));
     EXPECT_TRUE(c.printedIn(pages[1], receiver, QStringLiteral("上海百川实业")));
     EXPECT_TRUE(c.printedIn(pages[1], c.printBox(kSlipTemplate, "ZDSKRLXR"), "李四"));
+
+    // Without --json the reason is told on standard error, in words.
+    request.json = false;
+    ASSERT_EQ(c.print(request), PrintCommand::Done) << c.err.toStdString();
+    EXPECT_TRUE(c.err.contains(QStringLiteral("跳过：")) &&
+                c.err.contains(QStringLiteral("全称太长，快递单上放不下")))
+        << c.err.toStdString();
 }
 
 TEST(PrintCommand, BadInputPrintsAndRecordsNothing)

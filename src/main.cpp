@@ -1,5 +1,6 @@
 #include "app/ui/Tfm_Boot.h"
 #include "app/ui/Tfm_Main.h"
+#include "app/ui/TfrmDatabaseUnreachable.h"
 #include "base/FontMap.h"
 #include "base/RunPath.h"
 #include "base/ui/QtUi.h"
@@ -46,6 +47,10 @@ int main(int argc, char **argv)
 
     QtUi ui;
     AppServices services(ui, getRunPath());
+    // Without its database the program could only fail every step: the clerk decides first.
+    if (services.database().status() == Database::Status::Unreachable &&
+        TfrmDatabaseUnreachable(services).exec() != QDialog::Accepted)
+        return 0;
     Tfm_Main frame(services);
     if (frame.quitRequested())
         return 0;

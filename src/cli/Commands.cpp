@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "base/RunPath.h"
+#include "cli/DbCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/PrintService.h"
 #include "cli/ReprintCommand.h"
@@ -28,6 +29,7 @@ const QString kUsage =
                    "  print    按模板打印表格中的每一行，或打印一张保存过的票据，不打开窗口\n"
                    "  reprint  按第一次打印时的模板重复打印一张保存过的票据\n"
                    "  serve    在本机（127.0.0.1）提供打印服务，供店铺或订单系统调用\n"
+                   "  db       数据库：move 把本机数据库迁移到共享数据库（PostgreSQL）\n"
                    "\n"
                    "lanyan 命令 --help 显示该命令的选项。\n");
 
@@ -253,6 +255,13 @@ int runServe(const QStringList &arguments, QTextStream &out, QTextStream &err)
     return PrintCommand::Done;
 }
 
+int runDb(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    return DbCommand::run(arguments, getRunPath(), out, err, [] { return g_stop.load(); });
+}
+
 } // namespace
 
 bool isCommand(const QStringList &arguments)
@@ -260,8 +269,8 @@ bool isCommand(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    return first == u"print" || first == u"reprint" || first == u"serve" || first == u"--help" ||
-           first == u"-h" || first == u"help";
+    return first == u"print" || first == u"reprint" || first == u"serve" || first == u"db" ||
+           first == u"--help" || first == u"-h" || first == u"help";
 }
 
 QString fileToOpen(const QStringList &arguments)
@@ -283,6 +292,8 @@ int run(const QStringList &arguments)
         return runReprint(arguments.mid(1), out, err);
     if (command == u"serve")
         return runServe(arguments.mid(1), out, err);
+    if (command == u"db")
+        return runDb(arguments.mid(1), out, err);
     out << kUsage << Qt::flush;
     return PrintCommand::Done;
 }

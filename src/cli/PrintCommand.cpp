@@ -36,7 +36,6 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <QTextStream>
-#include <unistd.h>
 
 namespace {
 
@@ -59,6 +58,7 @@ PrintCommand::PrintCommand(AppServices &services, QTextStream &out, QTextStream 
     : m_services(services)
     , m_out(out)
     , m_err(err)
+    , m_progress(err)
 {}
 
 int PrintCommand::fail(int code, const QString &message)
@@ -297,21 +297,12 @@ void PrintCommand::keepFirstPrint(const PrintJob &job, BillKind kind, int billId
     const int version = job.recordVersion(&why);
     if (version <= 0 ||
         !BillStore(m_services.database(), texts.table).recordFirstPrint(billId, version, &why))
-        m_err << u"已打印，但这次打印用的模板没有记下：" << why << Qt::endl;
+        m_err << QStringLiteral("已打印，但这次打印用的模板没有记下：") << why << Qt::endl;
 }
 
 bool PrintCommand::progress(int done, int total)
 {
-    const int percent = total > 0 ? done * 100 / total : 100;
-    if (isatty(STDERR_FILENO)) {
-        constexpr int kWidth = 30;
-        const int filled = percent * kWidth / 100;
-        m_err << u'\r' << u'[' << QString(filled, u'#') << QString(kWidth - filled, u'-') << u"] "
-              << done << u'/' << total << (done == total ? "\n" : "") << Qt::flush;
-    } else if (percent / 10 != m_lastPercent / 10 || done == total) {
-        m_err << done << " / " << total << Qt::endl;
-    }
-    m_lastPercent = percent;
+    m_progress.show(done, total);
     return !(stopRequested && stopRequested());
 }
 
@@ -387,7 +378,7 @@ int PrintCommand::run(const PrintRequest &request)
         m_out << QJsonDocument(summary).toJson(QJsonDocument::Indented) << Qt::flush;
     } else {
         for (const QString &why : std::as_const(out.skipped))
-            m_err << u"跳过：" << why << Qt::endl;
+            m_err << QStringLiteral("跳过：") << why << Qt::endl;
         if (out.sent)
             m_out << QStringLiteral("已送出 %1 张%2").arg(out.printed.size()).arg(t->typeFirstName)
                   << (batch ? QStringLiteral("，第 %1 批").arg(out.run) : QString())

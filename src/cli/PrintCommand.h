@@ -2,6 +2,7 @@
 
 #include "bills/BillKind.h"
 #include "bills/BillValues.h"
+#include "cli/ProgressLine.h"
 
 #include <QList>
 #include <QSet>
@@ -81,6 +82,6 @@ private:
     QTextStream &m_err;
     int m_checkTypeId = 0;
     QSet<QString> m_slipColumns; // the batch list columns the spreadsheet fills
-    int m_lastPercent = -1;
+    ProgressLine m_progress;
     bool m_json = false;
 };

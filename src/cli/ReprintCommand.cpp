@@ -31,8 +31,8 @@ int ReprintCommand::run(const ReprintRequest &request)
     if (!PrintCommand::chooseOutput(m_services.printEngine(), request.printer, request.pdf, &error))
         return finish(PrintCommand::PrinterRefused, request, false, error);
     if (version == 0 && !request.todayTemplate)
-        m_err << u"这张" << BillFormTexts::of(ref->kind).kind
-              << u"没有第一次打印时的模板记录（保存于记录之前，或从未打印），按今天的模板打印。"
+        m_err << u"这张" + BillFormTexts::of(ref->kind).kind +
+                     u"没有第一次打印时的模板记录（保存于记录之前，或从未打印），按今天的模板打印。"
               << Qt::endl;
 
     const BillReprint::Outcome out = reprint.print(

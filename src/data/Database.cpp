@@ -166,6 +166,19 @@ Database::Status Database::open(const QString &filePath)
 
 Database::Status Database::openServer(const ServerAddress &address)
 {
+    if (connectServer(address) != Status::Opened)
+        return m_status;
+    QString error;
+    const int version = schemaVersion(m_db, &error);
+    if (version < 0)
+        return failed(u"共享数据库无法读取（" + error + u"），程序不会改动它。数据库：");
+    if (version > Schema::latestVersion())
+        return failed(QStringLiteral("共享数据库来自更新版本的程序，本程序不会改动它。数据库："));
+    return migrateOrFail(version, true);
+}
+
+Database::Status Database::connectServer(const ServerAddress &address)
+{
     close();
     m_backend = Backend::Postgres;
     m_server = address;
@@ -184,13 +197,8 @@ Database::Status Database::openServer(const ServerAddress &address)
     if (!address.schema.isEmpty() &&
         !q.exec(u"CREATE SCHEMA IF NOT EXISTS " + quoted(address.schema)))
         return failed(u"共享数据库无法使用（" + q.lastError().text() + u"）。数据库：");
-    QString error;
-    const int version = schemaVersion(m_db, &error);
-    if (version < 0)
-        return failed(u"共享数据库无法读取（" + error + u"），程序不会改动它。数据库：");
-    if (version > Schema::latestVersion())
-        return failed(QStringLiteral("共享数据库来自更新版本的程序，本程序不会改动它。数据库："));
-    return migrateOrFail(version, true);
+    m_status = Status::Opened;
+    return m_status;
 }
 
 int Database::schemaVersion(QSqlDatabase &db, QString *error)

@@ -36,6 +36,9 @@ public:
     Status open(const QString &filePath);
     // Connects to a shared database; an empty one is given the schema and the seed data.
     Status openServer(const ServerAddress &address);
+    // Connects to a shared database and leaves its tables as they are (Opened), for tools that
+    // look before they write.
+    Status connectServer(const ServerAddress &address);
     void close();
 
     Backend backend() const { return m_backend; }

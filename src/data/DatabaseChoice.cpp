@@ -21,9 +21,9 @@ QString DatabaseChoice::passwordPath(const DataHome &home)
 DatabaseChoice DatabaseChoice::read(const IniFile &config, const DataHome &home)
 {
     DatabaseChoice c;
-    if (config.readString(kSection, QStringLiteral("Kind"), kLocal).trimmed() != kShared)
-        return c;
-    c.kind = Kind::Shared;
+    // The server stays on record after a switch back to the local file, for the way over again.
+    if (config.readString(kSection, QStringLiteral("Kind"), kLocal).trimmed() == kShared)
+        c.kind = Kind::Shared;
     c.server.host = config.readString(kSection, QStringLiteral("Host"), {}).trimmed();
     c.server.port = config.readInteger(kSection, QStringLiteral("Port"), 5432);
     c.server.database = config.readString(kSection, QStringLiteral("Name"), {}).trimmed();

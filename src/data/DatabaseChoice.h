@@ -16,6 +16,7 @@ struct DatabaseChoice
     Kind kind = Kind::Local;
     ServerAddress server;
 
+    // The server's address is read whichever kind is chosen.
     static DatabaseChoice read(const IniFile &config, const DataHome &home);
     // Stores the choice and the password; answers the error text, empty on success.
     QString write(IniFile &config, const DataHome &home) const;

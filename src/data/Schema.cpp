@@ -619,6 +619,12 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
     return list;
 }
 
+bool migrateStep(QSqlDatabase &db, int version, QString *error)
+{
+    return migrations()[size_t(version)](db, error) &&
+           Database::setSchemaVersion(db, version + 1, error);
+}
+
 } // namespace
 
 QString SchemaTable::createSql(Database::Backend backend) const
@@ -671,14 +677,22 @@ QString migrate(QSqlDatabase &db, int fromVersion)
         QString error;
         if (!db.transaction())
             return db.lastError().text();
-        const bool ok = migrations()[size_t(version)](db, &error) &&
-                        Database::setSchemaVersion(db, version + 1, &error);
-        if (!ok) {
+        if (!migrateStep(db, version, &error)) {
             db.rollback();
             return error;
         }
         if (!db.commit())
             return db.lastError().text();
+    }
+    return {};
+}
+
+QString migrateWithin(QSqlDatabase &db, int fromVersion)
+{
+    for (int version = fromVersion; version < latestVersion(); ++version) {
+        QString error;
+        if (!migrateStep(db, version, &error))
+            return error;
     }
     return {};
 }

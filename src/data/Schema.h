@@ -38,5 +38,7 @@ bool makeItemNamesUnique(QSqlDatabase &db, QString *error);
 // Brings the database from `fromVersion` to latestVersion(), one migration per transaction;
 // seeds a database that starts empty (version 0). Answers an error text, empty on success.
 QString migrate(QSqlDatabase &db, int fromVersion);
+// The same steps inside a transaction the caller holds, so they stand or fall with its work.
+QString migrateWithin(QSqlDatabase &db, int fromVersion);
 
 } // namespace Schema

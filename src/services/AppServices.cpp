@@ -20,6 +20,11 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
         m_startupProblem = u"无法创建数据目录，程序将不能保存任何数据：\n" + m_home.runPath();
         return;
     }
+    openDatabase();
+}
+
+void AppServices::openDatabase()
+{
     const DatabaseChoice choice = DatabaseChoice::read(m_settings.userIni(), m_home);
     const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
     const Database::Status status =
@@ -33,4 +38,14 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
     if (!config.isReadable() && m_startupProblem.isEmpty())
         m_startupProblem = u"工作站设置文件无法读取，本次运行的设置不会保存：\n" + config.path() +
                            u"\n" + config.readError();
+}
+
+QString AppServices::useLocalDatabase()
+{
+    DatabaseChoice local = DatabaseChoice::read(m_settings.userIni(), m_home);
+    local.kind = DatabaseChoice::Kind::Local;
+    const QString error = local.write(m_settings.userIni(), m_home);
+    if (error.isEmpty())
+        openDatabase();
+    return error;
 }

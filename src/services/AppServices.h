@@ -30,6 +30,12 @@ public:
     QString appVersion() const { return QString::fromLatin1(kAppVersion); }
     // What the user must be told once about the data home or the database; empty when fine.
     const QString &startupProblem() const { return m_startupProblem; }
+    // Opens the database Config.ini names, again after a failed start; startupProblem() says
+    // what went wrong.
+    void openDatabase();
+    // Makes this workstation use its own database file from now on, and opens it. Answers the
+    // error text, empty on success.
+    QString useLocalDatabase();
 
     Ui &ui() { return m_ui; }
     Database &database() { return m_database; }

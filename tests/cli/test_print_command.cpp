@@ -132,6 +132,13 @@ TEST(PrintCommand, SlipRowsThatCannotPrintAreSkippedWithTheirReason)
     EXPECT_TRUE(printedIn(pages[0], receiver, QStringLiteral("北京远景贸易")));
     EXPECT_TRUE(printedIn(pages[1], receiver, QStringLiteral("上海百川实业")));
     EXPECT_TRUE(printedIn(pages[1], c.printBox(kSlipTemplate, "ZDSKRLXR"), "李四"));
+
+    // Without --json the reason is told on standard error, in words.
+    request.json = false;
+    ASSERT_EQ(c.print(request), PrintCommand::Done) << c.err.toStdString();
+    EXPECT_TRUE(c.err.contains(QStringLiteral("跳过：")) &&
+                c.err.contains(QStringLiteral("全称太长，快递单上放不下")))
+        << c.err.toStdString();
 }
 
 TEST(PrintCommand, BadInputPrintsAndRecordsNothing)
@@ -224,6 +231,7 @@ TEST(ReprintCommand, DraftKeepsTheOffsetItFirstPrintedWith)
     const QString bill = u"cdhp:" + QString::number(saved.billId);
     const QRectF first = c.printBox(kDraftTemplate, "ZDINCOMP");
 
+    QString err;
     const auto reprint = [&](const char *pdf, bool todayTemplate) {
         ReprintRequest r;
         r.bill = bill;
@@ -231,7 +239,7 @@ TEST(ReprintCommand, DraftKeepsTheOffsetItFirstPrintedWith)
         r.todayTemplate = todayTemplate;
         r.json = true;
         c.out.clear();
-        QString err;
+        err.clear();
         QTextStream o(&c.out), e(&err);
         EXPECT_EQ(ReprintCommand(c.home.services(), o, e).run(r), PrintCommand::Done)
             << err.toStdString();
@@ -241,6 +249,8 @@ TEST(ReprintCommand, DraftKeepsTheOffsetItFirstPrintedWith)
     // Saved without printing: today's template, which it then keeps.
     EXPECT_TRUE(printedIn(reprint("never.pdf", false), first, "北京远景贸易"));
     EXPECT_EQ(c.summary()["template"].toString(), "today");
+    EXPECT_TRUE(err.startsWith(QStringLiteral("这张承兑汇票没有第一次打印时的模板记录")))
+        << err.toStdString();
 
     PrintOffset offset(c.home.db());
     OffsetSettings moved = offset.loadByName(t->typeName)->settings;

@@ -4,6 +4,7 @@
 #include "app/ui/PrintServiceTray.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/TfrmConfig.h"
+#include "app/ui/TfrmDatabaseMove.h"
 #include "base/CurrentOperator.h"
 #include "base/DateDisplay.h"
 #include "base/FontMap.h"
@@ -447,6 +448,10 @@ void Tfm_Main::buildToolsMenu()
             [this] { m_sidePanel->setVisible(!m_sidePanel->isVisible()); });
     addItem(m, "mResetTemps", QStringLiteral("  清除软件缓存文件"), [this] { clearCaches(); });
     addItem(m, "N1", QStringLiteral("  修复压缩数据库"), [this] { repairDatabase(); });
+    addItem(m, "mMoveDatabase", QStringLiteral("  迁移到共享数据库"), [this] {
+        TfrmDatabaseMove move(m_services, this);
+        move.exec();
+    });
     addItem(m, "mLockDeskTop", QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
     m->addSeparator();
     QMenu *options = m->addMenu(QStringLiteral("  选项(&Y)"));

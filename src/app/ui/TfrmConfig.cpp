@@ -1,14 +1,21 @@
 #include "app/ui/TfrmConfig.h"
 
+#include "app/ui/SharedDatabaseFields.h"
 #include "base/Ui.h"
+#include "base/ui/NamedWidgets.h"
+#include "data/DatabaseChoice.h"
 #include "services/AppServices.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <tuple>
 
 TfrmConfig::TfrmConfig(AppServices &services, QWidget *parent)
     : QDialog(parent)
@@ -16,9 +23,9 @@ TfrmConfig::TfrmConfig(AppServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("系统选项"));
-    setFixedSize(276, 236);
-
     auto *layout = new QVBoxLayout(this);
+    // As tall as the database fields need, never resized by hand.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto addBox = [&](const char *name, const QString &caption) {
         auto *box = new QCheckBox(caption, this);
         box->setObjectName(QString::fromLatin1(name));
@@ -35,7 +42,7 @@ TfrmConfig::TfrmConfig(AppServices &services, QWidget *parent)
          QStringLiteral("打印前弹出打印机设置")},
     };
     addBox("cbHiddenOtherDHD", QStringLiteral("隐藏默认电汇单以外的其他电汇单"))->hide();
-    layout->addStretch();
+    layout->addWidget(buildDatabaseChoice());
 
     auto *buttons = new QHBoxLayout;
     auto *saveButton = new QPushButton(QStringLiteral("保  存"), this);
@@ -55,12 +62,67 @@ TfrmConfig::TfrmConfig(AppServices &services, QWidget *parent)
         else
             option.box->setChecked(Settings::isOn(*value));
     }
+    adjustSize();
     if (const QScreen *s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }
 
+QWidget *TfrmConfig::buildDatabaseChoice()
+{
+    auto *box = new QGroupBox(QStringLiteral("数据库"), this);
+    box->setObjectName(QStringLiteral("gbDatabase"));
+    auto *layout = new QVBoxLayout(box);
+    m_local = new QRadioButton(QStringLiteral("本机数据库"), box);
+    m_local->setObjectName(QStringLiteral("rbLocalDatabase"));
+    m_shared = new QRadioButton(QStringLiteral("共享数据库"), box);
+    m_shared->setObjectName(QStringLiteral("rbSharedDatabase"));
+    m_server = new SharedDatabaseFields(box);
+    auto *note =
+        namedLabel(box, "lbDatabaseNote", QStringLiteral("数据库的更改在下次启动程序时生效。"));
+    note->setWordWrap(true);
+    layout->addWidget(m_local);
+    layout->addWidget(m_shared);
+    layout->addWidget(m_server);
+    layout->addWidget(note);
+    box->setMinimumWidth(320);
+
+    const DatabaseChoice choice =
+        DatabaseChoice::read(m_services.settings().userIni(), m_services.home());
+    const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
+    (shared ? m_shared : m_local)->setChecked(true);
+    m_server->setAddress(choice.server);
+    m_server->setEnabled(shared);
+    connect(m_shared, &QRadioButton::toggled, m_server, &QWidget::setEnabled);
+    return box;
+}
+
+QString TfrmConfig::saveDatabaseChoice(bool *changed)
+{
+    IniFile &config = m_services.settings().userIni();
+    const DatabaseChoice before = DatabaseChoice::read(config, m_services.home());
+    DatabaseChoice choice = before;
+    choice.kind =
+        m_shared->isChecked() ? DatabaseChoice::Kind::Shared : DatabaseChoice::Kind::Local;
+    if (choice.kind == DatabaseChoice::Kind::Shared)
+        choice.server = m_server->address();
+    const ServerAddress &a = before.server, &b = choice.server;
+    *changed = choice.kind != before.kind ||
+               (choice.kind == DatabaseChoice::Kind::Shared &&
+                std::tie(a.host, a.port, a.database, a.user, a.password) !=
+                    std::tie(b.host, b.port, b.database, b.user, b.password));
+    if (!*changed)
+        return {};
+    return choice.write(config, m_services.home());
+}
+
 void TfrmConfig::save()
 {
+    if (m_shared->isChecked()) {
+        if (const QString why = m_server->missing(); !why.isEmpty()) {
+            m_services.ui().warn(why, QStringLiteral("提示"));
+            return;
+        }
+    }
     QList<std::pair<QString, QString>> values;
     for (const Option &option : std::as_const(m_options))
         values.append(
@@ -72,5 +134,13 @@ void TfrmConfig::save()
         return;
     }
     Q_EMIT saved();
-    m_services.ui().alert(QStringLiteral("设置保存成功！"), QStringLiteral("提示"));
+    bool databaseChanged = false;
+    if (const QString choiceError = saveDatabaseChoice(&databaseChanged); !choiceError.isEmpty()) {
+        m_services.ui().error(u"数据库设置保存失败！\n" + choiceError);
+        return;
+    }
+    m_services.ui().alert(databaseChanged
+                              ? QStringLiteral("设置保存成功！\n数据库的更改在下次启动程序时生效。")
+                              : QStringLiteral("设置保存成功！"),
+                          QStringLiteral("提示"));
 }

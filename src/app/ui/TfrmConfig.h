@@ -4,8 +4,11 @@
 
 class AppServices;
 class QCheckBox;
+class QRadioButton;
+class SharedDatabaseFields;
 
-// System options: three global settings as check boxes.
+// System options: three global settings as check boxes, and which database this workstation
+// uses from its next start.
 class TfrmConfig : public QDialog
 {
     Q_OBJECT
@@ -19,6 +22,10 @@ Q_SIGNALS:
     void saved();
 
 private:
+    QWidget *buildDatabaseChoice();
+    // Empty when the choice was stored, else what went wrong.
+    QString saveDatabaseChoice(bool *changed);
+
     struct Option
     {
         QCheckBox *box;
@@ -27,4 +34,7 @@ private:
 
     AppServices &m_services;
     QList<Option> m_options;
+    QRadioButton *m_local = nullptr;
+    QRadioButton *m_shared = nullptr;
+    SharedDatabaseFields *m_server = nullptr;
 };

@@ -153,6 +153,7 @@ TEST(CommandSweep, EveryMenuItemAndToolButtonOfTheFrameShowsWhatItNames)
         {"N10", state(flipped("panalAd")), remember("panalAd")},
         {"mResetTemps", message(QStringLiteral("缓存清除成功！"))},
         {"N1", message()},
+        {"mMoveDatabase", modal("TfrmDatabaseMove")},
         {"mLockDeskTop", message(QStringLiteral("无法锁定屏幕"))},
         {"mPopPrint", state([&] { return f.optionStored("mPopPrint", "打印前弹出打印机设置"); })},
         {"mNeedLogin", state([&] { return f.optionStored("mNeedLogin", "进入系统需验证"); })},

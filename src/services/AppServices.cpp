@@ -22,6 +22,7 @@ AppServices::AppServices(Ui &ui, const QString &runPath)
     }
     const DatabaseChoice choice = DatabaseChoice::read(m_settings.userIni(), m_home);
     const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
+    m_database.setWorkstation(DatabaseChoice::workstation(m_settings.userIni()));
     const Database::Status status =
         shared ? m_database.openServer(choice.server) : m_database.open(m_home.databasePath());
     if (status == Database::Status::Created && !shared && !m_home.wasFresh())

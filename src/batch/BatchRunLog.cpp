@@ -39,9 +39,12 @@ BatchRun runAt(const QSqlQuery &q)
 
 bool failed(const QSqlQuery &q, Database &db, QString *error)
 {
-    if (error)
-        *error =
-            q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    if (!error)
+        return false;
+    *error = q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    // Callers tell a failure by its text: one without a reason must not pass for success.
+    if (error->trimmed().isEmpty())
+        *error = QStringLiteral("数据库拒绝了这次操作");
     return false;
 }
 

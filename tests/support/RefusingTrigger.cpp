@@ -9,7 +9,8 @@ bool RefusingTrigger::install(Database &db) const
         const char *raise = drops == Drops::Statement ? "ABORT" : "ROLLBACK";
         const QString when = condition.isEmpty() ? QString() : u" WHEN " + condition;
         return q.exec(u"CREATE TRIGGER " + name + u" BEFORE " + event + u" ON " + table + when +
-                      u" BEGIN SELECT RAISE(" + QLatin1String(raise) + u", 'refused'); END");
+                      u" BEGIN SELECT RAISE(" + QLatin1String(raise) + u", '" + message +
+                      u"'); END");
     }
     const QString when = condition.isEmpty() ? QString() : u" WHEN (" + condition + u')';
     // A deferred trigger fails the commit: nothing of the transaction is kept.
@@ -19,7 +20,8 @@ bool RefusingTrigger::install(Database &db) const
         drops == Drops::Statement ? QString() : QStringLiteral(" DEFERRABLE INITIALLY DEFERRED");
     return q.exec(u"CREATE FUNCTION " + name +
                   u"() RETURNS trigger LANGUAGE plpgsql AS "
-                  u"$$ BEGIN RAISE EXCEPTION 'refused'; END $$") &&
+                  u"$$ BEGIN RAISE EXCEPTION '" +
+                  message + u"'; END $$") &&
            q.exec(u"CREATE " + kind + event + u" ON " + table + deferred + u" FOR EACH ROW" + when +
                   u" EXECUTE FUNCTION " + name + u"()");
 }

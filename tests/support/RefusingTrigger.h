@@ -18,6 +18,7 @@ struct RefusingTrigger
     QString table;
     QString condition;
     Drops drops = Drops::Statement;
+    QString message = QStringLiteral("refused"); // the error the database answers
 
     bool install(Database &db) const;
     bool remove(Database &db) const;

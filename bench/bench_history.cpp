@@ -84,7 +84,7 @@ void listOnce(benchmark::State &state, const HistoryKind &kind, const HistoryFil
     BillHistory history(home().db(), kind);
     HistoryModel model(kind.stateColumn);
     QString error;
-    if (!history.open(model, HistoryStatement::build(kind, filter), error))
+    if (!history.open(model, HistoryStatement::build(kind, filter, home().db().backend()), error))
         state.SkipWithError(error.toUtf8().constData());
     benchmark::DoNotOptimize(model.rowCount());
 }
@@ -155,7 +155,9 @@ void BM_ExportSlips(benchmark::State &state)
         XlsxWriter book(path);
         HistoryExport::Progress progress;
         const HistoryExport::Result result = HistoryExport::run(
-            home().db(), HistoryStatement::build(HistoryKind::expressSlips(), {}), book, progress);
+            home().db(),
+            HistoryStatement::build(HistoryKind::expressSlips(), {}, home().db().backend()), book,
+            progress);
         if (!result.error.isEmpty() || result.rows != kBills)
             state.SkipWithError("export failed");
     }

@@ -11,7 +11,7 @@
 namespace {
 
 const QString kSelect = QStringLiteral(
-    "SELECT 批次, 列表, 打印时间, 操作员, 打印机, 条目, 张数, 状态 FROM BatchRunTable ");
+    "SELECT 批次, 列表, 打印时间, 操作员, 打印机, 条目, 张数, 状态, 工作站 FROM BatchRunTable ");
 
 QString joinedRows(const QList<int> &rows)
 {
@@ -33,14 +33,18 @@ BatchRun runAt(const QSqlQuery &q)
         r.rows << id.toInt();
     r.pages = q.value(6).toInt();
     r.state = q.value(7).toString();
+    r.workstation = q.value(8).toString();
     return r;
 }
 
 bool failed(const QSqlQuery &q, Database &db, QString *error)
 {
-    if (error)
-        *error =
-            q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    if (!error)
+        return false;
+    *error = q.lastError().isValid() ? q.lastError().text() : db.connection().lastError().text();
+    // Callers tell a failure by its text: one without a reason must not pass for success.
+    if (error->trimmed().isEmpty())
+        *error = QStringLiteral("数据库拒绝了这次操作");
     return false;
 }
 
@@ -57,7 +61,7 @@ int BatchRunLog::begin(const QList<int> &rows, const QString &printer, const QSt
     int run = 0;
     QSqlQuery q = m_db.query();
     // Numbers printed by older versions sit only in the lists; none of them is given again.
-    const bool ok = m_db.inTransaction([&] {
+    const bool ok = m_db.inNumberingTransaction(QStringLiteral("BatchRunTable"), [&] {
         if (!q.exec(QStringLiteral(
                 "SELECT MAX(n) FROM (SELECT MAX(批次) AS n FROM BatchRunTable UNION ALL "
                 "SELECT MAX(打印批次) FROM ReceiverList UNION ALL SELECT MAX(打印批次) FROM "
@@ -68,11 +72,11 @@ int BatchRunLog::begin(const QList<int> &rows, const QString &printer, const QSt
         return execBound(
             q,
             QStringLiteral("INSERT INTO BatchRunTable (批次, 列表, 打印时间, 操作员, 打印机, "
-                           "条目, 张数, 状态) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                           "条目, 张数, 状态, 工作站) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             {run, m_list,
              QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-             operatorName, printer, joinedRows(rows), int(rows.size()),
-             QString::fromUtf8(kSending)});
+             operatorName, printer, joinedRows(rows), int(rows.size()), QString::fromUtf8(kSending),
+             m_db.workstation()});
     });
     if (ok)
         return run;
@@ -123,8 +127,12 @@ QList<BatchRun> BatchRunLog::recoverInterrupted(QString *error)
 {
     QList<BatchRun> cut;
     QSqlQuery q = m_db.query();
-    if (!execBound(q, kSelect + QStringLiteral("WHERE 列表 = ? AND 状态 = ? ORDER BY 批次"),
-                   {m_list, QString::fromUtf8(kSending)})) {
+    // Another workstation's run may be on its way to the printer right now. Runs of older
+    // versions name no workstation: they were this one's.
+    if (!execBound(q,
+                   kSelect + QStringLiteral("WHERE 列表 = ? AND 状态 = ? AND (工作站 = ? OR 工作站 "
+                                            "IS NULL OR 工作站 = '') ORDER BY 批次"),
+                   {m_list, QString::fromUtf8(kSending), m_db.workstation()})) {
         failed(q, m_db, error);
         return cut;
     }

@@ -17,6 +17,7 @@ struct BatchRun
     QList<int> rows; // in print order
     int pages = 0;
     QString state;
+    QString workstation; // empty for runs of versions that did not record it
 };
 
 // The record of every batch run (table BatchRunTable). A run is stored before its document goes
@@ -41,8 +42,8 @@ public:
     bool sent(int run, QString *error);
     // The document was thrown away; the run stays on record, so its number is never reused.
     bool notSent(int run, QString *error);
-    // Runs of this list cut off while sending: their rows are marked as printed by them and
-    // the runs as unconfirmed. Answers those runs (none when there were none).
+    // Runs of this list that this workstation cut off while sending: their rows are marked as
+    // printed by them and the runs as unconfirmed. Answers those runs (none when there were none).
     QList<BatchRun> recoverInterrupted(QString *error);
 
     // The runs of this list, newest first.

@@ -73,8 +73,9 @@ std::optional<QHash<QString, QString>> row(Database &db, const QString &table, i
         return std::nullopt;
     QHash<QString, QString> values;
     const QSqlRecord record = q.record();
+    // An empty number reads as "" on both engines, never as 0.
     for (int i = 0; i < record.count(); ++i)
-        values.insert(record.fieldName(i), q.value(i).toString());
+        values.insert(record.fieldName(i), q.isNull(i) ? QString() : q.value(i).toString());
     return values;
 }
 

@@ -75,7 +75,7 @@ bool DraftImportRun::storeRow(int row, DraftBatchList &list)
     if (!why.isEmpty()) {
         m_log.log(row, why);
         ++m_tally.skipped;
-    } else if (!list.addRow(values, &error)) {
+    } else if (!m_db.inSavepoint([&] { return list.addRow(values, &error); })) {
         m_log.error(row, error);
         ++m_tally.skipped;
         return false;

@@ -61,6 +61,14 @@ QList<int> ReceiverListModel::idsInListOrder(const QModelIndexList &indexes) con
     return out;
 }
 
+QVariant ReceiverListModel::data(const QModelIndex &index, int role) const
+{
+    const QVariant value = QSqlQueryModel::data(index, role);
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && value.isNull())
+        return {};
+    return value;
+}
+
 Qt::ItemFlags ReceiverListModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QSqlQueryModel::flags(index);

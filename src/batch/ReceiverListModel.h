@@ -26,6 +26,8 @@ public:
     // The keys of the given rows in list order, whatever the order they were picked in.
     QList<int> idsInListOrder(const QModelIndexList &rows) const;
 
+    // An empty value shows empty on both engines; the server's empty number would show 0.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 

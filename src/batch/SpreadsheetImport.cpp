@@ -275,7 +275,7 @@ bool SpreadsheetImport::insert(int row, const QHash<QString, QString> &values)
         }
         m_insert.addBindValue(value);
     }
-    const bool ok = m_insert.exec();
+    const bool ok = m_db.inSavepoint([&] { return m_insert.exec(); });
     m_insert.finish();
     if (ok && !cut.isEmpty())
         m_log.log(row, u"超出列宽，已截断后导入：" + cut.join(u'、'));

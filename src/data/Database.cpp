@@ -269,6 +269,20 @@ QString Database::likeAnyCase(const QString &column)
     return u"lower(" + column + u") LIKE lower(?) ESCAPE '\\'";
 }
 
+QString Database::storedOrder(Backend backend)
+{
+    return backend == Backend::Sqlite ? QStringLiteral("rowid") : QStringLiteral("ctid");
+}
+
+QString Database::leadingNumber(Backend backend, const QString &expression)
+{
+    if (backend == Backend::Sqlite)
+        return u"CAST(" + expression + u" AS DOUBLE PRECISION)";
+    // PostgreSQL refuses a cast of anything that is not a number from end to end.
+    return u"COALESCE(CAST(substring(" + expression +
+           uR"( FROM '^\s*([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?)') AS DOUBLE PRECISION), 0))";
+}
+
 QString Database::caseless(Backend backend, const QString &column)
 {
     if (backend == Backend::Sqlite)
@@ -284,6 +298,21 @@ QVariant Database::insertReturningKey(QSqlQuery &query, const QString &sql,
     if (!execBound(query, sql + u" RETURNING " + quoted(key), values) || !query.next())
         return {};
     return query.value(0);
+}
+
+bool Database::beginNumbering(const QString &table)
+{
+    QSqlQuery q(m_db);
+    // SQLite: take the write lock at once, so the read below it is not of an older snapshot.
+    if (m_backend == Backend::Sqlite)
+        return q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    // Readers go on; other writers of the table wait for the commit.
+    if (!m_db.transaction())
+        return false;
+    if (q.exec(u"LOCK TABLE " + quoted(table) + u" IN EXCLUSIVE MODE"))
+        return true;
+    rollback();
+    return false;
 }
 
 void Database::rollback()

@@ -51,6 +51,10 @@ public:
     // What went wrong in open(), for the user; empty when all is well.
     const QString &problem() const { return m_problem; }
 
+    // The name this workstation's records carry (batch runs), for the office's shared database.
+    const QString &workstation() const { return m_workstation; }
+    void setWorkstation(const QString &name) { m_workstation = name; }
+
     QSqlDatabase &connection() { return m_db; }
     QSqlQuery query() const { return QSqlQuery(m_db); }
 
@@ -76,6 +80,12 @@ public:
     // "column LIKE ?" (with '\\' escaping) that ignores the case of Latin letters on both
     // engines, as SQLite's LIKE does.
     static QString likeAnyCase(const QString &column);
+    // The hidden column that follows the order rows were stored in, for a table without a key:
+    // SQLite's rowid, PostgreSQL's row address (which an update moves to the end).
+    static QString storedOrder(Backend backend);
+    // The number a text starts with, as SQLite's CAST reads it: "7元" is 7, "0012" is 12, a
+    // text without one is 0.
+    static QString leadingNumber(Backend backend, const QString &expression);
     // A column compared without regard to the case of its Latin letters, in an index.
     static QString caseless(Backend backend, const QString &column);
     // The schema version a database carries; 0 for an empty one, -1 when it cannot be read.
@@ -98,7 +108,39 @@ public:
         return false;
     }
 
+    // Runs `work` inside the open transaction so that a statement the database refuses costs
+    // only that work: SQLite undoes just the refused statement, PostgreSQL would otherwise
+    // refuse everything after it until the transaction ends.
+    template<class Work>
+    bool inSavepoint(Work &&work)
+    {
+        if (m_backend == Backend::Sqlite)
+            return work();
+        QSqlQuery q(m_db);
+        if (!q.exec(QStringLiteral("SAVEPOINT lanyan_step")))
+            return false;
+        if (work())
+            return q.exec(QStringLiteral("RELEASE SAVEPOINT lanyan_step"));
+        q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT lanyan_step"));
+        return false;
+    }
+
+    // Runs `work` in one transaction in which no other connection writes to `table`: a
+    // number taken there as the highest plus one is never handed out twice, whichever
+    // workstation asks at the same moment.
+    template<class Work>
+    bool inNumberingTransaction(const QString &table, Work &&work)
+    {
+        if (!beginNumbering(table))
+            return false;
+        if (work() && m_db.commit())
+            return true;
+        rollback();
+        return false;
+    }
+
 private:
+    bool beginNumbering(const QString &table);
     void configure(QSqlDatabase &db, bool readOnly) const;
     bool connect(bool readOnly);
     Status migrateOrFail(int version, bool existed);
@@ -113,5 +155,6 @@ private:
     ServerAddress m_server;
     QString m_filePath;
     QString m_problem;
+    QString m_workstation;
     Status m_status = Status::Closed;
 };

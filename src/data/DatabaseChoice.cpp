@@ -4,6 +4,7 @@
 #include "base/IniFile.h"
 
 #include <QFile>
+#include <QSysInfo>
 
 namespace {
 
@@ -16,6 +17,12 @@ const QString kShared = QStringLiteral("共享数据库");
 QString DatabaseChoice::passwordPath(const DataHome &home)
 {
     return home.dataDir() + u"SharedDatabase.pass";
+}
+
+QString DatabaseChoice::workstation(const IniFile &config)
+{
+    const QString name = config.readString(kSection, QStringLiteral("Workstation"), {}).trimmed();
+    return name.isEmpty() ? QSysInfo::machineHostName() : name;
 }
 
 DatabaseChoice DatabaseChoice::read(const IniFile &config, const DataHome &home)

@@ -22,4 +22,7 @@ struct DatabaseChoice
     QString write(IniFile &config, const DataHome &home) const;
 
     static QString passwordPath(const DataHome &home);
+    // The name this workstation's records carry: Workstation= in [Database], else the
+    // machine's host name.
+    static QString workstation(const IniFile &config);
 };

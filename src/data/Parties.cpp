@@ -62,27 +62,58 @@ int Parties::LoadByID(TPerson &person) const
 
 QString Parties::Save(const TPerson &person)
 {
+    return store(person).error;
+}
+
+PartySave Parties::store(const TPerson &person)
+{
     QStringList columns;
     QVariantList values;
     for (const TPerson::Column &c : TPerson::textColumns()) {
         columns << QString::fromUtf8(c.name);
         values << text(person.*c.field);
     }
+    PartySave result;
     QSqlQuery q = m_db.query();
+    auto failed = [&] {
+        result.error = q.lastError().text();
+        return result;
+    };
     if (person.ID > 0) {
-        const QString sql =
-            u"UPDATE CKPersonalInfoTable SET " + columns.join(u" = ?, ") + u" = ? WHERE ID = ?";
-        if (!execBound(q, sql, values + QVariantList{person.ID}))
-            return q.lastError().text();
-        if (q.numRowsAffected() > 0)
-            return {};
+        const bool checked = person.RowVersion >= 0;
+        QString sql = u"UPDATE CKPersonalInfoTable SET " + columns.join(u" = ?, ") +
+                      u" = ?, RowVersion = RowVersion + 1 WHERE ID = ?";
+        QVariantList where{person.ID};
+        if (checked) {
+            sql += u" AND RowVersion = ?";
+            where << person.RowVersion;
+        }
+        if (!execBound(q, sql + u" RETURNING RowVersion", values + where))
+            return failed();
+        if (q.next()) {
+            result.id = person.ID;
+            result.rowVersion = q.value(0).toInt();
+            return result;
+        }
+        if (checked &&
+            (!execBound(q, QStringLiteral("SELECT 1 FROM CKPersonalInfoTable WHERE ID = ?"),
+                        {person.ID})))
+            return failed();
+        if (checked && q.next()) {
+            result.changedElsewhere = true;
+            result.error = QStringLiteral("该单位资料已被其他工作站修改，本次没有保存。");
+            return result;
+        }
     }
     // Not stored yet, or its row was deleted meanwhile: the party becomes a new row.
     const QString sql = u"INSERT INTO CKPersonalInfoTable (" + columns.join(u", ") + u") VALUES (" +
                         QStringList(columns.size(), QStringLiteral("?")).join(u", ") + u')';
-    if (!execBound(q, sql, values))
-        return q.lastError().text();
-    return {};
+    const QVariant id = m_db.insertReturningKey(q, sql, values, QStringLiteral("ID"));
+    if (!id.isValid())
+        return failed();
+    result.id = id.toInt();
+    result.rowVersion = 0;
+    return result;
 }
 
 std::optional<TPerson> Parties::FindByInputCode(const QString &code) const

@@ -17,6 +17,17 @@ struct PartyDetailRequest
     TPerson values;
 };
 
+// What a save did: the row's ID and version now, or why nothing was stored.
+struct PartySave
+{
+    QString error; // empty on success
+    // The row was changed or deleted on another workstation since it was read; nothing
+    // was written.
+    bool changedElsewhere = false;
+    int id = 0;
+    int rowVersion = -1;
+};
+
 // Party records and the look-ups every window uses (CKPersonalInfoTable). Look-ups swallow
 // database errors and answer none or empty lists; Save reports them.
 class Parties
@@ -35,6 +46,8 @@ public:
     // Writes the 22 text columns of the party's row, appending a row when there is none (the
     // new ID is not written back). Answers the database's error text, empty on success.
     QString Save(const TPerson &person);
+    // The same; a party read with its row version is written only over that version.
+    PartySave store(const TPerson &person);
 
     // A code with "%" finds the first mnemonic containing the code without its "%" signs.
     std::optional<TPerson> FindByInputCode(const QString &code) const;

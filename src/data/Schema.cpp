@@ -74,6 +74,21 @@ const std::vector<SchemaColumn> &printedVersionColumns()
     return columns;
 }
 
+// What a workstation that opened a row compares before it saves it: a save bumps it, so a
+// save over a row another workstation changed since is seen and refused.
+const std::vector<SchemaColumn> &rowVersionColumns()
+{
+    static const std::vector<SchemaColumn> columns{{"RowVersion", "INTEGER NOT NULL DEFAULT 0"}};
+    return columns;
+}
+
+// The workstation a batch run was printed on.
+const std::vector<SchemaColumn> &batchRunWorkstation()
+{
+    static const std::vector<SchemaColumn> columns{{"工作站", kText}};
+    return columns;
+}
+
 // Adds the columns an older table lacks.
 bool addMissingColumns(QSqlDatabase &db, const QString &table,
                        const std::vector<SchemaColumn> &columns, QString *error)
@@ -199,7 +214,9 @@ std::vector<SchemaTable> buildTables()
 
     std::vector<SchemaTable> tables{
         makeTable("configtable", {textColumns({"cname", "cvalue"})}),
-        makeTable("DMTable", {id, textColumns({"DMName", "DMValue"}), {{"CheckTypeID", kInt}}}),
+        makeTable(
+            "DMTable",
+            {id, textColumns({"DMName", "DMValue"}), {{"CheckTypeID", kInt}}, rowVersionColumns()}),
         makeTable("DMTable2", {textColumns({"类型", "一级代码", "二级代码"})}),
         makeTable("coins", {textColumns({"币种", "缩写"}), {{"顺序", kInt}}}),
         makeTable("ckTypeTable", {ckTypeColumns}),
@@ -213,7 +230,7 @@ std::vector<SchemaTable> buildTables()
                                 {"PrintItem", kInt},
                                 {"ShowOrd", kInt},
                                 {"Groups", kText}}}),
-        makeTable("CKPersonalInfoTable", {id, personColumns}),
+        makeTable("CKPersonalInfoTable", {id, personColumns, rowVersionColumns()}),
         makeTable("DataKDDTable", {serial, kddColumns, custom5, printedVersionColumns()}),
         makeTable("DataCDHPTable", {serial, cdhpColumns, custom5, printedVersionColumns()}),
         makeTable("ReceiverList", {id, receiverColumns}),
@@ -235,7 +252,8 @@ std::vector<SchemaTable> buildTables()
                                      {"打印机", kText},
                                      {"条目", kText},
                                      {"张数", kInt},
-                                     {"状态", "TEXT(10)"}}}),
+                                     {"状态", "TEXT(10)"}},
+                                    batchRunWorkstation()}),
         // What each print's template looked like, once per distinct content (JSON).
         makeTable("TemplateVersionTable", {{{"VersionID", kKey},
                                             {"CheckTypeID", kInt},
@@ -615,6 +633,15 @@ const std::vector<std::function<bool(QSqlDatabase &, QString *)>> &migrations()
                     return false;
             return true;
         },
+        // Several workstations on one shared database: parties and dictionary entries carry a
+        // row version, batch runs the workstation that printed them.
+        [](QSqlDatabase &db, QString *error) {
+            return addMissingColumns(db, QStringLiteral("CKPersonalInfoTable"), rowVersionColumns(),
+                                     error) &&
+                   addMissingColumns(db, QStringLiteral("DMTable"), rowVersionColumns(), error) &&
+                   addMissingColumns(db, QStringLiteral("BatchRunTable"), batchRunWorkstation(),
+                                     error);
+        },
     };
     return list;
 }
@@ -669,6 +696,27 @@ bool makeItemNamesUnique(QSqlDatabase &db, QString *error)
                 QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS CKControl_TypeName ON "
                                "CKControl (CheckTypeID, upper(CtlName))"),
                 error);
+}
+
+bool continueNumbering(QSqlDatabase &db, const QString &table, QString *error)
+{
+    const SchemaTable *t = Schema::table(table);
+    if (!t || Database::backendOf(db) == Database::Backend::Sqlite)
+        return true;
+    for (const SchemaColumn &c : t->columns) {
+        if (c.type != kKey)
+            continue;
+        const QString name = Database::quoted(t->name);
+        const QString key = Database::quoted(c.name);
+        QSqlQuery query(db);
+        // setval's third argument false: the next number is the value itself.
+        if (!execBoundOrSay(query,
+                            u"SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(" + key +
+                                u"), 0) + 1, false) FROM " + name,
+                            {name, key.mid(1).chopped(1)}, error))
+            return false;
+    }
+    return true;
 }
 
 QString migrate(QSqlDatabase &db, int fromVersion)

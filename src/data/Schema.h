@@ -35,6 +35,10 @@ int latestVersion();
 // Keeps the first row of each template's item name (case aside) and makes the pair unique.
 bool makeItemNamesUnique(QSqlDatabase &db, QString *error);
 
+// After rows came in with their own keys (an upgrade, a move): the table's autonumber goes on
+// above them. SQLite's does by itself; a PostgreSQL identity would hand out their keys again.
+bool continueNumbering(QSqlDatabase &db, const QString &table, QString *error);
+
 // Brings the database from `fromVersion` to latestVersion(), one migration per transaction;
 // seeds a database that starts empty (version 0). Answers an error text, empty on success.
 QString migrate(QSqlDatabase &db, int fromVersion);

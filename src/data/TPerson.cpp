@@ -35,6 +35,8 @@ const std::array<TPerson::Column, 22> &TPerson::textColumns()
 void TPerson::ReadFromRow(const QSqlRecord &row)
 {
     ID = row.value(QStringLiteral("ID")).toInt();
+    const int version = row.indexOf(QStringLiteral("RowVersion"));
+    RowVersion = version < 0 ? -1 : row.value(version).toInt();
     for (const Column &c : textColumns())
         this->*c.field = row.value(QString::fromUtf8(c.name)).toString();
 }

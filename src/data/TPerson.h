@@ -22,10 +22,13 @@ public:
     // The 22 text columns with their fields, in record order.
     static const std::array<Column, 22> &textColumns();
 
-    // Copies ID and the 22 text columns of a result row; a NULL column reads as "".
+    // Copies ID, the row version and the 22 text columns of a result row; a NULL column reads
+    // as "".
     void ReadFromRow(const QSqlRecord &row);
 
     int ID = 0;
+    // The stored row's version when it was read; -1: not read, saved without the check.
+    int RowVersion = -1;
     QString FullName;
     QString Identity;
     QString InputCode;

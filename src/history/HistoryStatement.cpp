@@ -55,11 +55,6 @@ private:
     QStringList m_parts;
 };
 
-QString amountOf(const QString &column)
-{
-    return u"CAST(" + Database::quoted(column) + u" AS DOUBLE PRECISION)";
-}
-
 bool isColumn(const QString &table, const QString &column)
 {
     const SchemaTable *t = Schema::table(table);
@@ -73,8 +68,10 @@ bool isColumn(const QString &table, const QString &column)
 
 } // namespace
 
-HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryFilter &filter)
+HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryFilter &filter,
+                                         Database::Backend backend)
 {
+    const QString amount = Database::leadingNumber(backend, Database::quoted(kind.amountColumn));
     Conditions c(filter.fuzzy);
     c.match({kind.numberColumn}, filter.number);
     c.match(kind.senderColumns, filter.sender);
@@ -88,9 +85,9 @@ HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryF
     if (!kind.templateColumn.isEmpty())
         c.match({kind.templateColumn}, filter.templateName);
     if (filter.amountFrom)
-        c.compare(amountOf(kind.amountColumn), ">=", *filter.amountFrom);
+        c.compare(amount, ">=", *filter.amountFrom);
     if (filter.amountTo)
-        c.compare(amountOf(kind.amountColumn), "<=", *filter.amountTo);
+        c.compare(amount, "<=", *filter.amountTo);
 
     HistoryStatement s;
     s.table = kind.table;
@@ -98,6 +95,7 @@ HistoryStatement HistoryStatement::build(const HistoryKind &kind, const HistoryF
     s.amountColumn = kind.amountColumn;
     s.where = c.where();
     s.values = c.values;
+    s.backend = backend;
     const QString sort = isColumn(kind.table, filter.sortColumn) ? filter.sortColumn : kind.key;
     // Equal values of another column keep the newest bill first, the same every time.
     s.orderBy = u" ORDER BY " + Database::quoted(sort) + u" DESC";
@@ -123,9 +121,10 @@ QString HistoryStatement::summarySql() const
 {
     // Summed as whole ten-thousandths: a sum of binary fractions drifts off the cent.
     const QString amount = Database::quoted(amountColumn);
-    return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN CAST(ROUND(CAST(" +
-           amount + u" AS DOUBLE PRECISION) * " + QString::number(HistoryStatement::kSumScale) +
-           u") AS BIGINT) END) FROM " + Database::quoted(table) + where;
+    return u"SELECT COUNT(*), SUM(CASE WHEN TRIM(" + amount + u") <> '' THEN CAST(ROUND(" +
+           Database::leadingNumber(backend, amount) + u" * " +
+           QString::number(HistoryStatement::kSumScale) + u") AS BIGINT) END) FROM " +
+           Database::quoted(table) + where;
 }
 
 QString HistoryStatement::identity() const

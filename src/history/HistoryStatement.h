@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Database.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariantList>
@@ -32,8 +34,10 @@ struct HistoryStatement
     QString where;
     QString orderBy;
     QVariantList values;
+    Database::Backend backend = Database::Backend::Sqlite;
 
-    static HistoryStatement build(const HistoryKind &kind, const HistoryFilter &filter);
+    static HistoryStatement build(const HistoryKind &kind, const HistoryFilter &filter,
+                                  Database::Backend backend);
 
     QString sql() const;
     // The rows found, by their keys: the conditions are met on an index alone, and the rows

@@ -109,7 +109,11 @@ bool DatabaseUpgrade::copyTable(const TableSource &older, const QString &table, 
         *error = failed + insertError;
     else if (!read)
         *error = failed + *error;
-    return read && insertError.isEmpty();
+    else if (!Schema::continueNumbering(m_db.connection(), table, error))
+        *error = failed + *error;
+    else
+        return true;
+    return false;
 }
 
 DatabaseUpgrade::Summary DatabaseUpgrade::upgradeFrom(const TableSource &older,

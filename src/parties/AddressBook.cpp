@@ -215,12 +215,3 @@ QString AddressBook::clearAll(const QString &unitType)
                         {type});
     return ok ? QString() : q.lastError().text();
 }
-
-int AddressBook::lastInsertId() const
-{
-    // The connection's last rowid may come from any table; the largest key is the party's.
-    QSqlQuery q = m_db.query();
-    if (!q.exec(QStringLiteral("SELECT max(ID) FROM CKPersonalInfoTable")) || !q.next())
-        return 0;
-    return q.value(0).toInt();
-}

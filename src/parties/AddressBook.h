@@ -70,9 +70,6 @@ public:
     // Every party of the unit type, or every party when it is empty.
     QString clearAll(const QString &unitType);
 
-    // The key of the party added last (keys only grow).
-    int lastInsertId() const;
-
 private:
     QStringList distinctColumn(const QString &sql) const;
 

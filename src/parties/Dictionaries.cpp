@@ -72,7 +72,8 @@ QStringList Dictionaries::loadCitysByProvince(const QString &province) const
 
 QStringList Dictionaries::loadMoneyTypeList() const
 {
-    return column(m_db, QStringLiteral("SELECT DISTINCT 币种 FROM coins"));
+    return column(m_db, u"SELECT 币种 FROM coins GROUP BY 币种 ORDER BY MIN(" +
+                            Database::storedOrder(m_db.backend()) + u')');
 }
 
 QString Dictionaries::getMoneyCodeByName(const QString &name) const
@@ -114,8 +115,8 @@ std::optional<std::vector<DictionaryEntry>> Dictionaries::dictionaryEntries(cons
                                                                             QString *failure) const
 {
     const QString sql =
-        QStringLiteral("SELECT ID, DMName, DMValue, CheckTypeID FROM DMTable WHERE DMName = ? AND "
-                       "CheckTypeID IN (?, ?) ORDER BY DMValue ASC");
+        QStringLiteral("SELECT ID, DMName, DMValue, CheckTypeID, RowVersion FROM DMTable WHERE "
+                       "DMName = ? AND CheckTypeID IN (?, ?) ORDER BY DMValue ASC");
     QSqlQuery q = m_db.query();
     if (!execBound(q, sql, {name, checkTypeId, withShared ? 0 : checkTypeId})) {
         if (failure)
@@ -124,8 +125,8 @@ std::optional<std::vector<DictionaryEntry>> Dictionaries::dictionaryEntries(cons
     }
     std::vector<DictionaryEntry> entries;
     while (q.next())
-        entries.push_back(
-            {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+        entries.push_back({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(),
+                           q.value(3).toInt(), q.value(4).toInt()});
     return entries;
 }
 
@@ -146,21 +147,34 @@ bool Dictionaries::addDictionary(int checkTypeId, const QString &name)
                        {name, kNewDictionaryValue, checkTypeId});
 }
 
-bool Dictionaries::saveDictionaryEntries(const std::vector<DictionaryEntry> &entries)
+bool Dictionaries::saveDictionaryEntries(const std::vector<DictionaryEntry> &entries,
+                                         bool *changedElsewhere)
 {
+    if (changedElsewhere)
+        *changedElsewhere = false;
     return m_db.inTransaction([&] {
         for (const DictionaryEntry &e : entries) {
-            const bool ok =
-                e.id > 0
-                    ? changesRows(m_db,
-                                  QStringLiteral("UPDATE DMTable SET DMValue = ? WHERE ID = ?"),
-                                  {e.value, e.id})
-                    : changesRows(m_db,
-                                  QStringLiteral("INSERT INTO DMTable (DMName, DMValue, "
-                                                 "CheckTypeID) VALUES (?, ?, ?)"),
-                                  {e.name, e.value, e.checkTypeId});
-            if (!ok)
+            if (e.id <= 0) {
+                if (!changesRows(m_db,
+                                 QStringLiteral("INSERT INTO DMTable (DMName, DMValue, "
+                                                "CheckTypeID) VALUES (?, ?, ?)"),
+                                 {e.name, e.value, e.checkTypeId}))
+                    return false;
+                continue;
+            }
+            const bool checked = e.rowVersion >= 0;
+            QString sql = QStringLiteral(
+                "UPDATE DMTable SET DMValue = ?, RowVersion = RowVersion + 1 WHERE ID = ?");
+            QVariantList values{e.value, e.id};
+            if (checked) {
+                sql += QStringLiteral(" AND RowVersion = ?");
+                values << e.rowVersion;
+            }
+            if (!changesRows(m_db, sql, values)) {
+                if (checked && changedElsewhere)
+                    *changedElsewhere = true;
                 return false;
+            }
         }
         return true;
     });
@@ -177,7 +191,9 @@ QStringList Dictionaries::regionProvinces() const
 {
     // In stored order, so the shipped provinces keep their customary order.
     return column(m_db,
-                  QStringLiteral("SELECT DISTINCT 一级代码 FROM DMTable2 WHERE trim(类型) = ?"),
+                  u"SELECT 一级代码 FROM DMTable2 WHERE trim(类型) = ? GROUP BY 一级代码 ORDER BY "
+                  u"MIN(" +
+                      Database::storedOrder(m_db.backend()) + u')',
                   {kRegionType});
 }
 

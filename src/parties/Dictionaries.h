@@ -13,6 +13,8 @@ struct DictionaryEntry
     QString name;
     QString value;
     int checkTypeId = 0; // 0: shared by every template
+    // The stored row's version when it was read; -1: not read, saved without the check.
+    int rowVersion = -1;
 };
 
 struct Currency
@@ -50,8 +52,11 @@ public:
     bool dictionaryExists(int checkTypeId, const QString &name) const;
     // A new dictionary starts with the single entry "<空>".
     bool addDictionary(int checkTypeId, const QString &name);
-    // Stores new entries (id 0) and changed values, all or none.
-    bool saveDictionaryEntries(const std::vector<DictionaryEntry> &entries);
+    // Stores new entries (id 0) and changed values, all or none. An entry read with its row
+    // version is written only over that version; when another workstation changed or deleted
+    // it since, nothing is stored and *changedElsewhere says so.
+    bool saveDictionaryEntries(const std::vector<DictionaryEntry> &entries,
+                               bool *changedElsewhere = nullptr);
     bool deleteDictionaryEntry(int id);
 
     // Provinces and cities as the region dialog edits them (names compared trimmed).

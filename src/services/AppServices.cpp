@@ -27,17 +27,23 @@ void AppServices::openDatabase()
 {
     const DatabaseChoice choice = DatabaseChoice::read(m_settings.userIni(), m_home);
     const bool shared = choice.kind == DatabaseChoice::Kind::Shared;
+    m_database.setWorkstation(DatabaseChoice::workstation(m_settings.userIni()));
     const Database::Status status =
         shared ? m_database.openServer(choice.server) : m_database.open(m_home.databasePath());
     if (status == Database::Status::Created && !shared && !m_home.wasFresh())
         m_startupProblem = u"没有找到数据库文件，已新建一个空数据库：\n" + m_home.databasePath();
     else
         m_startupProblem = m_database.problem();
-    // Settings that are there but unreadable are kept as they are rather than replaced.
+    // Settings that are there but unreadable are kept as they are rather than replaced. Said
+    // also beside a database problem: without them a shared database's workstation opens the
+    // local file instead.
     const IniFile &config = m_settings.userIni();
-    if (!config.isReadable() && m_startupProblem.isEmpty())
-        m_startupProblem = u"工作站设置文件无法读取，本次运行的设置不会保存：\n" + config.path() +
-                           u"\n" + config.readError();
+    if (!config.isReadable()) {
+        if (!m_startupProblem.isEmpty())
+            m_startupProblem += u"\n\n";
+        m_startupProblem += u"工作站设置文件无法读取，本次运行的设置不会保存：\n" + config.path() +
+                            u"\n" + config.readError();
+    }
 }
 
 QString AppServices::useLocalDatabase()

@@ -248,7 +248,7 @@ TemplateImport::Result TemplateImport::importOne(const QString &fullName)
     PictureFileChange pictureFile;
     int target = 0;
     QString error;
-    const bool stored = m_db.inTransaction([&] {
+    const bool stored = m_db.inNumberingTransaction(QStringLiteral("ckTypeTable"), [&] {
         QSqlQuery q = m_db.query();
         if (!execBound(
                 q,

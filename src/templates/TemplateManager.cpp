@@ -232,7 +232,7 @@ bool TemplateManager::cloneTemplate(int id, const QString &describe, int *newId,
     }
     const QString oldPicture = row.value(QStringLiteral("ImgFile")).toString();
     PictureFileChange picture;
-    const bool stored = m_db.inTransaction([&] {
+    const bool stored = m_db.inNumberingTransaction(QStringLiteral("ckTypeTable"), [&] {
         QSqlQuery q = m_db.query();
         if (!execBound(q, QStringLiteral("select max(CheckTypeID) + 1 from ckTypeTable")) ||
             !q.next()) {

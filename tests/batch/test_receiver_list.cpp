@@ -4,8 +4,10 @@
 #include "data/TPersonKDD.h"
 
 #include <QDate>
+#include <QSet>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -71,12 +73,12 @@ QList<int> addRows(Database &db, const QList<QStringList> &rows)
     QList<int> ids;
     QSqlQuery q = db.query();
     for (const QStringList &r : rows) {
-        q.prepare(QStringLiteral("INSERT INTO ReceiverList (全称, 省, 市, 批打分组) "
-                                 "VALUES (?, ?, ?, ?)"));
-        for (const QString &v : r)
-            q.addBindValue(v);
-        EXPECT_TRUE(q.exec());
-        ids << q.lastInsertId().toInt();
+        const QVariant id = db.insertReturningKey(
+            q,
+            QStringLiteral("INSERT INTO ReceiverList (全称, 省, 市, 批打分组) VALUES (?, ?, ?, ?)"),
+            QVariantList(r.begin(), r.end()), "ID");
+        EXPECT_TRUE(id.isValid());
+        ids << id.toInt();
     }
     return ids;
 }
@@ -274,4 +276,51 @@ TEST(BatchRunLog, ARunCutOffWhileSendingMarksItsRowsAsUnconfirmedOnce)
     EXPECT_TRUE(listed(home.db(), unprinted).isEmpty());
     EXPECT_TRUE(after.recoverInterrupted(&error).isEmpty());
     EXPECT_EQ(after.runs(&error)[0].state, QString::fromUtf8(BatchRunLog::kUnconfirmed));
+}
+
+TEST(BatchRunLog, WorkstationsStartingRunsAtOnceNeverShareANumber)
+{
+    TestHome home;
+    constexpr int kRuns = 25;
+    const QStringList stations{"甲机", "乙机"};
+    std::vector<QList<int>> numbers(stations.size());
+    std::vector<QString> errors(stations.size());
+    std::vector<std::thread> threads;
+    for (int s = 0; s < stations.size(); ++s)
+        threads.emplace_back([&, s] {
+            // A connection of its own, as another workstation has.
+            Database db(u"station" + QString::number(s));
+            if (home.openAnother(db) != Database::Status::Opened) {
+                errors[s] = db.problem();
+                return;
+            }
+            db.setWorkstation(stations[s]);
+            BatchRunLog log(db, QStringLiteral("ReceiverList"));
+            for (int i = 0; i < kRuns && errors[s].isEmpty(); ++i)
+                numbers[s] << log.begin({1}, "", "", &errors[s]);
+        });
+    for (std::thread &t : threads)
+        t.join();
+    QSet<int> all;
+    for (int s = 0; s < stations.size(); ++s) {
+        EXPECT_TRUE(errors[s].isEmpty()) << errors[s].toStdString();
+        EXPECT_EQ(numbers[s].size(), kRuns);
+        for (int n : std::as_const(numbers[s]))
+            all << n;
+    }
+    EXPECT_EQ(all.size(), 2 * kRuns);
+    EXPECT_FALSE(all.contains(0));
+
+    // Each run names its workstation; a run still on its way to the printer on the other one
+    // is not this workstation's to call cut off.
+    QString error;
+    const QList<BatchRun> runs = BatchRunLog(home.db(), "ReceiverList").runs(&error);
+    ASSERT_EQ(runs.size(), 2 * kRuns) << error.toStdString();
+    for (const BatchRun &r : runs)
+        EXPECT_EQ(r.workstation, stations[numbers[0].contains(r.number) ? 0 : 1]) << r.number;
+    home.db().setWorkstation(stations[0]);
+    const QList<BatchRun> cut = BatchRunLog(home.db(), "ReceiverList").recoverInterrupted(&error);
+    EXPECT_EQ(cut.size(), kRuns) << error.toStdString();
+    for (const BatchRun &r : cut)
+        EXPECT_TRUE(numbers[0].contains(r.number)) << r.number;
 }

@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "base/IniFile.h"
 #include "batch/ColumnMatch.h"
@@ -231,36 +232,42 @@ TEST(SpreadsheetImport, ARowTheDatabaseRefusesAndAChunkItDrops)
     const QByteArray csv = "联系人,电话\n好1,1\n,\n,\n坏,2\n好2,3\n";
     const struct
     {
-        const char *raise;
+        RefusingTrigger::Drops drops;
         SpreadsheetImport::State state;
         QStringList stored;
         QStringList logged;
         QStringList errors;
         const char *left;
     } cases[] = {
-        {"ABORT",
+        {RefusingTrigger::Drops::Statement,
          SpreadsheetImport::State::Finished,
          {"好1", "好2"},
          {"N3", "N4"},
          {"N5"},
          nullptr},
-        {"ROLLBACK", SpreadsheetImport::State::Failed, {"好1"}, {"N3"}, {}, "还有 3 行未导入"},
+        {RefusingTrigger::Drops::Transaction,
+         SpreadsheetImport::State::Failed,
+         {"好1"},
+         {"N3"},
+         {},
+         "还有 3 行未导入"},
     };
     for (const auto &c : cases) {
         TestHome home;
-        QSqlQuery q(home.db().connection());
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TRIGGER refuse AFTER INSERT ON ReceiverList "
-                                          "WHEN NEW.联系人 = '坏' BEGIN SELECT RAISE(%1, "
-                                          "'disk full'); END")
-                               .arg(c.raise)));
+        const QString raise = c.drops == RefusingTrigger::Drops::Statement ? "statement" : "all";
+        ASSERT_TRUE(
+            (RefusingTrigger{"refuse", "INSERT", "ReceiverList", "NEW.联系人 = '坏'", c.drops}
+                 .install(home.db())));
         Import import(home, csv, batchList());
-        EXPECT_EQ(import.finish(2), c.state) << c.raise;
-        EXPECT_EQ(column(home, "SELECT 联系人 FROM ReceiverList ORDER BY ID"), c.stored) << c.raise;
-        EXPECT_EQ(import.run->stored(), c.stored.size()) << c.raise;
+        EXPECT_EQ(import.finish(2), c.state) << raise.toStdString();
+        EXPECT_EQ(column(home, "SELECT 联系人 FROM ReceiverList ORDER BY ID"), c.stored)
+            << raise.toStdString();
+        EXPECT_EQ(import.run->stored(), c.stored.size()) << raise.toStdString();
         IniFile log(ImportLog::fileName(home.path()));
-        EXPECT_EQ(log.keys("LOG"), c.logged) << c.raise;
-        EXPECT_EQ(log.keys("ERR"), c.errors) << c.raise;
-        EXPECT_EQ(import.run->summary().contains("未导入"), c.left != nullptr) << c.raise;
+        EXPECT_EQ(log.keys("LOG"), c.logged) << raise.toStdString();
+        EXPECT_EQ(log.keys("ERR"), c.errors) << raise.toStdString();
+        EXPECT_EQ(import.run->summary().contains("未导入"), c.left != nullptr)
+            << raise.toStdString();
         if (c.left) {
             EXPECT_TRUE(import.run->summary().contains(c.left))
                 << import.run->summary().toStdString();

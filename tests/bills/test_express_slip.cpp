@@ -94,6 +94,7 @@ TEST(BillStore, SaveOfAVanishedRowInsertsAndAFailureIsReported)
 
 TEST(BillStore, AFailedExistenceCheckNeverTurnsAnEditIntoANewRow)
 {
+    SKIP_ON_SERVER("a view that fails when read, in its dialect");
     TestHome home;
     BillStore store(home.db(), "DataKDDTable");
     const auto first = store.save(-1, {{"收件单位", "x"}});
@@ -115,7 +116,7 @@ TEST(BillStore, AFailedExistenceCheckNeverTurnsAnEditIntoANewRow)
 TEST(ExpressSlipFields, EveryStoredColumnExistsInTheTable)
 {
     TestHome home;
-    const QSqlRecord table = home.db().connection().record("DataKDDTable");
+    const QSqlRecord table = home.columns("DataKDDTable");
     for (const BillField &f : ExpressSlipFields::all()) {
         if (!f.column.isEmpty()) {
             EXPECT_TRUE(table.contains(f.column)) << f.column.toStdString();

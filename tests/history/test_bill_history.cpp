@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "data/BoundQuery.h"
 #include "data/spreadsheet/XlsxWriter.h"
@@ -24,22 +25,25 @@ int addSlip(Database &db, const QString &number, const QString &date, const QVar
             const QString &receiver = {})
 {
     QSqlQuery q = db.query();
-    EXPECT_TRUE(
-        execBound(q,
-                  "INSERT INTO DataKDDTable (快递单号, 寄件日期, 总费用, 收件单位, 模板种类) "
-                  "VALUES (?, ?, ?, ?, '顺丰')",
-                  QVariantList{number, date, charge, receiver}));
-    return q.lastInsertId().toInt();
+    const QVariant id =
+        db.insertReturningKey(q,
+                              "INSERT INTO DataKDDTable (快递单号, 寄件日期, 总费用, 收件单位, "
+                              "模板种类) VALUES (?, ?, ?, ?, '顺丰')",
+                              {number, date, charge, receiver}, "流水号");
+    EXPECT_TRUE(id.isValid());
+    return id.toInt();
 }
 
 int addDraft(Database &db, const QString &amount, const QString &state = {})
 {
     QSqlQuery q = db.query();
-    EXPECT_TRUE(execBound(q,
-                          "INSERT INTO DataCDHPTable (承兑协议号, 金额, 票据状态, 出票日期, "
-                          "出票人全称) VALUES (?, ?, ?, '2026-05-01', '岚砚公司')",
-                          QVariantList{QString("XY-" + amount), amount, state}));
-    return q.lastInsertId().toInt();
+    const QVariant id = db.insertReturningKey(q,
+                                              "INSERT INTO DataCDHPTable (承兑协议号, 金额, "
+                                              "票据状态, 出票日期, 出票人全称) VALUES (?, ?, ?, "
+                                              "'2026-05-01', '岚砚公司')",
+                                              {QString("XY-" + amount), amount, state}, "流水号");
+    EXPECT_TRUE(id.isValid());
+    return id.toInt();
 }
 
 // The keys the statement lists, in its order.
@@ -84,12 +88,13 @@ TEST(HistoryStatement, TextMatchesLiterallyExactOrFuzzy)
         HistoryFilter f;
         f.number = c.number;
         f.fuzzy = c.fuzzy;
-        EXPECT_EQ(listed(db, HistoryStatement::build(slips, f)), c.ids)
+        EXPECT_EQ(listed(db, HistoryStatement::build(slips, f, db.backend())), c.ids)
             << c.number.toStdString() << " fuzzy " << c.fuzzy;
     }
     HistoryFilter byReceiver;
     byReceiver.receiver = "'s sh";
-    EXPECT_EQ(listed(db, HistoryStatement::build(slips, byReceiver)), QList<int>{quote});
+    EXPECT_EQ(listed(db, HistoryStatement::build(slips, byReceiver, db.backend())),
+              QList<int>{quote});
 }
 
 TEST(HistoryStatement, DateRangeTakesWholeDaysAndSortKeepsNewestFirstOnTies)
@@ -102,17 +107,20 @@ TEST(HistoryStatement, DateRangeTakesWholeDaysAndSortKeepsNewestFirstOnTies)
     addSlip(db, "D", "2026-03-02", "1");
     HistoryFilter f;
     f.from = f.to = QDate(2026, 3, 1);
-    EXPECT_EQ(listed(db, HistoryStatement::build(slips, f)), (QList<int>{night, morning}));
+    EXPECT_EQ(listed(db, HistoryStatement::build(slips, f, db.backend())),
+              (QList<int>{night, morning}));
 
     // Another column sorts descending; equal values keep the newest bill first.
     HistoryFilter sorted;
     sorted.sortColumn = "总费用";
-    EXPECT_EQ(listed(db, HistoryStatement::build(slips, sorted)).first(), 4);
+    EXPECT_EQ(listed(db, HistoryStatement::build(slips, sorted, db.backend())).first(), 4);
     sorted.sortColumn = "快递单号";
-    EXPECT_EQ(listed(db, HistoryStatement::build(slips, sorted)), (QList<int>{4, 3, 2, 1}));
+    EXPECT_EQ(listed(db, HistoryStatement::build(slips, sorted, db.backend())),
+              (QList<int>{4, 3, 2, 1}));
     // A name that is not a column never reaches the statement.
     sorted.sortColumn = "快递单号\"; DROP TABLE DataKDDTable; --";
-    EXPECT_EQ(HistoryStatement::build(slips, sorted).orderBy, " ORDER BY \"流水号\" DESC");
+    EXPECT_EQ(HistoryStatement::build(slips, sorted, db.backend()).orderBy,
+              " ORDER BY \"流水号\" DESC");
 }
 
 TEST(HistoryStatement, IdentityChangesWithValuesNotOnlyText)
@@ -120,11 +128,12 @@ TEST(HistoryStatement, IdentityChangesWithValuesNotOnlyText)
     HistoryFilter a;
     a.number = "1";
     HistoryFilter b = a;
-    EXPECT_EQ(HistoryStatement::build(slips, a).identity(),
-              HistoryStatement::build(slips, b).identity());
+    const auto sqlite = Database::Backend::Sqlite;
+    EXPECT_EQ(HistoryStatement::build(slips, a, sqlite).identity(),
+              HistoryStatement::build(slips, b, sqlite).identity());
     b.number = "2";
-    EXPECT_NE(HistoryStatement::build(slips, a).identity(),
-              HistoryStatement::build(slips, b).identity());
+    EXPECT_NE(HistoryStatement::build(slips, a, sqlite).identity(),
+              HistoryStatement::build(slips, b, sqlite).identity());
 }
 
 TEST(HistoryText, AmountBoundsAndSumText)
@@ -157,7 +166,7 @@ TEST(BillHistory, SumSkipsBlankChargesAndIsEmptyWithoutRows)
     HistoryFilter f;
     QSqlQueryModel model;
     QString error;
-    auto summary = history.open(model, HistoryStatement::build(slips, f), error);
+    auto summary = history.open(model, HistoryStatement::build(slips, f, db.backend()), error);
     ASSERT_TRUE(summary);
     EXPECT_EQ(summary->count, 0);
     EXPECT_TRUE(summary->sum.isNull());
@@ -166,7 +175,7 @@ TEST(BillHistory, SumSkipsBlankChargesAndIsEmptyWithoutRows)
     addSlip(db, "B", "2026-03-01", "  ");
     addSlip(db, "C", "2026-03-01", QVariant());
     addSlip(db, "D", "2026-03-01", "7元");
-    summary = history.open(model, HistoryStatement::build(slips, f), error);
+    summary = history.open(model, HistoryStatement::build(slips, f, db.backend()), error);
     ASSERT_TRUE(summary);
     EXPECT_EQ(summary->count, 4);
     EXPECT_EQ(HistoryText::sumText(summary->sum), "19.5");
@@ -186,7 +195,7 @@ TEST(BillHistory, SumOfManyAmountsIsExactToTheCent)
     QSqlQueryModel model;
     QString error;
     const auto summary =
-        BillHistory(db, slips).open(model, HistoryStatement::build(slips, {}), error);
+        BillHistory(db, slips).open(model, HistoryStatement::build(slips, {}, db.backend()), error);
     ASSERT_TRUE(summary) << error.toStdString();
     EXPECT_EQ(HistoryText::sumText(summary->sum), "2502522090");
 }
@@ -200,9 +209,10 @@ TEST(BillHistory, AmountRangeOnDrafts)
     const int big = addDraft(db, "20000");
     HistoryFilter f;
     f.amountFrom = 1000.5;
-    EXPECT_EQ(listed(db, HistoryStatement::build(drafts, f)), (QList<int>{big, exact}));
+    EXPECT_EQ(listed(db, HistoryStatement::build(drafts, f, db.backend())),
+              (QList<int>{big, exact}));
     f.amountTo = 1000.5;
-    EXPECT_EQ(listed(db, HistoryStatement::build(drafts, f)), QList<int>{exact});
+    EXPECT_EQ(listed(db, HistoryStatement::build(drafts, f, db.backend())), QList<int>{exact});
 }
 
 TEST(BillHistory, VoidingCountsAgainAndIsAllOrNothing)
@@ -225,10 +235,9 @@ TEST(BillHistory, VoidingCountsAgainAndIsAllOrNothing)
             many << addDraft(db, QString::number(i));
         return true;
     });
-    QSqlQuery q = db.query();
-    ASSERT_TRUE(q.exec(QString("CREATE TRIGGER refuse BEFORE UPDATE ON DataCDHPTable WHEN "
-                               "OLD.流水号 = %1 BEGIN SELECT RAISE(ABORT, 'locked'); END")
-                           .arg(many.last().toInt())));
+    ASSERT_TRUE((RefusingTrigger{"refuse", "UPDATE", "DataCDHPTable",
+                                 QString("OLD.流水号 = %1").arg(many.last().toInt())}
+                     .install(db)));
     EXPECT_FALSE(history.voidBills(QVariantList{c} + many, error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(stateOf(db, c), "");
@@ -246,7 +255,8 @@ TEST(BillHistory, CopiesDraftsIntoTheBatchListWithItsGroup)
     EXPECT_EQ(history.copyToBatch(QVariantList{b, a}, "三月'批", error), 2);
     HistoryFilter f;
     f.amountFrom = 150;
-    EXPECT_EQ(history.copyToBatch(HistoryStatement::build(drafts, f), "全部", error), 1);
+    EXPECT_EQ(history.copyToBatch(HistoryStatement::build(drafts, f, db.backend()), "全部", error),
+              1);
     QSqlQuery q = db.query();
     ASSERT_TRUE(q.exec("SELECT 金额, 批打分组, 出票人全称 FROM MultiPrintCDHP ORDER BY ID"));
     QStringList rows;
@@ -290,7 +300,7 @@ TEST(HistoryExport, WritesEveryListedRowOrNothingWhenCancelled)
     });
     HistoryFilter f;
     f.number = "0010000002";
-    const HistoryStatement s = HistoryStatement::build(slips, f);
+    const HistoryStatement s = HistoryStatement::build(slips, f, db.backend());
     const QString path = home.path() + "export.xlsx";
 
     HistoryExport::Progress cancelled;
@@ -331,8 +341,8 @@ TEST(HistoryExport, AmountsAreNumbersInTheSheetAndCodesStayText)
     HistoryExport::Progress progress;
     {
         XlsxWriter book(path);
-        const HistoryExport::Result r =
-            HistoryExport::run(db, HistoryStatement::build(slips, {}), book, progress);
+        const HistoryExport::Result r = HistoryExport::run(
+            db, HistoryStatement::build(slips, {}, db.backend()), book, progress);
         ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     }
     // The sheet as any spreadsheet program reads it: a number cell has a value and no type.

@@ -95,7 +95,8 @@ std::pair<QList<int>, int> search(Database &db, const HistoryKind &kind, const H
 {
     QSqlQueryModel model;
     QString error;
-    const auto summary = BillHistory(db, kind).open(model, HistoryStatement::build(kind, f), error);
+    const auto summary =
+        BillHistory(db, kind).open(model, HistoryStatement::build(kind, f, db.backend()), error);
     EXPECT_TRUE(summary) << error.toStdString();
     while (model.canFetchMore())
         model.fetchMore();
@@ -253,7 +254,7 @@ TEST(HistorySearch, UpgradedDatabaseSearchesOnIndexes)
     };
     for (const auto &c : cases) {
         EXPECT_TRUE(names.contains(QString::fromLatin1(c.index))) << c.index;
-        const HistoryStatement s = HistoryStatement::build(c.kind, c.filter);
+        const HistoryStatement s = HistoryStatement::build(c.kind, c.filter, db.backend());
         for (const QStringList &steps :
              {plan(db, s.sql(), s.values), plan(db, s.summarySql(), s.values)}) {
             const std::string shown = steps.join(u" | ").toStdString();
@@ -266,7 +267,7 @@ TEST(HistorySearch, UpgradedDatabaseSearchesOnIndexes)
     }
     // Opening a window counts and sums every bill on the amount's index alone.
     for (const HistoryKind *kind : {&slips, &drafts})
-        EXPECT_TRUE(plan(db, HistoryStatement::build(*kind, {}).summarySql(), {})
+        EXPECT_TRUE(plan(db, HistoryStatement::build(*kind, {}, db.backend()).summarySql(), {})
                         .join(u' ')
                         .contains(u"COVERING INDEX"));
 }

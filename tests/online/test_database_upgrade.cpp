@@ -1,4 +1,5 @@
 #include "../templates/PackageFile.h"
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "base/IniFile.h"
 #include "data/TableSource.h"
@@ -108,9 +109,7 @@ TEST(DatabaseUpgrade, MissingTablesOrAFailureLeaveOurDatabaseAsItWas)
     const QString full = home.path() + "full.db";
     writeOlderDatabase(full);
     older = TableSource::open(full, &error);
-    QSqlQuery q = home.db().query();
-    ASSERT_TRUE(q.exec("create trigger refuse before insert on UserTable begin "
-                       "select raise(abort, 'refused'); end"));
+    ASSERT_TRUE((RefusingTrigger{"refuse", "INSERT", "UserTable", {}}.install(home.db())));
     s = upgrade.upgradeFrom(*older, [](int, int, const QString &) {});
     EXPECT_FALSE(s.ok);
     EXPECT_TRUE(s.error.contains("refused")) << s.error.toStdString();

@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "data/Parties.h"
 #include "parties/AddressBook.h"
@@ -162,12 +163,11 @@ TEST(AddressBook, DeletingRemovesExactlyTheGivenPartiesAndLeavesBillsAlone)
 TEST(AddressBook, AFailedDeleteChangesNothing)
 {
     BookFixture f;
-    QSqlQuery q = f.home.db().query();
     // A trigger that refuses the second row stands in for any failure half way.
     const int second = f.home.services().parties().FindByFullName("本公司")->ID;
-    ASSERT_TRUE(q.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON CKPersonalInfoTable "
-                                      "WHEN old.ID = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                           .arg(second)));
+    ASSERT_TRUE((RefusingTrigger{"refuse", "DELETE", "CKPersonalInfoTable",
+                                 QString("OLD.ID = %1").arg(second)}
+                     .install(f.home.db())));
     const int first = f.home.services().parties().FindByFullName("甲分公司")->ID;
     EXPECT_FALSE(f.book.deleteParties({first, second}).isEmpty());
     EXPECT_EQ(f.parties(), 5);

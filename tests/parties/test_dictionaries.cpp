@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "parties/Dictionaries.h"
 
@@ -54,11 +55,11 @@ TEST(Regions, RenameSucceedsOnlyWhenTheRowChanged)
     const QString gd = QStringLiteral("广东省");
     // The new name already exists; a rename that changed nothing must not look done.
     EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("没有这个市"), QStringLiteral("广州市")));
-    ASSERT_TRUE(home.db().query().exec("CREATE TRIGGER no_rename BEFORE UPDATE ON DMTable2 "
-                                       "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    const RefusingTrigger noRename{"no_rename", "UPDATE", "DMTable2", {}};
+    ASSERT_TRUE(noRename.install(home.db()));
     EXPECT_FALSE(d.renameRegion(gd, QStringLiteral("深圳市"), QStringLiteral("广州市")));
     EXPECT_TRUE(d.regionExists(gd, QStringLiteral("深圳市")));
-    ASSERT_TRUE(home.db().query().exec("DROP TRIGGER no_rename"));
+    ASSERT_TRUE(noRename.remove(home.db()));
     EXPECT_TRUE(d.renameRegion(gd, QStringLiteral("深圳市"), QStringLiteral("鹏城市")));
     EXPECT_FALSE(d.regionExists(gd, QStringLiteral("深圳市")));
 }
@@ -105,4 +106,36 @@ TEST(Dictionaries, TemplateWithoutOwnNamesSeesTheSharedOnes)
     EXPECT_EQ(own->front().checkTypeId, 7);
     const auto withShared = d.dictionaryEntries(QStringLiteral("始发站"), 7, true);
     EXPECT_EQ(withShared->size(), 5u); // four shared stations and the new entry
+}
+
+TEST(Dictionaries, EntriesChangedOnAnotherWorkstationAreNotOverwritten)
+{
+    TestHome home;
+    Database other("other workstation");
+    ASSERT_EQ(home.openAnother(other), Database::Status::Opened) << other.problem().toStdString();
+    Dictionaries here(home.db());
+    Dictionaries there(other);
+    ASSERT_TRUE(here.addDictionary(7, QStringLiteral("始发站")));
+    auto mine = *here.dictionaryEntries(QStringLiteral("始发站"), 7, false);
+    auto theirs = *there.dictionaryEntries(QStringLiteral("始发站"), 7, false);
+    ASSERT_EQ(mine.size(), 1u);
+    theirs[0].value = QStringLiteral("广州");
+    bool changedElsewhere = true;
+    ASSERT_TRUE(there.saveDictionaryEntries(theirs, &changedElsewhere));
+    EXPECT_FALSE(changedElsewhere);
+
+    // A new entry saved with the stale one goes neither: all or nothing.
+    mine[0].value = QStringLiteral("深圳");
+    mine.push_back({0, QStringLiteral("始发站"), QStringLiteral("东莞"), 7, -1});
+    EXPECT_FALSE(here.saveDictionaryEntries(mine, &changedElsewhere));
+    EXPECT_TRUE(changedElsewhere);
+    auto stored = *here.dictionaryEntries(QStringLiteral("始发站"), 7, false);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].value, QStringLiteral("广州"));
+
+    stored[0].value = QStringLiteral("深圳");
+    EXPECT_TRUE(here.saveDictionaryEntries(stored, &changedElsewhere));
+    EXPECT_FALSE(changedElsewhere);
+    EXPECT_EQ(here.dictionaryEntries(QStringLiteral("始发站"), 7, false)->at(0).value,
+              QStringLiteral("深圳"));
 }

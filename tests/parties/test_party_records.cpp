@@ -9,6 +9,14 @@
 
 namespace {
 
+// A party by its stored ID alone, to read it.
+TPerson withId(int id)
+{
+    TPerson p;
+    p.ID = id;
+    return p;
+}
+
 TPerson party(const QString &name, const QString &code = {}, const QString &contact = {},
               const QString &account = {})
 {
@@ -28,7 +36,7 @@ void store(Parties &parties, const std::vector<TPerson> &list)
         ASSERT_TRUE(parties.Save(p).isEmpty());
 }
 
-int rowCount(Database &db, const QString &where = QStringLiteral("1"))
+int rowCount(Database &db, const QString &where = QStringLiteral("1 = 1"))
 {
     QSqlQuery q = db.query();
     q.exec(u"SELECT count(*) FROM CKPersonalInfoTable WHERE " + where);
@@ -300,4 +308,43 @@ TEST(TPersonKDD, ResetEmptiesEverything)
     p.Reset();
     EXPECT_EQ(p.ID, -1);
     EXPECT_TRUE(p.FullName.isEmpty() && p.GoodsDesc.isEmpty() && p.DestSite.isEmpty());
+}
+
+TEST(Parties, ASaveOverAPartyAnotherWorkstationChangedIsRefusedUntilReloaded)
+{
+    TestHome home;
+    Database other("other workstation");
+    ASSERT_EQ(home.openAnother(other), Database::Status::Opened) << other.problem().toStdString();
+    Parties here(home.db(), home.ui);
+    Parties there(other, home.ui);
+    const PartySave added = here.store(party("甲", "", "张三"));
+    ASSERT_TRUE(added.error.isEmpty()) << added.error.toStdString();
+    EXPECT_GT(added.id, 0);
+
+    TPerson mine = withId(added.id);
+    TPerson theirs = withId(added.id);
+    ASSERT_EQ(here.LoadByID(mine), 1);
+    ASSERT_EQ(there.LoadByID(theirs), 1);
+    theirs.Contactor = QStringLiteral("李四");
+    const PartySave theirSave = there.store(theirs);
+    ASSERT_TRUE(theirSave.error.isEmpty()) << theirSave.error.toStdString();
+
+    mine.Contactor = QStringLiteral("王五");
+    const PartySave refused = here.store(mine);
+    EXPECT_TRUE(refused.changedElsewhere);
+    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_EQ(rowCount(home.db(), "联系人 = '李四'"), 1);
+
+    // Read again, the clerk's change goes over theirs; one row all along.
+    ASSERT_EQ(here.LoadByID(mine), 1);
+    EXPECT_EQ(mine.Contactor, QStringLiteral("李四"));
+    mine.Contactor = QStringLiteral("王五");
+    const PartySave again = here.store(mine);
+    EXPECT_TRUE(again.error.isEmpty()) << again.error.toStdString();
+    EXPECT_FALSE(again.changedElsewhere);
+    // A second save of the same screen is over the version the first one wrote.
+    mine.RowVersion = again.rowVersion;
+    EXPECT_TRUE(here.store(mine).error.isEmpty());
+    EXPECT_EQ(rowCount(home.db()), 1);
+    EXPECT_EQ(rowCount(home.db(), "联系人 = '王五'"), 1);
 }

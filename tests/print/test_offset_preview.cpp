@@ -1,5 +1,6 @@
 #include "PdfWords.h"
 #include "PrintFixture.h"
+#include "RefusingTrigger.h"
 #include "print/PdfPrint.h"
 #include "print/PreviewData.h"
 #include "print/PreviewLayout.h"
@@ -64,9 +65,13 @@ TEST_F(OffsetStore, SaveWritesTheWholeRowAndLoadsItBackByName)
 
 TEST_F(OffsetStore, FailedSaveKeepsTheStoredOffsetAndSaysWhy)
 {
-    exec("create trigger no_update before update on ckTypeTable "
-         "begin select raise(abort, 'disk is locked'); end",
-         {});
+    ASSERT_TRUE((RefusingTrigger{"no_update",
+                                 "UPDATE",
+                                 "ckTypeTable",
+                                 {},
+                                 RefusingTrigger::Drops::Statement,
+                                 "disk is locked"}
+                     .install(home.db())));
     OffsetSettings s = offset.loadByName(QStringLiteral("快递单（飞燕速递）"))->settings;
     s.xMove = 30;
     QString error;

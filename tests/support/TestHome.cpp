@@ -123,6 +123,14 @@ QSqlRecord TestHome::columns(const QString &table)
     return q.record();
 }
 
+Database::Status TestHome::openAnother(Database &db)
+{
+    const DataHome home(path());
+    const DatabaseChoice choice = DatabaseChoice::read(settings().userIni(), home);
+    return choice.kind == DatabaseChoice::Kind::Shared ? db.openServer(choice.server)
+                                                       : db.open(home.databasePath());
+}
+
 AppServices &TestHome::restart()
 {
     m_services.reset();

@@ -55,6 +55,9 @@ public:
     Settings &settings() { return m_services->settings(); }
     ScriptedUi ui;
 
+    // Connects `db` to this home's database (file or schema), as a second workstation does.
+    Database::Status openAnother(Database &db);
+
     // Builds the services again over the same folder, as a restart of the program would.
     AppServices &restart();
 

@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TemplateRows.h"
 #include "templates/DesignerPieces.h"
 #include "templates/DesignerStore.h"
@@ -80,8 +81,8 @@ TEST_F(DesignerStoreTest, MoveChangesEveryItemOrNone)
         << out.message.toStdString();
     EXPECT_EQ(value("ZDA", "CtlX"), 100);
 
-    exec("create trigger no_move before update on CKControl when new.CtlName = 'ZDB' "
-         "begin select raise(abort, 'disk full'); end");
+    ASSERT_TRUE((RefusingTrigger{"no_move", "UPDATE", "CKControl", "NEW.CtlName = 'ZDB'"}.install(
+        home.db())));
     out = store.moveItems({"ZDA", "ZDB"}, "CtlX", 10);
     EXPECT_TRUE(out.message.startsWith("移动项目,修改错误！")) << out.message.toStdString();
     EXPECT_EQ(value("ZDA", "CtlX"), 100);
@@ -116,8 +117,8 @@ TEST_F(DesignerStoreTest, SnapshotIsWrittenBackWholeOrNotAtAll)
     EXPECT_TRUE(q.value(0).toBool());
 
     // The second item cannot be written: the first stays as it is.
-    exec("create trigger no_edit before update on CKControl when new.CtlName = 'ZDB' "
-         "begin select raise(abort, 'disk full'); end");
+    ASSERT_TRUE((RefusingTrigger{"no_edit", "UPDATE", "CKControl", "NEW.CtlName = 'ZDB'"}.install(
+        home.db())));
     EXPECT_EQ(store.restore(*edited).result, StoreOutcome::Result::Failed);
     EXPECT_EQ(value("ZDA", "CtlX"), 100);
     EXPECT_EQ(store.storePositions({{"ZDA", QPoint(7, 7)}, {"ZDB", QPoint(8, 8)}}).result,

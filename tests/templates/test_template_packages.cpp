@@ -1,5 +1,6 @@
 #include "../print/PdfWords.h"
 #include "PackageFile.h"
+#include "RefusingTrigger.h"
 #include "TemplateRows.h"
 #include "base/DataHome.h"
 #include "print/PdfPrint.h"
@@ -32,7 +33,8 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Every row of a statement, each as column name to text.
+// Every row of a statement, each as column name (in lower case, as the server answers it) to
+// text.
 std::vector<QVariantMap> rows(Database &db, const QString &sql, const QStringList &skip = {})
 {
     std::vector<QVariantMap> result;
@@ -43,7 +45,7 @@ std::vector<QVariantMap> rows(Database &db, const QString &sql, const QStringLis
         const QSqlRecord r = q.record();
         for (int i = 0; i < r.count(); ++i)
             if (!skip.contains(r.fieldName(i), Qt::CaseInsensitive))
-                row.insert(r.fieldName(i), r.value(i).toString());
+                row.insert(r.fieldName(i).toLower(), r.value(i).toString());
         result.push_back(row);
     }
     return result;
@@ -101,7 +103,7 @@ TEST(TemplatePackageRoundTrip, ShippedTemplatesComeBackWholeAndPrintAlike)
             dataHome.imageDir() +
             rows(db, "select ImgFile from ckTypeTable where CheckTypeID = " + idOf(name))
                 .at(0)
-                .value("ImgFile")
+                .value("imgfile")
                 .toString());
     };
     const QString express = QStringLiteral("快递单（飞燕速递）");
@@ -306,8 +308,8 @@ TEST_F(TemplatePackages, FailedTemplateLeavesNothingBehind)
     // goes, the one it replaced comes back, and so do the old rows. A quote in a name is just
     // a character.
     exec("update ckTypeTable set TypeName = '快递单（O''Brien）' where CheckTypeID = 7");
-    exec("create trigger refuse before insert on CKControl when new.CtlName = 'ZDSKR' "
-         "begin select raise(abort, 'refused'); end");
+    const RefusingTrigger refuse{"refuse", "INSERT", "CKControl", "NEW.CtlName = 'ZDSKR'"};
+    ASSERT_TRUE(refuse.install(home.db()));
     const TemplateImport::Result refused = import.importOne("快递单（O'Brien）");
     EXPECT_FALSE(refused.imported);
     EXPECT_TRUE(refused.error.contains("refused")) << refused.error.toStdString();
@@ -316,7 +318,7 @@ TEST_F(TemplatePackages, FailedTemplateLeavesNothingBehind)
     EXPECT_EQ(fileBytes(imageDir() + "kdd7.jpg"), jpeg(Qt::green));
     EXPECT_EQ(QDir(imageDir()).entryList({"*.new", "*.old"}), QStringList());
 
-    exec("drop trigger refuse");
+    ASSERT_TRUE(refuse.remove(home.db()));
     const TemplateImport::Result quoted = import.importOne("快递单（O'Brien）");
     EXPECT_TRUE(quoted.imported) << quoted.error.toStdString();
     EXPECT_EQ(quoted.checkTypeId, 7);

@@ -379,7 +379,8 @@ void HistoryWindow::query()
         mark(d, filter.from ? Mark::Used : Mark::Unused);
     addKindConditions(filter);
 
-    const HistoryStatement statement = HistoryStatement::build(m_history.kind(), filter);
+    const HistoryStatement statement =
+        HistoryStatement::build(m_history.kind(), filter, m_services.database().backend());
     if (statement.identity() == m_sent)
         return;
     m_sent = statement.identity();

@@ -26,12 +26,15 @@ namespace {
 
 enum Column { IdColumn, NameColumn, ValueColumn, TemplateColumn };
 constexpr int kStoredValueRole = Qt::UserRole + 1;
+// On the ID item: the version of the stored row the value was read from.
+constexpr int kRowVersionRole = Qt::UserRole + 2;
 const QString kPrompt = QStringLiteral("提示");
 
 QList<QStandardItem *> entryRow(const DictionaryEntry &e)
 {
     auto *id = new QStandardItem(e.id > 0 ? QString::number(e.id) : QString());
     id->setData(e.id, Qt::UserRole);
+    id->setData(e.rowVersion, kRowVersionRole);
     auto *value = new QStandardItem(e.value);
     // New rows have no stored value, so they always count as pending.
     value->setData(e.id > 0 ? QVariant(e.value) : QVariant(), kStoredValueRole);
@@ -291,24 +294,39 @@ bool Tfm_DMConfig::submitPending()
     if (QWidget *editor = m_grid->indexWidget(m_grid->currentIndex()))
         QMetaObject::invokeMethod(m_grid, "commitData", Q_ARG(QWidget *, editor));
     std::vector<DictionaryEntry> pending;
+    QList<int> changed;
     for (int row = 0; row < m_entries->rowCount(); ++row) {
         const QStandardItem *value = m_entries->item(row, ValueColumn);
         const QVariant stored = value->data(kStoredValueRole);
         if (stored.isValid() && stored.toString() == value->text())
             continue;
-        pending.push_back({m_entries->item(row, IdColumn)->data(Qt::UserRole).toInt(),
-                           m_entries->item(row, NameColumn)->text(), value->text(),
-                           m_entries->item(row, TemplateColumn)->data(Qt::UserRole).toInt()});
+        const QStandardItem *id = m_entries->item(row, IdColumn);
+        pending.push_back({id->data(Qt::UserRole).toInt(), m_entries->item(row, NameColumn)->text(),
+                           value->text(),
+                           m_entries->item(row, TemplateColumn)->data(Qt::UserRole).toInt(),
+                           id->data(kRowVersionRole).toInt()});
+        changed << row;
     }
     if (pending.empty())
         return true;
-    if (m_services.dictionaries().saveDictionaryEntries(pending)) {
-        // Stored now: the rows are no longer pending, whatever the caller reloads.
-        for (int row = 0; row < m_entries->rowCount(); ++row) {
+    bool changedElsewhere = false;
+    if (m_services.dictionaries().saveDictionaryEntries(pending, &changedElsewhere)) {
+        // Stored now: the rows are no longer pending, whatever the caller reloads, and their
+        // next save is over the version just written.
+        for (int row : std::as_const(changed)) {
             QStandardItem *value = m_entries->item(row, ValueColumn);
             value->setData(value->text(), kStoredValueRole);
+            QStandardItem *id = m_entries->item(row, IdColumn);
+            id->setData(id->data(kRowVersionRole).toInt() + 1, kRowVersionRole);
         }
         return true;
+    }
+    if (changedElsewhere) {
+        if (m_services.ui().ask(QStringLiteral("字典内容已被其他工作站修改，本次没有保存。\n"
+                                               "是否重新读取？"),
+                                kPrompt))
+            loadEntries();
+        return false;
     }
     m_services.ui().warn(QStringLiteral("字典内容保存失败，请重试！"), kPrompt);
     return false;

@@ -287,11 +287,14 @@ QString Tfrm_PersonInfo::idText() const
 void Tfrm_PersonInfo::setIdText(const QString &id)
 {
     m_id->setText(id);
+    // Whoever names the row also says which version of it the boxes hold.
+    m_rowVersion = -1;
 }
 
 void Tfrm_PersonInfo::showParty(const TPerson &party, int storedId)
 {
     setIdText(storedId > 0 ? QString::number(storedId) : QString());
+    m_rowVersion = storedId > 0 ? party.RowVersion : -1;
     for (const BoxField &b : kBoxFields)
         setTextOf(box(QString::fromLatin1(b.box)), party.*b.field);
     m_accountType->setEditText(party.AcountType == TPerson::kCounterparty ? TPerson::kCounterparty
@@ -302,6 +305,7 @@ TPerson Tfrm_PersonInfo::party() const
 {
     TPerson p;
     p.ID = idText().trimmed().toInt();
+    p.RowVersion = m_rowVersion;
     for (const BoxField &b : kBoxFields)
         p.*b.field = textOf(box(QString::fromLatin1(b.box)));
     p.AcountType = p.AcountType == TPerson::kOwnUnit ? TPerson::kOwnUnit : TPerson::kCounterparty;
@@ -312,17 +316,20 @@ bool Tfrm_PersonInfo::btSaveClick()
 {
     const TPerson p = party();
     const bool isNew = idText().isEmpty();
-    AddressBook book(m_services.database());
-    const int lastBefore = book.lastInsertId();
-    const QString error = m_services.parties().Save(p);
-    if (!error.isEmpty()) {
-        m_services.ui().error(u"添加更新失败，Error=" + error);
+    const PartySave outcome = m_services.parties().store(p);
+    if (outcome.changedElsewhere) {
+        if (m_services.ui().ask(outcome.error + u"\n是否重新读取该单位的资料？", kPrompt))
+            btLoadByIDClick();
         return false;
     }
-    // A row was appended: later saves of what is on screen change that row, instead of
-    // storing the same party again on a second click.
-    if (const int inserted = book.lastInsertId(); inserted != lastBefore)
-        setIdText(QString::number(inserted));
+    if (!outcome.error.isEmpty()) {
+        m_services.ui().error(u"添加更新失败，Error=" + outcome.error);
+        return false;
+    }
+    // Later saves of what is on screen change this row, instead of storing the same party
+    // again on a second click.
+    setIdText(QString::number(outcome.id));
+    m_rowVersion = outcome.rowVersion;
     m_services.ui().alert(isNew ? QStringLiteral("新增单位资料添加成功！")
                                 : QStringLiteral("历史单位资料资料更新成功！"),
                           kPrompt);
@@ -363,6 +370,7 @@ void Tfrm_PersonInfo::btLoadByIDClick()
     p.ID = idText().toInt();
     if (m_services.parties().LoadByID(p) != 1)
         p = TPerson();
+    m_rowVersion = p.RowVersion;
     for (const BoxField &b : kBoxFields)
         setTextOf(box(QString::fromLatin1(b.box)), p.*b.field);
 }

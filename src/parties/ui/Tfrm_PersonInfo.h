@@ -19,7 +19,8 @@ class Tfrm_PersonInfo : public QDialog
 public:
     explicit Tfrm_PersonInfo(AppServices &services, QWidget *parent = nullptr);
 
-    // The stored party the window edits; empty for a new one.
+    // The stored party the window edits; empty for a new one. Setting it forgets the row
+    // version the boxes were read with.
     QString idText() const;
     void setIdText(const QString &id);
     // Whether a save refreshes the address book list (it was opened from there).
@@ -58,6 +59,8 @@ private:
 
     AppServices &m_services;
     bool m_openedFromList = false;
+    // The version of the stored row the boxes were filled from; -1 when none.
+    int m_rowVersion = -1;
     QHash<QString, QWidget *> m_boxes;
     QLabel *m_id = nullptr;
     QComboBox *m_country = nullptr;

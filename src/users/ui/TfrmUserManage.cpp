@@ -2,6 +2,7 @@
 
 #include "base/Ui.h"
 #include "base/ui/NamedWidgets.h"
+#include "data/Database.h"
 #include "data/Settings.h"
 #include "services/AppServices.h"
 #include "users/Users.h"
@@ -35,7 +36,8 @@ TfrmUserManage::TfrmUserManage(AppServices &services, QWidget *parent)
     setObjectName(QStringLiteral("frmUserManage"));
     setWindowTitle(QStringLiteral("用户及权限管理"));
     m_model = new QSqlTableModel(this, services.database().connection());
-    m_model->setTable(QStringLiteral("UserTable"));
+    // Quoted, so that the server's catalogue finds the table under its folded name.
+    m_model->setTable(Database::quoted(QStringLiteral("UserTable")));
     m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     m_model->setSort(m_model->fieldIndex(QStringLiteral("UserName")), Qt::AscendingOrder);
 

@@ -1,3 +1,4 @@
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_About.h"
 #include "app/ui/Tfm_Main.h"
@@ -211,9 +212,10 @@ TEST(SystemOptions, FailedWriteStoresNothingAndSaysSo)
     ASSERT_TRUE(q.exec("update configtable set cvalue = 'no' where cname in "
                        "('进入系统需验证', '打印前弹出打印机设置')"));
     // The last of the three writes fails: the first must be rolled back.
-    ASSERT_TRUE(q.exec("create trigger no_print_config before update on configtable "
-                       "when old.cname = '打印前弹出打印机设置' "
-                       "begin select raise(abort, 'disk I/O error'); end"));
+    ASSERT_TRUE((RefusingTrigger{"no_print_config", "UPDATE", "configtable",
+                                 "OLD.cname = '打印前弹出打印机设置'",
+                                 RefusingTrigger::Drops::Statement, "disk I/O error"}
+                     .install(home.db())));
     TfrmConfig dialog(home.services());
     bool reloaded = false;
     QObject::connect(&dialog, &TfrmConfig::saved, [&] { reloaded = true; });

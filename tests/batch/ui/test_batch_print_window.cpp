@@ -55,16 +55,19 @@ struct BatchFixture
         for (const auto &row : rows) {
             QSqlQuery q = home.db().query();
             QStringList columns, marks;
+            QVariantList values;
             for (auto it = row.begin(); it != row.end(); ++it) {
                 columns << u'"' + it.key() + u'"';
                 marks << QStringLiteral("?");
+                values << it.value();
             }
-            q.prepare(u"INSERT INTO ReceiverList (" + columns.join(',') + u") VALUES (" +
-                      marks.join(',') + u')');
-            for (const QString &v : row)
-                q.addBindValue(v);
-            EXPECT_TRUE(q.exec());
-            ids << q.lastInsertId().toInt();
+            const QVariant id =
+                home.db().insertReturningKey(q,
+                                             u"INSERT INTO ReceiverList (" + columns.join(',') +
+                                                 u") VALUES (" + marks.join(',') + u')',
+                                             values, "ID");
+            EXPECT_TRUE(id.isValid());
+            ids << id.toInt();
         }
         window->show();
         window->ALoadGridData();

@@ -1,4 +1,5 @@
 #include "../../print/PdfWords.h"
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "app/ui/PictureMdiArea.h"
 #include "app/ui/Tfm_Main.h"
@@ -400,16 +401,15 @@ TEST(ExpressSlipForm, RememberOptionsIsAllOrNothingAndReportsAFailure)
     SlipFixture f;
     QSqlQuery q = f.home.db().query();
     // The first option is a new row, the second an update that the database refuses.
-    ASSERT_TRUE(
-        q.exec("create trigger refuse before update on DMTable "
-               "when new.DMName = 'cfgWantPrintRQ' begin select raise(abort, 'full'); end"));
+    const RefusingTrigger refuse{"refuse", "UPDATE", "DMTable", "NEW.DMName = 'cfgWantPrintRQ'"};
+    ASSERT_TRUE(refuse.install(f.home.db()));
     f.click("btRmember");
     EXPECT_NE(f.lastMessage(), QStringLiteral("打印勾选及选项已记住！"));
     q.exec("select count(*) from DMTable where DMName = 'cfgDestSiteIsCity'");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toInt(), 0);
 
-    ASSERT_TRUE(q.exec("drop trigger refuse"));
+    ASSERT_TRUE(refuse.remove(f.home.db()));
     ASSERT_TRUE(q.exec("drop table NameDict")); // the layout cache cannot be rebuilt
     f.click("btRmember");
     EXPECT_NE(f.lastMessage(), QStringLiteral("打印勾选及选项已记住！"));

@@ -177,12 +177,13 @@ struct DraftFixture
     int add(const QString &number, const QString &amount, const QString &state)
     {
         QSqlQuery q = home.db().query();
-        EXPECT_TRUE(
-            execBound(q,
-                      "INSERT INTO DataCDHPTable (承兑协议号, 金额, 票据状态, 出票日期, "
-                      "收款人全称, 模板种类) VALUES (?, ?, ?, '2026-05-01', '岚砚', '工行')",
-                      QVariantList{number, amount, state}));
-        return q.lastInsertId().toInt();
+        const QVariant id = home.db().insertReturningKey(
+            q,
+            "INSERT INTO DataCDHPTable (承兑协议号, 金额, 票据状态, 出票日期, 收款人全称, "
+            "模板种类) VALUES (?, ?, ?, '2026-05-01', '岚砚', '工行')",
+            {number, amount, state}, "流水号");
+        EXPECT_TRUE(id.isValid());
+        return id.toInt();
     }
 };
 

@@ -1,4 +1,5 @@
 #include "NextModal.h"
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/PartyFrame.h"
@@ -21,6 +22,14 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// A party by its stored ID alone, to read it.
+TPerson withId(int id)
+{
+    TPerson p;
+    p.ID = id;
+    return p;
+}
 
 QPushButton *buttonOf(QWidget *window, const char *name)
 {
@@ -317,9 +326,9 @@ TEST(AddressBookWindows, DetailWindowBoxesPickersAndSaveErrors)
 {
     BookFixture f;
     // The database refuses this one name, as it would refuse a full disk.
-    QSqlQuery q = f.home.db().query();
-    ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON CKPersonalInfoTable "
-                       "WHEN new.全称 = '坏' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    ASSERT_TRUE(
+        (RefusingTrigger{"refuse", "INSERT", "CKPersonalInfoTable", "NEW.全称 = '坏'"}.install(
+            f.home.db())));
     NextModal manage([&](QWidget *modal) {
         auto *list = qobject_cast<Tfm_PersonManage *>(modal);
         ASSERT_TRUE(list);
@@ -366,4 +375,46 @@ TEST(AddressBookWindows, DetailWindowBoxesPickersAndSaveErrors)
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->AcountType, TPerson::kCounterparty);
     EXPECT_FALSE(stored->Province.isEmpty());
+}
+
+TEST(AddressBookWindows, APartyChangedOnAnotherWorkstationIsNotOverwrittenAndCanBeReloaded)
+{
+    TestHome home;
+    TPerson added;
+    added.FullName = QStringLiteral("甲公司");
+    added.Contactor = QStringLiteral("张三");
+    added.AcountType = TPerson::kCounterparty;
+    TPerson stored = withId(home.services().parties().store(added).id);
+    ASSERT_EQ(home.services().parties().LoadByID(stored), 1);
+    Tfrm_PersonInfo detail(home.services());
+    detail.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&detail));
+    detail.showParty(stored, stored.ID);
+
+    // Meanwhile the other workstation gives the party another contact.
+    Database other("other workstation");
+    ASSERT_EQ(home.openAnother(other), Database::Status::Opened);
+    TPerson theirs = withId(stored.ID);
+    Parties there(other, home.ui);
+    ASSERT_EQ(there.LoadByID(theirs), 1);
+    theirs.Contactor = QStringLiteral("李四");
+    ASSERT_TRUE(there.Save(theirs).isEmpty());
+
+    auto *contact = qobject_cast<QLineEdit *>(detail.box("edtContactor"));
+    contact->setText(QStringLiteral("王五"));
+    home.ui.answer(Ui::Answer::Yes); // read it again
+    QTest::mouseClick(buttonOf(&detail, "btSave"), Qt::LeftButton);
+    EXPECT_TRUE(home.ui.texts().last().contains("已被其他工作站修改"))
+        << home.ui.texts().join('\n').toStdString();
+    EXPECT_EQ(contact->text(), QStringLiteral("李四"));
+
+    // Over what is stored now, the clerk's save goes through, and a second click as well.
+    contact->setText(QStringLiteral("王五"));
+    QTest::mouseClick(buttonOf(&detail, "btSave"), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(&detail, "btSave"), Qt::LeftButton);
+    EXPECT_EQ(home.ui.texts().count(QStringLiteral("历史单位资料资料更新成功！")), 2);
+    TPerson now = withId(stored.ID);
+    ASSERT_EQ(there.LoadByID(now), 1);
+    EXPECT_EQ(now.Contactor, QStringLiteral("王五"));
+    EXPECT_EQ(home.db().CountTableAllRows("CKPersonalInfoTable", home.ui), 1);
 }

@@ -1,5 +1,6 @@
 #include "../PrintFixture.h"
 #include "NextModal.h"
+#include "RefusingTrigger.h"
 #include "app/ui/Tfm_Main.h"
 #include "bills/ui/TfmCheckKDD.h"
 #include "print/PdfPrint.h"
@@ -178,9 +179,13 @@ TEST_F(OffsetWindow, SaveOutcomesAreToldAsThePartSays)
 TEST_F(OffsetWindow, FailedSaveKeepsTheStoredOffsetAndTellsTheUser)
 {
     open(1);
-    exec("create trigger no_update before update on ckTypeTable "
-         "begin select raise(abort, 'database is locked'); end",
-         {});
+    ASSERT_TRUE((RefusingTrigger{"no_update",
+                                 "UPDATE",
+                                 "ckTypeTable",
+                                 {},
+                                 RefusingTrigger::Drops::Statement,
+                                 "database is locked"}
+                     .install(home.db())));
     click("UpDown1", true);
     ASSERT_FALSE(home.ui.shown.isEmpty());
     EXPECT_TRUE(home.ui.last().text.startsWith("票据整体属性量修改出错！"));

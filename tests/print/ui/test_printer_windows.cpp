@@ -1,4 +1,5 @@
 #include "../PrintFixture.h"
+#include "RefusingTrigger.h"
 #include "app/ui/Tfm_Main.h"
 #include "print/ui/BillPrintJob.h"
 #include "print/ui/ControlValue.h"
@@ -161,9 +162,13 @@ TEST_F(PrinterWindows, PresetsComeOnlyFromACalibratedTemplate)
 TEST_F(PrinterWindows, FailedApplyIsNeverFollowedBySuccess)
 {
     addTemplate(kTemplate, 0, 0);
-    exec("create trigger no_update before update on ckTypeTable "
-         "begin select raise(abort, 'database is locked'); end",
-         {});
+    ASSERT_TRUE((RefusingTrigger{"no_update",
+                                 "UPDATE",
+                                 "ckTypeTable",
+                                 {},
+                                 RefusingTrigger::Drops::Statement,
+                                 "database is locked"}
+                     .install(home.db())));
     TfrmPrinterParam param(home.services(), "Bill Printer");
     param.findChild<QLineEdit *>("edtUPrinter")->setText("我的24针");
     home.ui.answer(Ui::Answer::Yes);

@@ -1,4 +1,5 @@
 #include "../../print/PdfWords.h"
+#include "RefusingTrigger.h"
 #include "TestHome.h"
 #include "print/PdfPrint.h"
 #include "templates/ui/LayoutItem.h"
@@ -243,9 +244,13 @@ TEST_F(DesignerWindow, FailedWriteShowsWhatIsStored)
     open(kExpressSlip);
     press(kSender);
     const int stored = column(kSender, "CtlX");
-    QSqlQuery q = home.db().query();
-    ASSERT_TRUE(q.exec("create trigger no_edit before update on CKControl "
-                       "begin select raise(abort, 'database is locked'); end"));
+    ASSERT_TRUE((RefusingTrigger{"no_edit",
+                                 "UPDATE",
+                                 "CKControl",
+                                 {},
+                                 RefusingTrigger::Drops::Statement,
+                                 "database is locked"}
+                     .install(home.db())));
     child<QSpinBox>("edtCtlX")->setValue(stored + 50);
     ASSERT_FALSE(home.ui.shown.isEmpty());
     EXPECT_TRUE(home.ui.last().text.contains("database is locked"));

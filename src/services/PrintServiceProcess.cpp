@@ -1,6 +1,8 @@
 #include "services/PrintServiceProcess.h"
 
 #include <QProcessEnvironment>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -16,6 +18,9 @@ PrintServiceProcess::PrintServiceProcess(QString program, QString runPath, QObje
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardOutputFile(QProcess::nullDevice());
+    // Windows that end without a goodbye (killed, crashed) take the service with them, so no
+    // orphan keeps the port from the next start.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     connect(&m_process, &QProcess::readyReadStandardError, this,
             &PrintServiceProcess::readMessages);
     connect(&m_process, &QProcess::finished, this, &PrintServiceProcess::ended);

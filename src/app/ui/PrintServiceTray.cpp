@@ -1,6 +1,7 @@
 #include "app/ui/PrintServiceTray.h"
 
 #include "base/Ui.h"
+#include "cli/PrintService.h"
 #include "data/Settings.h"
 #include "services/AppServices.h"
 
@@ -12,12 +13,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-
-namespace {
-
-constexpr quint16 kDefaultPort = 17521;
-
-} // namespace
 
 PrintServiceTray::PrintServiceTray(AppServices &services, QAction *toggle, QWidget *frame)
     : QObject(frame)
@@ -53,7 +48,7 @@ quint16 PrintServiceTray::port() const
     bool ok = false;
     const uint port =
         m_services.settings().getConfigByname(QStringLiteral("ServicePort")).toUInt(&ok);
-    return ok && port > 0 && port <= 65535 ? quint16(port) : kDefaultPort;
+    return ok && port > 0 && port <= 65535 ? quint16(port) : PrintService::kDefaultPort;
 }
 
 void PrintServiceTray::toggled(bool on)
